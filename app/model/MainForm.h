@@ -1,0 +1,142 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ControlState.h"
+#include "Controls.h"
+#include "TimeoutTicker.h"
+
+namespace canprog {
+
+class PlatformShell;
+
+// Told of every change of the main window's state, so that a front end can show it.
+class ModelListener {
+public:
+    virtual ~ModelListener() = default;
+    virtual void controlChanged(Ctl /*control*/, Change /*what*/) {}
+    virtual void windowCaptionChanged() {}
+    virtual void applicationTitleChanged() {}
+};
+
+inline constexpr std::size_t kMessageTableSize = 18;
+inline constexpr std::size_t kBrandAddressEntry = 17;
+inline constexpr int kPortCount = 12;
+
+// The main window as the operations see it: every control's state, the message table and the
+// shared state, with the shell's own handlers. Toolkit-free; the Qt window renders it and
+// forwards clicks to it, the command-line front end prints it.
+class MainForm {
+public:
+    using ClockFunction = std::function<SteadyClock::time_point()>;
+
+    explicit MainForm(PlatformShell& shell, ClockFunction clock = SteadyClock::now);
+
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    // --- listeners ---
+    void addListener(ModelListener* listener);
+    void removeListener(ModelListener* listener);
+
+    // --- controls ---
+    const ControlState& control(Ctl id) const { return controls_[index(id)]; }
+    const std::string& text(Ctl id) const { return control(id).text; }
+    bool checked(Ctl id) const { return control(id).checked; }
+    bool enabled(Ctl id) const { return control(id).enabled; }
+    bool visible(Ctl id) const { return control(id).visible; }
+
+    void setText(Ctl id, std::string text);
+    void setEnabled(Ctl id, bool enabled);
+    void setVisible(Ctl id, bool visible);
+    // Checks or unchecks a radio button or check box. A radio button that becomes checked
+    // unchecks the others of its group and runs its click behaviour; a check box runs its click
+    // behaviour on every change.
+    void setChecked(Ctl id, bool checked);
+    void setProgressRange(Ctl id, int minimum, int maximum);
+    void setProgressMinimum(Ctl id, int minimum);
+    void setProgressMaximum(Ctl id, int maximum);
+    void setProgressPosition(Ctl id, int position);
+    void clearLines(Ctl memo);
+    void addLine(Ctl memo, std::string line);
+
+    // Binds the click behaviour of a control; a later binding replaces an earlier one.
+    void bindClick(Ctl id, std::function<void()> handler);
+    // A click on a button, radio button, check box, group frame or image.
+    void click(Ctl id);
+
+    // Spin buttons have two arrows, each with its own behaviour.
+    enum class Arrow { Down, Up };
+    void bindSpin(Ctl id, Arrow arrow, std::function<void()> handler);
+    void spinClick(Ctl id, Arrow arrow);
+
+    // The port list: items "COM1".."COM12" and the selected index.
+    int selectedPortIndex() const { return control(Ctl::cbPort).position; }
+    void selectPort(int itemIndex);
+
+    // --- window and application ---
+    const std::string& windowCaption() const { return windowCaption_; }
+    const std::string& applicationTitle() const { return applicationTitle_; }
+    void setWindowCaption(std::string caption);
+    void setApplicationTitle(std::string title);
+
+    // --- message table and log ---
+    const std::string& message(std::size_t index) const { return messages_.at(index); }
+    const std::string& brandWebAddress() const { return messages_[kBrandAddressEntry]; }
+    // Appends message-table entry `index` as one line of meLog.
+    void logMessage(std::size_t index);
+    void log(std::string line) { addLine(Ctl::meLog, std::move(line)); }
+    const std::vector<std::string>& logLines() const { return control(Ctl::meLog).lines; }
+
+    // --- shared state ---
+    std::string firmwareFileName;
+    int timeoutTicks = 0;
+    char languageCode = '0';
+    unsigned char canProgramNumber = 11;
+
+    // --- timeout and cancel ---
+    // Loads the countdown and enables the ticker.
+    void startCountdown(int ticks);
+    void enableTicker();
+    void disableTicker() { ticker_.disable(); }
+    bool tickerEnabled() const { return ticker_.enabled(); }
+    const TimeoutTicker& ticker() const { return ticker_; }
+    SteadyClock::time_point now() const { return clock_(); }
+    // Delivers the due tick, if any (at most one); called by the front end's pump.
+    bool deliverDueTick();
+
+    // --- handlers of the shell ---
+    void FormCreate();
+    void FormDestroy() {}
+    void Button1Click();
+    void TimeoutTickerTimer();
+    void ClearClick();
+    void RadioGroup1Click();
+    void zmiana_jezyka(char code);
+    void zmiana_logo(char key);
+    void LOGOClick();
+
+private:
+    void notify(Ctl id, Change what);
+    void setDesignTimeState();
+    void uncheckGroupSiblings(Ctl id);
+
+    PlatformShell& shell_;
+    ClockFunction clock_;
+    std::array<ControlState, kControlCount> controls_{};
+    std::array<std::function<void()>, kControlCount> clickHandlers_{};
+    std::array<std::array<std::function<void()>, 2>, kControlCount> spinHandlers_{};
+    std::array<std::string, kMessageTableSize> messages_{};
+    std::string windowCaption_;
+    std::string applicationTitle_;
+    TimeoutTicker ticker_;
+    std::vector<ModelListener*> listeners_;
+};
+
+// The program's start: the application title, then the window's creation.
+void startUp(MainForm& form);
+
+}  // namespace canprog

@@ -1,0 +1,42 @@
+#include "CanprogApplication.h"
+
+#include <QFont>
+#include <QMessageBox>
+#include <QStyleFactory>
+#include <exception>
+
+namespace canprog::window {
+
+CanprogApplication::CanprogApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFont small(QStringLiteral("DejaVu Sans"));
+    small.setPointSize(8);
+    setFont(small);
+    // Group boxes in the classic compact form: the title sits on the frame line.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 3px;"
+        " margin-top: 6px; padding-top: 5px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0 2px; }"));
+}
+
+bool CanprogApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        showError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        showError(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+void CanprogApplication::showError(const QString& message) const {
+    if (errorDisplay_) {
+        errorDisplay_(message);
+        return;
+    }
+    QMessageBox::critical(activeWindow(), applicationDisplayName(), message);
+}
+
+}  // namespace canprog::window

@@ -1,0 +1,96 @@
+#include "WidgetSync.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace canprog::window {
+
+QString toQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+namespace {
+
+// Room around a title on a group box's frame, and around a push button's text.
+constexpr int kGroupTitleRoom = 16;
+constexpr int kButtonTextRoom = 14;
+
+void showText(QWidget* widget, const std::string& text) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        // A lone '&' would underline the next letter instead of showing itself.
+        button->setText(toQString(text).replace(QLatin1Char('&'), QLatin1String("&&")));
+        if (qobject_cast<QPushButton*>(widget)) {
+            // The layout makes room for the caption of the current language.
+            button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) +
+                                    kButtonTextRoom);
+        }
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(toQString(text));
+        group->setMinimumWidth(group->fontMetrics().horizontalAdvance(group->title()) +
+                               kGroupTitleRoom);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        if (edit->text() != toQString(text)) edit->setText(toQString(text));
+    }
+}
+
+void showProgress(QWidget* widget, const ControlState& state) {
+    if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
+        bar->setRange(state.minimum, state.maximum);
+        bar->setValue(state.position);
+    } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        if (list->count() != static_cast<int>(state.lines.size())) {
+            list->clear();
+            for (const auto& item : state.lines) list->addItem(toQString(item));
+        }
+        list->setCurrentIndex(state.position);
+    }
+}
+
+void showLines(QWidget* widget, const ControlState& state, Change what) {
+    auto* memo = qobject_cast<QPlainTextEdit*>(widget);
+    if (!memo) return;
+    if (what == Change::LineAdded && !state.lines.empty()) {
+        memo->appendPlainText(toQString(state.lines.back()));
+        return;
+    }
+    memo->clear();
+    for (const auto& line : state.lines) memo->appendPlainText(toQString(line));
+}
+
+}  // namespace
+
+void showState(QWidget* widget, const ControlState& state, Change what) {
+    if (!widget) return;
+    const QSignalBlocker blocker(widget);
+    switch (what) {
+        case Change::Text: showText(widget, state.text); break;
+        case Change::Enabled: widget->setEnabled(state.enabled); break;
+        case Change::Visible: widget->setVisible(state.visible); break;
+        case Change::Checked:
+            if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+                button->setChecked(state.checked);
+            }
+            break;
+        case Change::Progress: showProgress(widget, state); break;
+        case Change::LinesCleared:
+        case Change::LineAdded: showLines(widget, state, what); break;
+    }
+}
+
+void showAll(QWidget* widget, const ControlState& state) {
+    if (!widget) return;
+    for (Change what : {Change::Text, Change::Enabled, Change::Checked, Change::Progress,
+                        Change::LinesCleared}) {
+        showState(widget, state, what);
+    }
+    // Visibility last: a hidden child of a shown window stays hidden only when told so.
+    showState(widget, state, Change::Visible);
+}
+
+}  // namespace canprog::window

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Renders the README's pictures of both tabs (English) into docs/images.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh build
+mkdir -p docs/images
+QT_QPA_PLATFORM=offscreen ./build/app/window/canprog-screenshots docs/images 1

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "support/FormFixture.h"
+
+namespace canprog {
+namespace {
+
+using testing::FormFixture;
+
+class MainFormTest : public ::testing::Test, public FormFixture {
+protected:
+    void SetUp() override { startUp(form); }
+};
+
+TEST_F(MainFormTest, StartState) {
+    EXPECT_FALSE(form.enabled(Ctl::bbUpload));
+    EXPECT_FALSE(form.enabled(Ctl::bbHelp));
+    EXPECT_FALSE(form.enabled(Ctl::BitBtn1));
+    EXPECT_FALSE(form.enabled(Ctl::BitBtn3));
+    EXPECT_TRUE(form.enabled(Ctl::bbOpen));
+    EXPECT_TRUE(form.firmwareFileName.empty());
+    EXPECT_EQ(form.timeoutTicks, 0);
+    EXPECT_FALSE(form.tickerEnabled());
+    EXPECT_EQ(form.canProgramNumber, 11);
+    EXPECT_EQ(form.text(Ctl::MaskEdit1), "11");
+    EXPECT_EQ(form.text(Ctl::MaskEdit2), "11");
+    EXPECT_EQ(form.text(Ctl::PIN), "    ");
+    EXPECT_EQ(form.text(Ctl::Edit1), "Edit1");
+
+    const auto& ports = form.control(Ctl::cbPort).lines;
+    ASSERT_EQ(ports.size(), 12u);
+    EXPECT_EQ(ports.front(), "COM1");
+    EXPECT_EQ(ports.back(), "COM12");
+    EXPECT_EQ(form.selectedPortIndex(), 0);
+}
+
+TEST_F(MainFormTest, DeveloperControlsAreHiddenWithTheirDefaults) {
+    for (Ctl id : {Ctl::EEPROM, Ctl::DecodeON, Ctl::All_memory}) {
+        EXPECT_TRUE(form.checked(id)) << controlName(id);
+        EXPECT_FALSE(form.visible(id)) << controlName(id);
+    }
+    for (Ctl id : {Ctl::PICencoding, Ctl::DeviceID, Ctl::Flash_size}) {
+        EXPECT_FALSE(form.checked(id)) << controlName(id);
+        EXPECT_FALSE(form.visible(id)) << controlName(id);
+    }
+    for (Ctl id : {Ctl::Edit1, Ctl::Memo1, Ctl::Clear, Ctl::lang4, Ctl::lang8, Ctl::lang9}) {
+        EXPECT_FALSE(form.visible(id)) << controlName(id);
+    }
+}
+
+TEST_F(MainFormTest, OptionPairsStartOnTheirFirstChoiceAndExcludeEachOther) {
+    for (Ctl id : {Ctl::RadioButton4, Ctl::RadioButton6, Ctl::RadioButton8, Ctl::RadioButton10,
+                   Ctl::RadioButton12, Ctl::RadioButton14, Ctl::RadioButton16,
+                   Ctl::RadioButton18, Ctl::RadioButton20, Ctl::RadioButton22}) {
+        EXPECT_TRUE(form.checked(id)) << controlName(id);
+    }
+    form.click(Ctl::RadioButton5);
+    EXPECT_TRUE(form.checked(Ctl::RadioButton5));
+    EXPECT_FALSE(form.checked(Ctl::RadioButton4));
+    EXPECT_TRUE(form.checked(Ctl::RadioButton6));
+}
+
+TEST_F(MainFormTest, RadioBehaviourRunsOnlyWhenTheButtonBecomesChecked) {
+    int runs = 0;
+    form.bindClick(Ctl::RadioButton23, [&] { ++runs; });
+    form.click(Ctl::RadioButton23);
+    form.click(Ctl::RadioButton23);
+    form.setChecked(Ctl::RadioButton23, true);
+    EXPECT_EQ(runs, 1);
+    form.setChecked(Ctl::RadioButton22, true);
+    EXPECT_FALSE(form.checked(Ctl::RadioButton23));
+    EXPECT_EQ(runs, 1);
+}
+
+TEST_F(MainFormTest, CheckBoxBehaviourRunsOnEveryChange) {
+    int runs = 0;
+    form.bindClick(Ctl::CheckBox2, [&] { ++runs; });
+    form.click(Ctl::CheckBox2);
+    EXPECT_TRUE(form.checked(Ctl::CheckBox2));
+    form.setChecked(Ctl::CheckBox2, false);
+    form.setChecked(Ctl::CheckBox2, false);
+    EXPECT_EQ(runs, 2);
+}
+
+TEST_F(MainFormTest, DisabledButtonsIgnoreClicks) {
+    int runs = 0;
+    form.bindClick(Ctl::bbUpload, [&] { ++runs; });
+    form.click(Ctl::bbUpload);
+    EXPECT_EQ(runs, 0);
+    form.setEnabled(Ctl::bbUpload, true);
+    form.click(Ctl::bbUpload);
+    EXPECT_EQ(runs, 1);
+}
+
+TEST_F(MainFormTest, ClearEmptiesTheDiagnosticMemo) {
+    form.addLine(Ctl::Memo1, "0 00 FF");
+    form.ClearClick();
+    EXPECT_TRUE(form.control(Ctl::Memo1).lines.empty());
+}
+
+class CountingListener : public ModelListener {
+public:
+    void controlChanged(Ctl id, Change what) override {
+        if (id == Ctl::meLog && what == Change::LineAdded) ++linesAdded;
+        if (what == Change::Text) ++texts;
+    }
+    void windowCaptionChanged() override { ++captions; }
+    int linesAdded = 0;
+    int texts = 0;
+    int captions = 0;
+};
+
+TEST_F(MainFormTest, ListenersHearOfChangesAndNotOfRepeats) {
+    CountingListener listener;
+    form.addListener(&listener);
+    form.logMessage(13);
+    form.setText(Ctl::Edit1, "Finished.");
+    form.setText(Ctl::Edit1, "Finished.");
+    form.zmiana_logo('3');
+    form.removeListener(&listener);
+    form.logMessage(13);
+    EXPECT_EQ(listener.linesAdded, 1);
+    EXPECT_EQ(listener.texts, 1);
+    EXPECT_EQ(listener.captions, 1);
+    EXPECT_EQ(form.logLines().back(), "Finished");
+}
+
+TEST_F(MainFormTest, ProgressPositionStaysWithinTheRange) {
+    form.setProgressRange(Ctl::ProgressBar, 0, 30);
+    form.setProgressPosition(Ctl::ProgressBar, 30);
+    form.setProgressMinimum(Ctl::ProgressBar, 32);
+    EXPECT_EQ(form.control(Ctl::ProgressBar).position, 32);
+    EXPECT_EQ(form.control(Ctl::ProgressBar).maximum, 32);
+    form.setProgressPosition(Ctl::ProgressBar, -5);
+    EXPECT_EQ(form.control(Ctl::ProgressBar).position, 32);
+}
+
+TEST_F(MainFormTest, PortSelectionStaysInTheList) {
+    form.selectPort(11);
+    EXPECT_EQ(form.selectedPortIndex(), 11);
+    form.selectPort(40);
+    EXPECT_EQ(form.selectedPortIndex(), 11);
+    form.selectPort(-1);
+    EXPECT_EQ(form.selectedPortIndex(), 0);
+}
+
+}  // namespace
+}  // namespace canprog

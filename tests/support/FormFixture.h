@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/model/MainForm.h"
+#include "app/model/PlatformShell.h"
+
+namespace canprog::testing {
+
+// Records the addresses the window asks the desktop to open.
+class RecordingShell : public PlatformShell {
+public:
+    void openUrl(const std::string& address) override { opened.push_back(address); }
+    std::vector<std::string> opened;
+};
+
+// A clock the test moves by hand.
+struct ManualClock {
+    SteadyClock::time_point now{};
+    void advance(std::chrono::milliseconds by) { now += by; }
+};
+
+// A main window model on a manual clock, not yet started.
+struct FormFixture {
+    RecordingShell shell;
+    ManualClock clock;
+    MainForm form{shell, [this] { return clock.now; }};
+};
+
+}  // namespace canprog::testing
