@@ -8,6 +8,7 @@
 #include "ControlState.h"
 #include "Controls.h"
 #include "TimeoutTicker.h"
+#include "firmware/FirmwareImages.h"
 
 namespace canprog {
 
@@ -96,6 +97,13 @@ public:
     int timeoutTicks = 0;
     char languageCode = '0';
     unsigned char canProgramNumber = 11;
+    FirmwareImages images;
+
+    // The file-open dialog's settings, as the file choice last set them.
+    std::string openDialogFilter = "Plik HEX (*.hex)|*.hex";
+    std::string openDialogDefaultExtension = "*.hex";
+
+    PlatformShell& shell() { return shell_; }
 
     // --- timeout and cancel ---
     // Loads the countdown and enables the ticker.

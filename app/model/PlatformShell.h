@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace canprog {
@@ -11,6 +12,11 @@ public:
 
     // Opens a web address in the user's browser; the result is not examined.
     virtual void openUrl(const std::string& address) = 0;
+
+    // Shows the file-open dialog with a filter ("Description (*.ext)|*.ext") and a default
+    // extension ("*.ext"); the chosen full path, or nothing when the user cancels.
+    virtual std::optional<std::string> chooseFileToOpen(const std::string& filter,
+                                                        const std::string& defaultExtension) = 0;
 };
 
 }  // namespace canprog

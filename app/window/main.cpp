@@ -2,6 +2,8 @@
 #include "DesktopShell.h"
 #include "TForm1.h"
 #include "TfrmMain.h"
+#include "app/model/Handlers.h"
+#include "app/model/HelpWindow.h"
 #include "app/model/MainForm.h"
 
 int main(int argc, char** argv) {
@@ -9,10 +11,13 @@ int main(int argc, char** argv) {
     window::CanprogApplication application(argc, argv);
     window::DesktopShell shell;
     MainForm form(shell);
+    HelpWindow help;
+    bindHandlers(form, help);
 
     window::TfrmMain mainWindow(form);
+    shell.setDialogOwner(&mainWindow);
     startUp(form);
-    window::TForm1 helpWindow;  // created hidden; the CAN program list fills and shows it
+    window::TForm1 helpWindow(help);  // created hidden; "Open" in the program list shows it
 
     mainWindow.centreOnScreen();
     mainWindow.show();

@@ -12,7 +12,17 @@ namespace canprog::testing {
 class RecordingShell : public PlatformShell {
 public:
     void openUrl(const std::string& address) override { opened.push_back(address); }
+    std::optional<std::string> chooseFileToOpen(const std::string& filter,
+                                                const std::string& defaultExtension) override {
+        dialogFilter = filter;
+        dialogExtension = defaultExtension;
+        return nextChoice;
+    }
+
     std::vector<std::string> opened;
+    std::optional<std::string> nextChoice;  // what the user picks in the next file dialog
+    std::string dialogFilter;
+    std::string dialogExtension;
 };
 
 // A clock the test moves by hand.

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "app/model/MainForm.h"
+#include "app/model/PlatformShell.h"
+
+namespace canprog::cli {
+
+// The language code character for a --lang value (pl, en, de, ru, sk, cz, hu).
+std::optional<char> languageCodeFor(const std::string& name);
+
+// The window's model as the command line runs it: started in the chosen language, printing
+// every line the window's log would show on `out` as it is added.
+class CliSession : public PlatformShell, public ModelListener {
+public:
+    CliSession(char languageCode, std::ostream& out);
+    ~CliSession() override;
+
+    MainForm& form() { return form_; }
+
+    // No browser and no dialogs on the command line.
+    void openUrl(const std::string&) override {}
+    std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+
+private:
+    void controlChanged(Ctl id, Change what) override;
+
+    MainForm form_;
+    std::ostream& out_;
+};
+
+}  // namespace canprog::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace canprog::cli {
+
+// The command's exit status, one per class of failure.
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitUsage = 1,
+    kExitFirmwareFile = 2,
+    kExitPort = 3,
+    kExitNoBootloader = 4,
+    kExitTransmission = 5,
+    kExitRejected = 6,
+    kExitInvalidSetting = 7,
+    kExitCancelled = 130,
+};
+
+}  // namespace canprog::cli

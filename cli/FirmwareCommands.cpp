@@ -1,0 +1,121 @@
+#include "FirmwareCommands.h"
+
+#include <fmt/format.h>
+#include <fmt/ostream.h>
+
+#include <fstream>
+#include <ostream>
+
+#include "CliSession.h"
+#include "ExitCodes.h"
+#include "firmware/Cp1250.h"
+#include "firmware/FirmwareLoader.h"
+#include "firmware/FirmwareWrite.h"
+#include "firmware/HexfwCodec.h"
+#include "firmware/ProgramList.h"
+
+namespace canprog::cli {
+
+namespace {
+
+constexpr std::size_t kMsgErrorLoadingFile = 2;
+
+// "file:line: reason", or "file: reason" when no line is concerned.
+void reportProblem(std::ostream& err, const std::string& file, const HexLineProblem& problem) {
+    if (problem.lineNumber > 0) {
+        fmt::print(err, "{}:{}: {}\n", file, problem.lineNumber, problem.reason);
+    } else {
+        fmt::print(err, "{}: {}\n", file, problem.reason);
+    }
+}
+
+template <typename Bytes>
+bool writeBytes(const std::string& path, const Bytes& bytes, std::ostream& err) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file) {
+        fmt::print(err, "{}: cannot write the file\n", path);
+        return false;
+    }
+    return true;
+}
+
+std::string describeTop(std::int32_t top) {
+    return top < 0 ? std::string("-1 (none)") : fmt::format("{} (0x{:04X})", top, top);
+}
+
+}  // namespace
+
+bool isEncodedFileName(const std::string& path) {
+    constexpr std::string_view kSuffix = ".hexfw";
+    return path.size() >= kSuffix.size() &&
+           path.compare(path.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0;
+}
+
+int runInspect(const InspectOptions& options, char languageCode, std::ostream& out,
+               std::ostream& err) {
+    CliSession session(languageCode, out);
+    MainForm& form = session.form();
+    form.firmwareFileName = options.file;
+    form.setChecked(Ctl::DecodeON, isEncodedFileName(options.file));
+    HexLineProblem problem;
+    if (loadFirmwareForWrite(form, &problem) != WriteLoad::Loaded) {
+        reportProblem(err, options.file, problem);
+        return kExitFirmwareFile;
+    }
+    fmt::print(out, "flashTop: {}\neepromTop: {}\n", describeTop(form.images.flashTop),
+               describeTop(form.images.eepromTop));
+    if (!options.flashOut.empty() && !writeBytes(options.flashOut, form.images.flashImage, err)) {
+        return kExitUsage;
+    }
+    if (!options.eepromOut.empty() &&
+        !writeBytes(options.eepromOut, form.images.eepromImage, err)) {
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+int runPrograms(const std::string& file, char languageCode, std::ostream& out, std::ostream& err) {
+    std::string bytes;
+    std::string error;
+    if (!readFileBytes(file, bytes, error)) {
+        CliSession session(languageCode, out);
+        session.form().logMessage(kMsgErrorLoadingFile);
+        reportProblem(err, file, {0, error});
+        return kExitFirmwareFile;
+    }
+    for (const auto& line : readProgramList(bytes, isEncodedFileName(file)).lines) {
+        out << cp1250ToUtf8(line) << '\n';
+    }
+    return kExitOk;
+}
+
+int runHexfw(bool encode, const std::string& in, const std::string& out, char languageCode,
+             std::ostream& log, std::ostream& err) {
+    CliSession session(languageCode, log);
+    std::string bytes;
+    std::string error;
+    if (!readFileBytes(in, bytes, error)) {
+        session.form().logMessage(kMsgErrorLoadingFile);
+        reportProblem(err, in, {0, error});
+        return kExitFirmwareFile;
+    }
+    // Only a file that loads is converted, so that a conversion never hides a broken record.
+    FirmwareImages scratch;
+    const FirmwareLoadResult check = loadFirmwareData(bytes, !encode, scratch);
+    if (!check.loaded()) {
+        session.form().logMessage(kMsgErrorLoadingFile);
+        reportProblem(err, in, check.problem);
+        return kExitFirmwareFile;
+    }
+    const HexfwConversion converted = encode ? encodeHexfw(bytes) : decodeHexfw(bytes);
+    if (!converted.ok) {
+        session.form().logMessage(kMsgErrorLoadingFile);
+        reportProblem(err, in, converted.problem);
+        return kExitFirmwareFile;
+    }
+    return writeBytes(out, converted.output, err) ? kExitOk : kExitUsage;
+}
+
+}  // namespace canprog::cli

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "app/model/HelpHandler.h"
+#include "firmware/Cp1250.h"
+#include "firmware/FirmwareLoader.h"
+#include "firmware/ProgramList.h"
+#include "support/FormFixture.h"
+#include "support/TestData.h"
+
+namespace canprog {
+namespace {
+
+using testing::dataFile;
+
+ProgramList listOf(const std::string& name, bool decode = true) {
+    std::string bytes;
+    std::string error;
+    EXPECT_TRUE(readFileBytes(dataFile(name), bytes, error)) << error;
+    return readProgramList(bytes, decode);
+}
+
+TEST(ProgramList, WindowSizesOfTheThreeExamples) {
+    struct Case {
+        const char* file;
+        int width;
+        int height;
+        std::size_t lines;
+    };
+    for (const Case& c : {Case{"help_3_lines.hexfw", 250, 150, 3},
+                          Case{"help_100_lines.hexfw", 250, 600, 100},
+                          Case{"help_300_chars.hexfw", 1000, 150, 1}}) {
+        const ProgramList list = listOf(c.file);
+        EXPECT_EQ(list.outerWidthPx(), c.width) << c.file;
+        EXPECT_EQ(list.outerHeightPx(), c.height) << c.file;
+        EXPECT_EQ(list.lines.size(), c.lines) << c.file;
+    }
+}
+
+TEST(ProgramList, CommentLinesLoseTheirSemicolonAndKeepTheirOrder) {
+    const ProgramList list = listOf("help_3_lines.hexfw");
+    EXPECT_EQ(list.lines, (std::vector<std::string>{"11 Demo car", "12 Other car", "13 x"}));
+    const ProgramList single = readProgramList(":00000001FF\n; \n", false);
+    EXPECT_EQ(single.lines, std::vector<std::string>{" "});
+}
+
+TEST(ProgramList, SecondLineOfAPairIsNeverShown) {
+    EXPECT_EQ(listOf("help_second_position.hexfw").lines, std::vector<std::string>{"shown"});
+}
+
+TEST(ProgramList, CommentBeforeTheEndRecordIsShown) {
+    EXPECT_EQ(listOf("help_before_end.hexfw").lines,
+              (std::vector<std::string>{"before the end", "after the end"}));
+}
+
+TEST(ProgramList, WrongDecodingShowsNothing) {
+    EXPECT_TRUE(listOf("good.hexfw", false).lines.empty());
+}
+
+TEST(Cp1250, PolishLettersAndUndefinedBytes) {
+    EXPECT_EQ(cp1250ToUtf8("\xA3\xF3\x64\x9F"), "Łódź");
+    EXPECT_EQ(cp1250ToUtf8("\xFF"), "˙");
+    EXPECT_EQ(cp1250ToUtf8("a\x98z"), "a\xEF\xBF\xBDz");  // 0x98 is undefined in the code page
+    EXPECT_EQ(cp1250ToUtf8("DEMO 1.00"), "DEMO 1.00");
+}
+
+class HelpClickTest : public ::testing::Test, public testing::FormFixture {
+protected:
+    void SetUp() override { startUp(form); }
+    HelpWindow help;
+};
+
+TEST_F(HelpClickTest, ShowsTheListWithTheLanguageCaptionAndSize) {
+    form.firmwareFileName = dataFile("good.hexfw");
+    bbHelpClick(form, help);
+    EXPECT_TRUE(help.visible());
+    EXPECT_EQ(help.caption(), "CAN program list");
+    EXPECT_EQ(help.lines(), (std::vector<std::string>{"CAN programs", "11 Demo car 2015-2018",
+                                                      "12 Łódź taxi"}));
+    EXPECT_EQ(help.outerWidth(), 250);
+    EXPECT_EQ(help.outerHeight(), 150);
+
+    form.click(Ctl::lang1);
+    form.firmwareFileName = dataFile("help_100_lines.hexfw");
+    bbHelpClick(form, help);
+    EXPECT_EQ(help.caption(), "Lista programów CAN");
+    EXPECT_EQ(help.lines().size(), 100u);
+    EXPECT_EQ(help.timesShown(), 2);
+}
+
+TEST_F(HelpClickTest, UnreadableFileLogsMessageTwoAndLeavesTheWindow) {
+    form.firmwareFileName = dataFile("help_3_lines.hexfw");
+    bbHelpClick(form, help);
+    form.firmwareFileName = dataFile("missing.hexfw");
+    bbHelpClick(form, help);
+    EXPECT_EQ(form.logLines(), std::vector<std::string>{"Error loading file"});
+    EXPECT_EQ(help.lines().size(), 3u);
+    EXPECT_EQ(help.timesShown(), 1);
+}
+
+TEST_F(HelpClickTest, NoFileChosenDoesNothing) {
+    bbHelpClick(form, help);
+    EXPECT_FALSE(help.visible());
+    EXPECT_TRUE(form.logLines().empty());
+}
+
+}  // namespace
+}  // namespace canprog
