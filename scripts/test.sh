@@ -1,8 +1,19 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds, and runs the whole test suite.
+# Installs what the tests need, builds, and runs the whole test suite: the normal build with
+# the window, then the core and its tests under AddressSanitizer with UndefinedBehaviorSanitizer
+# and under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+jobs=$(nproc)
+
 bash scripts/build.sh build
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
+
+for sanitizer in address thread; do
+    echo "== tests under the $sanitizer sanitizer =="
+    bash scripts/build.sh "build-$sanitizer" -DCANPROG_BUILD_GUI=OFF -DCANPROG_SANITIZE="$sanitizer"
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    TSAN_OPTIONS=halt_on_error=1 \
+        ctest --test-dir "build-$sanitizer" --output-on-failure -j"$jobs"
+done

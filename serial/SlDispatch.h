@@ -1,0 +1,167 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DeviceSettings.h"
+#include "FileDescriptor.h"
+#include "SlQueue.h"
+#include "SystemCalls.h"
+
+namespace canprog::serial {
+
+// Escape functions of the control lines.
+enum class LineEscape { SetRts = 3, ClearRts = 4, SetDtr = 5, ClearDtr = 6 };
+
+// Bits of the line-options byte that the component passes at open.
+inline constexpr std::uint8_t kOptionDtr = 0x01;
+inline constexpr std::uint8_t kOptionRts = 0x02;
+inline constexpr std::uint8_t kOptionDtrFlow = 0x10;
+inline constexpr std::uint8_t kOptionRtsFlow = 0x20;
+
+// Result codes with which a worker thread ends.
+inline constexpr int kWriteFailure = -160;
+inline constexpr int kReadFailure = -161;
+inline constexpr int kNoBufferMemory = -13868;
+
+// The platform-independent part of the dispatcher: the receive and transmit rings with their
+// locks, the input queue, line settings, purges, control lines and the dispatcher thread that
+// moves received bytes into the receive ring. A platform dispatcher adds the device calls and
+// the read, write and status threads.
+//
+// Locks: the input lock guards the receive ring, the output lock the transmit ring, the status
+// lock line state and settings. Where two are held, the input lock comes before the status
+// lock; the output lock is released before the status lock is taken.
+class TSlioBaseDispatcher {
+public:
+    static constexpr std::size_t kReceiveRingSize = 8192;
+
+    explicit TSlioBaseDispatcher(SystemCalls& calls = systemCalls());
+    virtual ~TSlioBaseDispatcher();
+    TSlioBaseDispatcher(const TSlioBaseDispatcher&) = delete;
+    TSlioBaseDispatcher& operator=(const TSlioBaseDispatcher&) = delete;
+
+    // Opens the device, programs the line and starts the worker threads; 0 or a negative code.
+    int OpenPort(const std::string& deviceName, int baud, int parity, int dataBits, int stopBits,
+                 int inSize, int outSize, std::uint8_t lineOptions);
+    // Stops the threads, purges both sides, closes the device and releases the rings.
+    void ShutPort();
+
+    int SetLine(int baud, int parity, int dataBits, int stopBits);
+    int SetupQueues(int inSize, int outSize);
+    // 0 when set, 1 when the line is under flow control and left alone.
+    int SetDtr(bool on);
+    int SetRts(bool on);
+    int SetHardwareFlow(int fullLevel, int resumeLevel, int optionMask);
+    int SetSoftwareFlow(int fullLevel, int resumeLevel, int mode);
+    int SoftwareFlowOff();
+    int SetXonXoffChars(std::uint8_t xon, std::uint8_t xoff);
+    void SetEventWord(bool on) { eventWord_ = on; }
+    void SetTriggerLength(int length) { triggerLength_ = length; }
+    void SetRS485Mode(bool on) { rs485_ = on; }
+    void SetPriorityBoost(int boost) { priorityBoost_ = boost; }
+
+    bool CharReady();
+    int GetChar(std::uint8_t& byte);
+    int PutBlock(const std::uint8_t* data, std::size_t length);
+    int PutChar(std::uint8_t byte) { return PutBlock(&byte, 1); }
+    int FlushInBuffer();
+    int FlushOutBuffer();
+    std::size_t OutBuffUsed();
+
+    // The descriptor that becomes readable whenever received bytes enter the receive ring, or
+    // a worker thread ends on a failure. Read it empty with ClearArrival.
+    int ArrivalFd() const { return arrival_.fd(); }
+    void ClearArrival() const { arrival_.clear(); }
+
+    // The code with which a worker thread ended on a failure; 0 while all is well.
+    int FailureCode() const { return failureCode_.load(); }
+
+    const std::string& DeviceName() const { return deviceName_; }
+    bool Started() const { return started_.load(); }
+    int RunningThreads() const { return runningThreads_.load(); }
+    DeviceSettings CurrentSettings();
+    int LastBaud() const { return lastBaud_; }
+
+protected:
+    // --- the platform's part ---
+    virtual int openDevice(const std::string& name) = 0;
+    virtual void closeDevice() = 0;
+    virtual int sizeQueues(int inSize, int outSize) = 0;
+    virtual int readDeviceSettings(DeviceSettings& settings) = 0;
+    virtual int writeDeviceSettings(const DeviceSettings& settings) = 0;
+    virtual int escape(LineEscape function) = 0;
+    virtual int purgeDevice(bool receiveSide) = 0;
+    virtual int startPlatformThreads() = 0;
+    virtual void stopPlatformThreads() = 0;
+    // The transmit ring has data for the write thread.
+    virtual void signalOutputReady() = 0;
+    // Tells the write thread to drop its block; returns once it acknowledged (or after 5 s).
+    virtual void abortTransmit() = 0;
+
+    // --- for the worker threads ---
+    // Takes everything waiting in the transmit ring, in order, and empties the ring.
+    std::vector<std::uint8_t> takeTransmitBytes();
+    // Moves queued received bytes into the receive ring and signals their arrival. The read
+    // thread calls it right after queuing a block, so that a byte reaches the caller without
+    // waiting for the dispatcher thread to wake; the dispatcher thread catches up on the rest.
+    void dispatchReceived();
+    // A worker thread's last act: a failure code stops the others and is kept for the caller.
+    void threadEnded(int code);
+    void threadStarted() { ++runningThreads_; }
+    bool killRequested() const { return kill_.load(); }
+    void requestKill();
+
+    SystemCalls& calls_;
+    TIOQueue InputQueue;
+    std::mutex statusLock_;
+
+private:
+    void dispatcherThreadMain();
+    bool moveReceivedBytes();
+    bool dropStatusItem();
+    std::size_t copyIntoRing(std::size_t at, std::size_t wanted);
+    int applyLineSettings(DeviceSettings requested);
+    void waitForTransmitterToDrain();
+    void sleepForCharacters(const DeviceSettings& settings);
+    void releaseRings();
+
+    std::string deviceName_;
+    std::mutex inputLock_;
+    std::vector<std::uint8_t> receiveRing_;
+    std::size_t receiveWrite_ = 0;
+    std::size_t receiveRead_ = 0;
+    bool receiveFull_ = false;
+
+    std::mutex outputLock_;
+    std::vector<std::uint8_t> transmitRing_;
+    std::size_t transmitHead_ = 0;
+    std::size_t transmitTail_ = 0;
+    bool transmitFull_ = false;
+
+    DeviceSettings settings_;
+    bool dtrLevel_ = true;
+    bool rtsLevel_ = true;
+    int lastBaud_ = 115200;
+    int inSize_ = 4096;
+    bool eventWord_ = true;
+    int triggerLength_ = 1;
+    bool rs485_ = false;
+    int priorityBoost_ = 0;
+
+    WakeSignal arrival_;
+    std::thread dispatcherThread_;
+    std::atomic<bool> kill_{false};
+    std::atomic<bool> started_{false};
+    std::atomic<int> runningThreads_{0};
+    std::atomic<int> failureCode_{0};
+    bool shut_ = false;
+};
+
+}  // namespace canprog::serial
