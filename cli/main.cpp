@@ -6,6 +6,7 @@
 #include "CliSession.h"
 #include "ExitCodes.h"
 #include "FirmwareCommands.h"
+#include "ModuleCommands.h"
 
 int main(int argc, char** argv) {
     using namespace canprog::cli;
@@ -15,6 +16,10 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     std::string language = "en";
+    ModuleOptions module;
+    app.add_option("--port", module.port, "COM port number, as in the window's list")
+        ->check(CLI::Range(1, 12));
+    app.add_option("--device", module.device, "serial device path instead of --port");
     app.add_option("--lang", language, "language of the log lines")
         ->check(CLI::IsMember({"pl", "en", "de", "ru", "sk", "cz", "hu"}));
 
@@ -40,6 +45,14 @@ int main(int argc, char** argv) {
     hexfwCommand->add_option("IN", hexfwIn, "input file")->required();
     hexfwCommand->add_option("OUT", hexfwOut, "output file")->required();
 
+    std::string writeFile;
+    auto* writeCommand = app.add_subcommand("write", "write a firmware file into the module");
+    writeCommand->add_option("FILE", writeFile, "firmware file (.hexfw or .hex)")->required();
+
+    bool deviceId = false;
+    auto* versionCommand = app.add_subcommand("version", "read the module's program version");
+    versionCommand->add_flag("--device-id", deviceId, "also read the device ID");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -48,6 +61,9 @@ int main(int argc, char** argv) {
     }
 
     const char code = *languageCodeFor(language);
+    module.languageCode = code;
+    if (*writeCommand) return runWrite(module, writeFile, std::cout, std::cerr);
+    if (*versionCommand) return runVersion(module, deviceId, std::cout, std::cerr);
     if (*inspectCommand) return runInspect(inspect, code, std::cout, std::cerr);
     if (*programsCommand) return runPrograms(programsFile, code, std::cout, std::cerr);
     if (*hexfwCommand) {

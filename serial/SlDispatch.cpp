@@ -73,6 +73,7 @@ int TSlioBaseDispatcher::OpenPort(const std::string& deviceName, int baud, int p
 void TSlioBaseDispatcher::ShutPort() {
     if (shut_) return;
     shut_ = true;
+    if (started_ && failureCode_ == 0) drainTransmit();
     requestKill();
     stopPlatformThreads();
     if (dispatcherThread_.joinable()) dispatcherThread_.join();

@@ -104,6 +104,9 @@ protected:
     virtual void signalOutputReady() = 0;
     // Tells the write thread to drop its block; returns once it acknowledged (or after 5 s).
     virtual void abortTransmit() = 0;
+    // Lets bytes already handed to the port leave it before the port closes, for a bounded
+    // time: a restart command written just before closing must still reach the module.
+    virtual void drainTransmit() {}
 
     // --- for the worker threads ---
     // Takes everything waiting in the transmit ring, in order, and empties the ring.

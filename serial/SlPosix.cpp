@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -339,9 +340,15 @@ void TSlioPosixDispatcher::writeThreadMain() {
             }
         }
         while (send && failure == 0) {
+            transmitting_ = true;
             const std::vector<std::uint8_t> block = takeTransmitBytes();
-            if (block.empty()) break;
-            if (!writeAll(block, failure)) {
+            if (block.empty()) {
+                transmitting_ = false;
+                break;
+            }
+            const bool written = writeAll(block, failure);
+            transmitting_ = false;
+            if (!written) {
                 const std::lock_guard guard(signalLock_);
                 if (transmitPurge_) {
                     transmitPurge_ = false;
@@ -385,6 +392,24 @@ void TSlioPosixDispatcher::signalOutputReady() {
         outputReady_ = true;
     }
     signalled_.notify_all();
+}
+
+void TSlioPosixDispatcher::drainTransmit() {
+    if (fd_ < 0) return;
+    // Room for what waits at the line's speed, but never more than two seconds.
+    const auto perByte = std::chrono::microseconds(10'000'000 / std::max(LastBaud(), 1));
+    const auto budget = std::min<std::chrono::microseconds>(
+        std::chrono::seconds(2),
+        perByte * static_cast<long>(OutBuffUsed() + 64) + std::chrono::milliseconds(100));
+    const auto deadline = std::chrono::steady_clock::now() + budget;
+    while (std::chrono::steady_clock::now() < deadline && FailureCode() == 0) {
+        int queued = 0;
+        if (OutBuffUsed() == 0 && !transmitting_ &&
+            (calls_.ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued == 0)) {
+            return;
+        }
+        calls_.sleep(std::chrono::milliseconds(1));
+    }
 }
 
 void TSlioPosixDispatcher::abortTransmit() {

@@ -34,6 +34,7 @@ protected:
     void stopPlatformThreads() override;
     void signalOutputReady() override;
     void abortTransmit() override;
+    void drainTransmit() override;
 
 private:
     void readThreadMain();
@@ -61,6 +62,7 @@ private:
     bool transmitPurge_ = false;
     bool acknowledged_ = false;
     bool threadAcknowledged_ = false;
+    std::atomic<bool> transmitting_{false};  // the write thread holds a block it is sending
 };
 
 // The layer's result code for a failed open(2), flock(2) or first tcgetattr(3) on a device.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "BootloaderProtocol.h"
+#include "bootloader/BootloaderProtocol.h"
 
 namespace canprog::sim {
 

@@ -265,6 +265,20 @@ void MainForm::FormCreate() {
 void MainForm::Button1Click() {
     ticker_.disable();
     timeoutTicks = -1;
+    if (operationRunning_) cancelPending_ = true;
+}
+
+bool MainForm::beginOperation() {
+    if (operationRunning_) return false;
+    operationRunning_ = true;
+    cancelPending_ = false;
+    return true;
+}
+
+bool MainForm::takePendingCancel() {
+    const bool pending = cancelPending_;
+    cancelPending_ = false;
+    return pending;
 }
 
 void MainForm::TimeoutTickerTimer() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -97,6 +98,7 @@ public:
     int timeoutTicks = 0;
     char languageCode = '0';
     unsigned char canProgramNumber = 11;
+    std::uint8_t linkKey = 0xB7;
     FirmwareImages images;
 
     // The file-open dialog's settings, as the file choice last set them.
@@ -104,6 +106,14 @@ public:
     std::string openDialogDefaultExtension = "*.hex";
 
     PlatformShell& shell() { return shell_; }
+
+    // --- operations on the module never nest ---
+    // Marks an operation as running; false when one already runs (the click is then ignored).
+    bool beginOperation();
+    void endOperation() { operationRunning_ = false; }
+    bool operationRunning() const { return operationRunning_; }
+    // A Cancel that came while the operation was between two waits; the next wait ends with it.
+    bool takePendingCancel();
 
     // --- timeout and cancel ---
     // Loads the countdown and enables the ticker.
@@ -142,6 +152,24 @@ private:
     std::string applicationTitle_;
     TimeoutTicker ticker_;
     std::vector<ModelListener*> listeners_;
+    bool operationRunning_ = false;
+    bool cancelPending_ = false;
+};
+
+// Runs one operation on the module, refusing to start inside another; ends it however it ends.
+class OperationScope {
+public:
+    explicit OperationScope(MainForm& form) : form_(form), started_(form.beginOperation()) {}
+    ~OperationScope() {
+        if (started_) form_.endOperation();
+    }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+    bool started() const { return started_; }
+
+private:
+    MainForm& form_;
+    bool started_;
 };
 
 // The program's start: the application title, then the window's creation.

@@ -16,8 +16,10 @@ public:
     virtual ~MessagePump() = default;
 
     // Processes pending window messages once: at most one due tick of the timeout ticker,
-    // clicks (Cancel among them), repaints.
-    virtual void processMessages(Wait wait = Wait::None) = 0;
+    // clicks (Cancel among them), repaints. With Wait::UntilActivity it first sleeps until a
+    // window event comes, the next tick falls due, or `arrivalFd` (when not -1) becomes
+    // readable; it then reads that descriptor empty.
+    virtual void processMessages(Wait wait = Wait::None, int arrivalFd = -1) = 0;
 
     // Sleeps the calling thread. Ticks that fall due meanwhile merge into one, delivered at the
     // next processMessages.

@@ -2,22 +2,40 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <unistd.h>
 
 namespace canprog::window {
 
-void QtMessagePump::processMessages(Wait wait) {
+namespace {
+// A wait never sleeps longer than this, so that nothing can keep it asleep for good.
+constexpr long long kLongestSleep_ms = 100;
+}  // namespace
+
+void QtMessagePump::processMessages(Wait wait, int arrivalFd) {
     if (wait == Wait::UntilActivity) {
-        // Sleep in the event loop until an event comes or the next tick falls due.
+        // Sleep in the event loop until an event comes, a byte arrives or a tick falls due.
+        long long timeout_ms = kLongestSleep_ms;
+        if (const auto due = form_.ticker().nextDue()) {
+            timeout_ms = std::clamp<long long>(
+                std::chrono::ceil<std::chrono::milliseconds>(*due - form_.now()).count(), 0,
+                kLongestSleep_ms);
+        }
         QTimer wake;
         wake.setSingleShot(true);
-        if (const auto due = form_.ticker().nextDue()) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                *due - form_.now());
-            wake.start(std::max<std::chrono::milliseconds>(left, std::chrono::milliseconds{0}));
-        }
+        wake.start(static_cast<int>(timeout_ms));
+        std::unique_ptr<QSocketNotifier> arrival;
+        if (arrivalFd >= 0) arrival = std::make_unique<QSocketNotifier>(arrivalFd, QSocketNotifier::Read);
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (arrivalFd >= 0) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const auto n = ::read(arrivalFd, &count, sizeof count);
+        }
     }
     form_.deliverDueTick();
     QCoreApplication::processEvents(QEventLoop::AllEvents);

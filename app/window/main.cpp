@@ -2,7 +2,8 @@
 #include "DesktopShell.h"
 #include "TForm1.h"
 #include "TfrmMain.h"
-#include "app/model/Handlers.h"
+#include "QtMessagePump.h"
+#include "app/model/Operations.h"
 #include "app/model/HelpWindow.h"
 #include "app/model/MainForm.h"
 
@@ -12,7 +13,8 @@ int main(int argc, char** argv) {
     window::DesktopShell shell;
     MainForm form(shell);
     HelpWindow help;
-    bindHandlers(form, help);
+    window::QtMessagePump pump(form);
+    Operations operations(form, help, pump);
 
     window::TfrmMain mainWindow(form);
     shell.setDialogOwner(&mainWindow);

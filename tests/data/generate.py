@@ -109,3 +109,8 @@ write_encoded("help_300_chars.hexfw", [END, ";" + "W" * 300])
 write_encoded("help_second_position.hexfw", [END, ";shown"],
               fillers=lambda n: b";hidden")
 write_encoded("help_before_end.hexfw", [";before the end", GOOD[0], END, ";after the end"])
+
+# Firmware with one memory only, for the write's phases.
+write_encoded("flash_only.hexfw", [data_record(0x0200, [0x12] * 16), END])
+write_encoded("eeprom_only.hexfw", [upper_address(0x00F0), data_record(0x0000, [0x21] * 16),
+                                    upper_address(0x0000), END])

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/model/Handlers.h"
+#include "app/model/Operations.h"
+#include "app/model/PollMessagePump.h"
 #include "firmware/FileChoice.h"
 #include "firmware/FirmwareWrite.h"
 #include "support/FormFixture.h"
@@ -13,11 +14,10 @@ using testing::dataFile;
 
 class FileChoiceTest : public ::testing::Test, public testing::FormFixture {
 protected:
-    void SetUp() override {
-        startUp(form);
-        bindHandlers(form, help);
-    }
+    void SetUp() override { startUp(form); }
     HelpWindow help;
+    PollMessagePump pump{form};
+    Operations operations{form, help, pump};
 };
 
 TEST_F(FileChoiceTest, ChoosingAFileEnablesBothButtonsAndShowsItsName) {
@@ -49,7 +49,7 @@ TEST_F(FileChoiceTest, PlainHexFilterWhenDecodingIsOff) {
 }
 
 TEST_F(FileChoiceTest, WriteWithoutAFileFinishesAtOnce) {
-    bbUploadClick(form);
+    EXPECT_EQ(operations.upload(), OperationOutcome::NoFileChosen);
     EXPECT_EQ(form.logLines(), (std::vector<std::string>{"No file selected", "Finished"}));
     EXPECT_EQ(form.text(Ctl::Edit1), "Finished.");
     EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);

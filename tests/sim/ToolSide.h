@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/BootloaderProtocol.h"
+#include "bootloader/BootloaderProtocol.h"
 
 namespace canprog::testing {
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "MainForm.h"
+#include "MessagePump.h"
+
+namespace canprog {
+
+// A pump for front ends without a window toolkit: it sleeps in poll(2) until a received byte,
+// the next tick of the timeout ticker, or a watched descriptor (such as a signalfd for Ctrl-C)
+// wakes it, then delivers at most one tick.
+class PollMessagePump : public MessagePump {
+public:
+    explicit PollMessagePump(MainForm& form) : form_(form) {}
+
+    // Calls `onReadable` on the pump's thread whenever `fd` is readable.
+    void watch(int fd, std::function<void()> onReadable);
+    // Runs at every pump, as window events would: tests click through it.
+    void onPump(std::function<void()> hook) { hook_ = std::move(hook); }
+
+    void processMessages(Wait wait = Wait::None, int arrivalFd = -1) override;
+    void sleep(std::chrono::milliseconds duration) override;
+
+    int pumps() const { return pumps_; }
+
+private:
+    struct Watched {
+        int fd;
+        std::function<void()> onReadable;
+    };
+    void pollOnce(int timeout_ms, int arrivalFd);
+
+    MainForm& form_;
+    std::vector<Watched> watched_;
+    std::function<void()> hook_;
+    int pumps_ = 0;
+};
+
+}  // namespace canprog

@@ -1,0 +1,166 @@
+#include "BootloaderLink.h"
+
+#include <random>
+
+namespace canprog {
+
+namespace {
+constexpr std::size_t kMsgCancel = 0;
+constexpr std::size_t kMsgNoBootloader = 1;
+constexpr std::size_t kMsgOk = 3;
+constexpr std::size_t kMsgSearching = 6;
+constexpr int kBaud = 9600;
+
+// A fresh link key from 1 to 254, the generator seeded from the clock at every key change.
+std::uint8_t drawNewKey() {
+    std::mt19937 generator(static_cast<std::mt19937::result_type>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    std::uniform_int_distribution<int> key(1, 254);
+    return static_cast<std::uint8_t>(key(generator));
+}
+}  // namespace
+
+BootloaderLink::BootloaderLink(MainForm& form, MessagePump& pump, serial::TSlioComPort& port)
+    : form_(form), pump_(pump), port_(port) {}
+
+bool BootloaderLink::openModulePort(bool showOpeningText) {
+    try {
+        // A port left open by an earlier operation whose device has since vanished is
+        // closed first, so that this operation opens the device afresh.
+        if (port_.Open() && port_.Dispatcher() && port_.Dispatcher()->FailureCode() < 0) {
+            port_.SetOpen(false);
+        }
+        port_.SetComNumber(form_.selectedPortIndex() + 1);
+        port_.SetBaud(kBaud);
+        port_.SetOpen(true);
+        port_.SetRTS(true);
+        pump_.sleep(kResetPulse);
+        port_.SetRTS(false);
+        pump_.sleep(kAfterReset);
+    } catch (...) {
+        return false;
+    }
+    if (showOpeningText) {
+        form_.setText(Ctl::Edit1, "Opening port Com" + std::to_string(port_.ComNumber()));
+    }
+    return true;
+}
+
+void BootloaderLink::show(std::size_t message, bool statusLineToo) {
+    form_.logMessage(message);
+    if (statusLineToo) form_.setText(Ctl::Edit3, form_.message(message));
+}
+
+WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
+    form_.linkKey = initialLinkKey;
+    bool linked = false;
+    show(kMsgSearching, parameters.statusLineToo);
+    do {
+        port_.WriteByte(WAKE);
+        pump_.sleep(parameters.firstPause);
+        port_.WriteByte(form_.linkKey ^ PROBE);
+        pump_.sleep(parameters.secondPause);
+        if (port_.ByteAvailable()) {
+            const std::uint8_t r = port_.ReadByte();
+            if ((r ^ form_.linkKey) == ANSWER) {
+                linked = true;
+                if (form_.checked(Ctl::PICencoding)) {
+                    const std::uint8_t newKey = drawNewKey();
+                    port_.WriteByte(form_.linkKey ^ NEW_KEY);
+                    port_.WriteByte(newKey ^ form_.linkKey);
+                    form_.linkKey = newKey;
+                } else {
+                    port_.WriteByte(form_.linkKey ^ KEEP_KEY);
+                }
+            }
+        }
+        for (Ctl bar : parameters.barsFollowingCountdown) {
+            form_.setProgressPosition(bar, form_.timeoutTicks);
+        }
+        pump_.processMessages();
+    } while (form_.timeoutTicks >= 1 && !linked);
+
+    for (Ctl bar : parameters.barsFollowingCountdown) {
+        form_.setProgressPosition(bar, form_.control(bar).minimum);
+    }
+    if (linked) {
+        if (parameters.linkedAsMessage3) {
+            show(kMsgOk, parameters.statusLineToo);
+        } else {
+            form_.log("OK");
+            if (parameters.statusLineToo) form_.setText(Ctl::Edit3, "OK");
+        }
+        return WaitResult::Success;
+    }
+    const bool cancelled = form_.timeoutTicks == -1;
+    show(cancelled ? kMsgCancel : kMsgNoBootloader, parameters.statusLineToo);
+    port_.SetOpen(false);
+    return cancelled ? WaitResult::Cancelled : WaitResult::TimedOut;
+}
+
+void BootloaderLink::SendPacket(std::uint8_t command, std::uint16_t address, FrameData data,
+                                std::uint8_t length) {
+    const std::uint8_t key = form_.linkKey;
+    port_.WriteByte(command ^ key);
+    port_.WriteByte(0 ^ key);
+    port_.WriteByte(static_cast<std::uint8_t>(address >> 8) ^ key);
+    port_.WriteByte(static_cast<std::uint8_t>(address & 0xFF) ^ key);
+    port_.WriteByte(length ^ key);
+    if (length == 0) return;
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        port_.WriteByte(data[i] ^ key);
+        sum += data[i];
+    }
+    port_.WriteByte(static_cast<std::uint8_t>((256 - (sum & 0xFF)) & 0xFF) ^ key);
+}
+
+void BootloaderLink::loadCountdown(int ticks, bool startTicker) {
+    if (form_.takePendingCancel()) {
+        form_.disableTicker();
+        form_.timeoutTicks = -1;
+        return;
+    }
+    form_.timeoutTicks = ticks;
+    if (startTicker) form_.enableTicker();
+}
+
+void BootloaderLink::pumpWhileWaiting() {
+    if (port_.ByteAvailable()) {
+        pump_.processMessages(MessagePump::Wait::None);
+    } else {
+        pump_.processMessages(MessagePump::Wait::UntilActivity, port_.ArrivalFd());
+    }
+}
+
+Acknowledge BootloaderLink::waitAcknowledge() {
+    for (;;) {
+        if (form_.timeoutTicks < 1) {
+            return {form_.timeoutTicks == 0 ? WaitResult::TimedOut : WaitResult::Cancelled, 0};
+        }
+        form_.setText(Ctl::Edit1, std::to_string(form_.timeoutTicks));
+        pumpWhileWaiting();
+        if (port_.ByteAvailable()) break;
+    }
+    const std::uint8_t r = port_.ReadByte();
+    return {WaitResult::Success, static_cast<std::uint8_t>(r ^ form_.linkKey)};
+}
+
+WaitResult BootloaderLink::readReply(int count, FrameData& buffer) {
+    for (int i = 0; i < count; ++i) {
+        while (!port_.ByteAvailable() && form_.timeoutTicks > 0) pumpWhileWaiting();
+        if (form_.timeoutTicks > 0) {
+            buffer[static_cast<std::size_t>(i)] = port_.ReadByte() ^ form_.linkKey;
+        }
+    }
+    if (form_.timeoutTicks == 0) return WaitResult::TimedOut;
+    if (form_.timeoutTicks < 0) return WaitResult::Cancelled;
+    return WaitResult::Success;
+}
+
+void BootloaderLink::restartModule(const std::string& statusText) {
+    form_.setText(Ctl::Edit1, statusText);
+    SendPacket(RESTART, 0, FrameData{}, 0);
+}
+
+}  // namespace canprog

@@ -1,0 +1,87 @@
+#include "VersionRead.h"
+
+#include <cstdio>
+
+#include "firmware/Cp1250.h"
+
+namespace canprog {
+
+namespace {
+
+constexpr std::size_t kMsgCancel = 0;
+constexpr std::size_t kMsgOpeningPort = 4;
+constexpr std::size_t kMsgTransmission = 5;
+constexpr std::size_t kMsgFinished = 13;
+constexpr std::size_t kMsgProgramVersion = 15;
+
+constexpr int kStartTicks = 25;
+constexpr int kDeviceIdTicks = 50;
+constexpr int kVersionTicks = 30;
+constexpr std::uint16_t kVersionAddress = 0xF0;
+
+const WakeUpParameters kVersionWakeUp{std::chrono::milliseconds(150),
+                                      std::chrono::milliseconds(150),
+                                      {Ctl::ProgressBar},
+                                      false,
+                                      true};
+
+OperationOutcome replyFailed(MainForm& form, WaitResult wait) {
+    form.logMessage(wait == WaitResult::TimedOut ? kMsgTransmission : kMsgCancel);
+    return wait == WaitResult::TimedOut ? OperationOutcome::TransmissionError
+                                        : OperationOutcome::Cancelled;
+}
+
+}  // namespace
+
+OperationOutcome Button2Click(BootloaderLink& link) {
+    MainForm& form = link.form();
+    const OperationScope operation(form);
+    if (!operation.started()) return OperationOutcome::NotStarted;
+
+    form.clearLines(Ctl::meLog);
+    if (!link.openModulePort(true)) {
+        form.logMessage(kMsgOpeningPort);
+        return OperationOutcome::PortError;
+    }
+    link.loadCountdown(kStartTicks, true);
+    link.port().DiscardInput();
+    for (Ctl bar : {Ctl::ProgressBar, Ctl::ProgressBar1}) {
+        form.setProgressRange(bar, 0, kStartTicks);
+        form.setProgressPosition(bar, kStartTicks);
+    }
+    const WaitResult wake = link.wakeBootloader(kVersionWakeUp);
+    if (wake != WaitResult::Success) {
+        return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
+                                             : OperationOutcome::NoBootloader;
+    }
+
+    FrameData reply{};
+    if (form.checked(Ctl::DeviceID)) {
+        link.port().DiscardInput();
+        link.SendPacket(READ_DEVICE_ID, 0, FrameData{}, 0);
+        link.loadCountdown(kDeviceIdTicks, true);
+        const WaitResult wait = link.readReply(kDeviceIdReplySize, reply);
+        if (wait != WaitResult::Success) return replyFailed(form, wait);
+        char line[32];
+        std::snprintf(line, sizeof line, "Device ID: %02X:%02X", reply[2], reply[1]);
+        form.log(line);
+    }
+
+    link.port().DiscardInput();
+    FrameData filler;
+    filler.fill(0xFF);
+    link.SendPacket(READ_EEPROM, kVersionAddress, filler, kBlockSize);
+    // A fresh countdown with the ticker running: a module that linked on the last attempt of
+    // the wake-up still has its full time to answer.
+    link.loadCountdown(kVersionTicks, true);
+    const WaitResult wait = link.readReply(kReadEepromReplySize, reply);
+    if (wait != WaitResult::Success) return replyFailed(form, wait);
+    const std::string text(reinterpret_cast<const char*>(&reply[1]), kBlockSize);
+    form.log(form.message(kMsgProgramVersion) + ": " + cp1250ToUtf8(text));
+
+    form.logMessage(kMsgFinished);
+    link.restartModule("OK. Restart CPU...");
+    return OperationOutcome::Finished;
+}
+
+}  // namespace canprog

@@ -1,0 +1,71 @@
+#include "ModuleCommands.h"
+
+#include <fmt/format.h>
+#include <fmt/ostream.h>
+
+#include "ExitCodes.h"
+#include "FirmwareCommands.h"
+#include "ModuleSession.h"
+
+namespace canprog::cli {
+
+int exitCodeFor(OperationOutcome outcome) {
+    switch (outcome) {
+        case OperationOutcome::Finished: return kExitOk;
+        case OperationOutcome::NotStarted: return kExitUsage;
+        case OperationOutcome::NoFileChosen:
+        case OperationOutcome::FirmwareFileError: return kExitFirmwareFile;
+        case OperationOutcome::PortError: return kExitPort;
+        case OperationOutcome::NoBootloader: return kExitNoBootloader;
+        case OperationOutcome::TransmissionError: return kExitTransmission;
+        case OperationOutcome::Rejected: return kExitRejected;
+        case OperationOutcome::Cancelled: return kExitCancelled;
+        case OperationOutcome::InvalidSetting: return kExitInvalidSetting;
+    }
+    return kExitUsage;
+}
+
+namespace {
+
+// Why the port would not open, for a technician: the device and the layer's message.
+void reportPortProblem(ModuleSession& session, std::ostream& err) {
+    auto& port = session.operations().ComPort();
+    const std::string device = port.ResolvedDevice();
+    try {
+        port.SetOpen(true);
+    } catch (const std::exception& error) {
+        fmt::print(err, "{}: {}\n", device.empty() ? "COM" + std::to_string(port.ComNumber()) : device,
+                   error.what());
+    }
+}
+
+}  // namespace
+
+int runWrite(const ModuleOptions& options, const std::string& file, std::ostream& out,
+             std::ostream& err) {
+    ModuleSession session(options, out, err);
+    session.form().firmwareFileName = file;
+    session.form().setChecked(Ctl::DecodeON, isEncodedFileName(file));
+    const OperationOutcome outcome = session.run([&] { return session.operations().upload(); });
+    if (outcome == OperationOutcome::FirmwareFileError) {
+        const HexLineProblem& problem = session.operations().lastFileProblem();
+        if (problem.lineNumber > 0) {
+            fmt::print(err, "{}:{}: {}\n", file, problem.lineNumber, problem.reason);
+        } else {
+            fmt::print(err, "{}: {}\n", file, problem.reason);
+        }
+    }
+    if (outcome == OperationOutcome::PortError) reportPortProblem(session, err);
+    return exitCodeFor(outcome);
+}
+
+int runVersion(const ModuleOptions& options, bool deviceId, std::ostream& out, std::ostream& err) {
+    ModuleSession session(options, out, err);
+    session.form().setChecked(Ctl::DeviceID, deviceId);
+    const OperationOutcome outcome =
+        session.run([&] { return session.operations().readVersion(); });
+    if (outcome == OperationOutcome::PortError) reportPortProblem(session, err);
+    return exitCodeFor(outcome);
+}
+
+}  // namespace canprog::cli

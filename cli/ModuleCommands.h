@@ -1,0 +1,25 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "bootloader/OperationOutcome.h"
+
+namespace canprog::cli {
+
+// Where the module is and in which language to report.
+struct ModuleOptions {
+    int port = 1;        // COM1..COM12, as the window's port list
+    std::string device;  // an explicit device path instead of the port number
+    char languageCode = '1';
+};
+
+// The exit code for how an operation ended.
+int exitCodeFor(OperationOutcome outcome);
+
+// Each command prints the window's log lines on `out` as they come and returns its exit code.
+int runWrite(const ModuleOptions& options, const std::string& file, std::ostream& out,
+             std::ostream& err);
+int runVersion(const ModuleOptions& options, bool deviceId, std::ostream& out, std::ostream& err);
+
+}  // namespace canprog::cli

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include "ModuleFixture.h"
+#include "firmware/FirmwareLoader.h"
+#include "serial/SlExcept.h"
+#include "support/PtyPair.h"
+
+namespace canprog {
+namespace {
+
+using testing::dataFile;
+
+class UploadTest : public ::testing::Test, public testing::ModuleFixture {
+protected:
+    OperationOutcome write(const std::string& file) {
+        form.firmwareFileName = dataFile(file);
+        return operations.upload();
+    }
+};
+
+TEST_F(UploadTest, FullUploadWritesBothMemoriesAndRestarts) {
+    startModule();
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Finished);
+
+    FirmwareImages expected;
+    ASSERT_TRUE(loadFirmwareFile(dataFile("good.hexfw"), true, expected).loaded());
+    const sim::ModuleMemory memory = module->memory();
+    EXPECT_TRUE(std::equal(memory.flash.begin() + 0x200, memory.flash.end(),
+                           expected.flashImage.begin() + 0x200));
+    EXPECT_EQ(memory.flash[0x000], 0xFF);  // the bootloader's own area is never sent
+    EXPECT_TRUE(std::equal(memory.eeprom.begin(), memory.eeprom.end(), expected.eepromImage.begin()));
+
+    ASSERT_TRUE(testing::eventually([&] { return module->frames().size() == 2016u + 16u + 1u; }))
+        << module->frames().size();
+    const auto frames = module->frames();
+    EXPECT_EQ(frames.front().command, WRITE_FLASH);
+    EXPECT_EQ(frames.front().address, 0x0200u);
+    EXPECT_EQ(frames[2015].address, 0x7FF0u);
+    EXPECT_EQ(frames[2016].command, WRITE_EEPROM);
+    EXPECT_EQ(frames[2016].address, 0x00u);
+    EXPECT_EQ(frames[2031].address, 0xF0u);
+    EXPECT_EQ(frames.back().command, RESTART);
+    EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), [](const auto& f) { return f.checksumOk; }));
+
+    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK", "FLASH writing...",
+                                               "EEPROM writing...", "Finished"}));
+    EXPECT_EQ(form.text(Ctl::Edit1), "Finished.");
+    EXPECT_FALSE(operations.ComPort().Open());
+    EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);
+}
+
+TEST_F(UploadTest, FileWithoutEepromDataSkipsTheEepromPhase) {
+    startModule();
+    ASSERT_EQ(write("flash_only.hexfw"), OperationOutcome::Finished);
+    EXPECT_TRUE(framesOf(WRITE_EEPROM).empty());
+    EXPECT_EQ(framesOf(WRITE_FLASH).size(), 2016u);
+    EXPECT_EQ(framesOf(RESTART).size(), 1u);
+    EXPECT_EQ(log().back(), "Finished");
+    EXPECT_EQ(form.text(Ctl::Edit1), "Finished.");
+    EXPECT_EQ(module->memory().flash[0x200], 0x12);
+}
+
+TEST_F(UploadTest, FileWithoutFlashDataGoesStraightToTheEeprom) {
+    startModule();
+    ASSERT_EQ(write("eeprom_only.hexfw"), OperationOutcome::Finished);
+    EXPECT_TRUE(framesOf(WRITE_FLASH).empty());
+    EXPECT_EQ(framesOf(WRITE_EEPROM).size(), 16u);
+    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK", "No code to program",
+                                               "EEPROM writing...", "Finished"}));
+    EXPECT_EQ(module->memory().eeprom[0x00], 0x21);
+    EXPECT_EQ(module->memory().eeprom[0x10], 0xFF);  // the rest of the image goes out as 0xFF
+}
+
+TEST_F(UploadTest, RejectedFirstFlashBlockStopsWithItsAddressAndCode) {
+    sim::SimOptions options;
+    options.faults.rejectFlashBlock = std::pair{32, 3};
+    startModule(options);
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Rejected);
+    EXPECT_EQ(log().back(), "FLASH writing error00000200; error code 3");
+    EXPECT_TRUE(framesOf(RESTART).empty());
+    EXPECT_EQ(framesOf(WRITE_FLASH).size(), 1u);
+    EXPECT_FALSE(operations.ComPort().Open());
+}
+
+TEST_F(UploadTest, RejectedEepromBlock) {
+    sim::SimOptions options;
+    options.faults.rejectEepromBlock = std::pair{4, 7};
+    startModule(options);
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Rejected);
+    EXPECT_EQ(log().back(), "EEPROM writing error; error code 7");
+    EXPECT_EQ(framesOf(WRITE_EEPROM).size(), 5u);
+    EXPECT_TRUE(framesOf(RESTART).empty());
+    EXPECT_FALSE(operations.ComPort().Open());
+}
+
+TEST_F(UploadTest, SilentModuleGivesUpAfterAboutThirtyAttempts) {
+    sim::SimOptions options;
+    options.faults.neverAnswer = true;
+    startModule(options);
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::NoBootloader);
+    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "Bootloader no response"}));
+    EXPECT_FALSE(operations.ComPort().Open());
+    EXPECT_EQ(form.timeoutTicks, 0);
+    // One tick a pump of the wake-up loop: about thirty attempts.
+    EXPECT_GE(pump.pumps(), 28);
+    EXPECT_LE(pump.pumps(), 32);
+}
+
+TEST_F(UploadTest, CancelDuringTheWakeUp) {
+    sim::SimOptions options;
+    options.faults.neverAnswer = true;
+    startModule(options);
+    pump.onPump([this] {
+        if (pump.pumps() == 3) form.click(Ctl::Button1);
+    });
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
+    EXPECT_EQ(log().back(), "Cancel");
+    EXPECT_FALSE(operations.ComPort().Open());
+}
+
+TEST_F(UploadTest, CancelWhileWaitingForAStatusByte) {
+    sim::SimOptions options;
+    options.faults.silentAfterFrames = 10;
+    startModule(options);
+    pump.onPump([this] {
+        if (module->frames().size() == 11 && form.timeoutTicks > 0) form.click(Ctl::Button1);
+    });
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
+    EXPECT_EQ(log().back(), "Cancel");
+    EXPECT_FALSE(operations.ComPort().Open());
+    EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);
+}
+
+// Presses Cancel at the pump that follows the bar reaching `position`: the write's single pump
+// between an acknowledged block and the next frame.
+class CancelAfterBlock : public ModelListener {
+public:
+    CancelAfterBlock(MainForm& form, PollMessagePump& pump, int position) : form_(form) {
+        form.addListener(this);
+        pump.onPump([this] {
+            if (armed_) form_.click(Ctl::Button1);
+            armed_ = false;
+        });
+        position_ = position;
+    }
+    ~CancelAfterBlock() override { form_.removeListener(this); }
+    void controlChanged(Ctl id, Change what) override {
+        if (id == Ctl::ProgressBar && what == Change::Progress &&
+            form_.control(id).position == position_) {
+            armed_ = true;
+        }
+    }
+
+private:
+    MainForm& form_;
+    int position_;
+    bool armed_ = false;
+};
+
+TEST_F(UploadTest, CancelBetweenTwoWaitsIsNotLost) {
+    startModule();
+    CancelAfterBlock cancel(form, pump, 36);
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
+    EXPECT_EQ(log().back(), "Cancel");
+    // Block 37 was sent; its wait ended at once with the pending cancel.
+    EXPECT_TRUE(testing::eventually([&] { return framesOf(WRITE_FLASH).size() == 6u; }));
+    EXPECT_TRUE(framesOf(RESTART).empty());
+}
+
+TEST_F(UploadTest, ReplyThatStopsEndsWithATransmissionError) {
+    sim::SimOptions options;
+    options.faults.silentAfterFrames = 100;
+    startModule(options);
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::TransmissionError);
+    EXPECT_EQ(log().back(), "Error data transmission");
+    EXPECT_FALSE(operations.ComPort().Open());
+}
+
+TEST_F(UploadTest, PortVanishingMidUploadRaisesAndLeavesTheWindowUsable) {
+    sim::SimOptions options;
+    options.faults.hangUpAfterFrames = 50;
+    startModule(options);
+    form.firmwareFileName = dataFile("good.hexfw");
+    EXPECT_THROW(operations.upload(), serial::EInOutError);
+    EXPECT_FALSE(form.operationRunning());
+    // The next operation finds no module, and says so.
+    EXPECT_EQ(operations.readVersion(), OperationOutcome::PortError);
+    EXPECT_EQ(log().back(), "Error opening port");
+}
+
+TEST_F(UploadTest, MissingDeviceIsAPortError) {
+    operations.ComPort().SetDevicePath("/dev/canprog-none");
+    form.firmwareFileName = dataFile("good.hexfw");
+    ASSERT_EQ(operations.upload(), OperationOutcome::PortError);
+    EXPECT_EQ(log(), std::vector<std::string>{"Error opening port"});
+}
+
+TEST_F(UploadTest, OperationsNeverNest) {
+    startModule();
+    int nested = 0;
+    pump.onPump([&] {
+        if (nested == 0 && !module->frames().empty()) {
+            nested = 1;
+            form.click(Ctl::Button2);  // ignored while the write runs
+            form.click(Ctl::bbUpload);
+        }
+    });
+    form.setEnabled(Ctl::bbUpload, true);
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Finished);
+    EXPECT_EQ(framesOf(RESTART).size(), 1u);
+    EXPECT_TRUE(framesOf(READ_EEPROM).empty());
+}
+
+TEST_F(UploadTest, RandomKeyScramblesEveryFrameAfterTheChange) {
+    startModule();
+    form.setChecked(Ctl::PICencoding, true);
+    ASSERT_EQ(write("flash_only.hexfw"), OperationOutcome::Finished);
+    const auto frames = module->frames();
+    const std::uint8_t key = frames.front().key;
+    EXPECT_NE(key, 0);
+    EXPECT_NE(key, 255);
+    EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), [&](const auto& f) { return f.key == key; }));
+    EXPECT_EQ(frames.back().command, RESTART);
+    EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), [](const auto& f) { return f.checksumOk; }));
+
+    form.setChecked(Ctl::PICencoding, false);
+    ASSERT_EQ(operations.readVersion(), OperationOutcome::Finished);
+    EXPECT_EQ(module->frames().back().key, initialLinkKey);
+}
+
+}  // namespace
+}  // namespace canprog
