@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <ctime>
 #include <stdexcept>
 
 namespace canprog::sim {
@@ -98,6 +99,14 @@ void SimulatedModule::run() {
         }
     }
     if (dirty_ && options_.saveMemory) options_.saveMemory(memory());
+    timespec cpu{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+    threadCpu_ = std::chrono::seconds(cpu.tv_sec) + std::chrono::nanoseconds(cpu.tv_nsec);
+}
+
+std::vector<std::chrono::nanoseconds> SimulatedModule::turnarounds() const {
+    const std::lock_guard guard(lock_);
+    return turnarounds_;
 }
 
 void SimulatedModule::receiveAvailable() {
@@ -107,6 +116,10 @@ void SimulatedModule::receiveAvailable() {
         if (got <= 0) break;
         const auto now = Clock::now();
         const std::lock_guard guard(lock_);
+        if (replySentAt_) {
+            turnarounds_.push_back(now - *replySentAt_);
+            replySentAt_.reset();
+        }
         for (ssize_t i = 0; i < got; ++i) {
             // On a paced line a byte is complete one byte time after the one before it.
             auto arrival = now;
@@ -115,7 +128,9 @@ void SimulatedModule::receiveAvailable() {
             const EngineReply reply = engine_.receive(buffer[static_cast<std::size_t>(i)], arrival);
             auto due = arrival + reply.delay;
             for (const auto b : reply.bytes) {
-                if (options_.lineRate) due = std::max(due, lastSent_ + kByteTime);
+                // A byte on a paced line is complete one byte time after it started, and
+                // starts when the one before it is complete.
+                if (options_.lineRate) due = std::max(due, lastSent_) + kByteTime;
                 outgoing_.push_back({due, b});
                 lastSent_ = due;
             }
@@ -136,6 +151,10 @@ void SimulatedModule::sendDue() {
         const std::uint8_t byte = outgoing_.front().byte;
         if (::write(master_.get(), &byte, 1) != 1) break;
         outgoing_.pop_front();
+        if (outgoing_.empty()) {
+            const std::lock_guard guard(lock_);
+            replySentAt_ = Clock::now();
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -49,6 +50,11 @@ public:
     std::vector<FrameRecord> frames() const;
     int restarts() const;
     bool hungUp() const { return hungUp_.load(); }
+    // Times from a reply's last byte leaving the module to the next byte arriving: the tool's
+    // turnaround, as the wire sees it.
+    std::vector<std::chrono::nanoseconds> turnarounds() const;
+    // CPU time the module's own thread used, known once it has stopped.
+    std::chrono::nanoseconds threadCpuTime() const { return threadCpu_; }
     void setMemory(const ModuleMemory& memory);
 
 private:
@@ -75,6 +81,9 @@ private:
     Clock::time_point lastSent_{};
     bool dirty_ = false;
     Clock::time_point lastActivity_{};
+    std::optional<Clock::time_point> replySentAt_;
+    std::vector<std::chrono::nanoseconds> turnarounds_;
+    std::chrono::nanoseconds threadCpu_{0};
 
     std::thread thread_;
     std::atomic<bool> stopping_{false};

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <sstream>
+#include <thread>
+
+#include "cli/ExitCodes.h"
+#include "cli/ModuleCommands.h"
+#include "sim/SimulatedModule.h"
+#include "support/TestData.h"
+
+namespace canprog::cli {
+namespace {
+
+using canprog::testing::dataFile;
+
+class ModuleCommandsTest : public ::testing::Test {
+protected:
+    ModuleOptions on(const sim::SimulatedModule& module) {
+        ModuleOptions options;
+        options.device = module.devicePath();
+        return options;
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(ModuleCommandsTest, WriteAndVersionPrintTheLogAndSucceed) {
+    sim::SimulatedModule module;
+    module.start();
+    EXPECT_EQ(runWrite(on(module), dataFile("good.hexfw"), out, err), kExitOk) << err.str();
+    EXPECT_EQ(out.str(), "Waiting for bootloader...\nOK\nFLASH writing...\nEEPROM writing...\nFinished\n");
+    out.str("");
+    EXPECT_EQ(runVersion(on(module), true, out, err), kExitOk);
+    EXPECT_EQ(out.str(),
+              "Waiting for bootloader...\nOK\nDevice ID: 12:34\nProgram version: DEMO 1.00       \n"
+              "Finished\n");
+}
+
+TEST_F(ModuleCommandsTest, EachFailureHasItsExitCode) {
+    EXPECT_EQ(runWrite({}, dataFile("bad_checksum.hex"), out, err), kExitFirmwareFile);
+    EXPECT_NE(err.str().find("bad_checksum.hex:2: checksum error"), std::string::npos);
+
+    ModuleOptions missing;
+    missing.device = "/dev/canprog-none";
+    EXPECT_EQ(runVersion(missing, false, out, err), kExitPort);
+    EXPECT_NE(err.str().find("/dev/canprog-none: ie_BadId"), std::string::npos);
+
+    struct Case {
+        const char* name;
+        void (*fault)(sim::FaultOptions&);
+        int exitCode;
+    };
+    for (const Case& c : {
+             Case{"silent", [](sim::FaultOptions& f) { f.neverAnswer = true; }, kExitNoBootloader},
+             Case{"stops", [](sim::FaultOptions& f) { f.silentAfterFrames = 3; }, kExitTransmission},
+             Case{"rejects", [](sim::FaultOptions& f) { f.rejectFlashBlock = std::pair{40, 2}; },
+                  kExitRejected},
+         }) {
+        sim::SimOptions options;
+        c.fault(options.faults);
+        sim::SimulatedModule module(options);
+        module.start();
+        EXPECT_EQ(runWrite(on(module), dataFile("good.hexfw"), out, err), c.exitCode) << c.name;
+    }
+}
+
+TEST_F(ModuleCommandsTest, CtrlCIsTheCancelButton) {
+    sim::SimOptions options;
+    options.faults.neverAnswer = true;
+    sim::SimulatedModule module(options);
+    module.start();
+    const pthread_t caller = pthread_self();
+    std::thread interrupter([caller] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+        pthread_kill(caller, SIGINT);
+    });
+    EXPECT_EQ(runVersion(on(module), false, out, err), kExitCancelled);
+    interrupter.join();
+    EXPECT_EQ(out.str(), "Waiting for bootloader...\nCancel\n");
+}
+
+TEST_F(ModuleCommandsTest, PortVanishingIsATransmissionErrorWithTheReason) {
+    sim::SimOptions options;
+    options.faults.hangUpAfterFrames = 20;
+    sim::SimulatedModule module(options);
+    module.start();
+    EXPECT_EQ(runWrite(on(module), dataFile("good.hexfw"), out, err), kExitTransmission);
+    EXPECT_NE(err.str().find("Device"), std::string::npos) << err.str();
+}
+
+}  // namespace
+}  // namespace canprog::cli
