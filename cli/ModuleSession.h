@@ -8,6 +8,7 @@
 #include "app/model/Operations.h"
 #include "app/model/PollMessagePump.h"
 #include "serial/FileDescriptor.h"
+#include "serial/SlExcept.h"
 
 namespace canprog::cli {
 
@@ -22,8 +23,8 @@ public:
     MainForm& form() { return cli_.form(); }
     Operations& operations() { return operations_; }
 
-    // Runs an operation; a serial-layer error that escapes it is reported on `err` and ends
-    // it as a transmission error.
+    // Runs an operation; a serial-layer or device error that escapes it is reported on `err`
+    // and ends it as a transmission error.
     template <typename Operation>
     OperationOutcome run(Operation operation);
 
@@ -44,10 +45,12 @@ template <typename Operation>
 OperationOutcome ModuleSession::run(Operation operation) {
     try {
         return operation();
-    } catch (const std::exception& error) {
+    } catch (const serial::ESlioException& error) {
         reportEscapedError(error);
-        return OperationOutcome::TransmissionError;
+    } catch (const std::system_error& error) {
+        reportEscapedError(error);
     }
+    return OperationOutcome::TransmissionError;
 }
 
 }  // namespace canprog::cli

@@ -7,6 +7,7 @@
 #include "ExitCodes.h"
 #include "FirmwareCommands.h"
 #include "ModuleCommands.h"
+#include "ParameterCommands.h"
 
 int main(int argc, char** argv) {
     using namespace canprog::cli;
@@ -53,6 +54,23 @@ int main(int argc, char** argv) {
     auto* versionCommand = app.add_subcommand("version", "read the module's program version");
     versionCommand->add_flag("--device-id", deviceId, "also read the device ID");
 
+    auto* paramsCommand = app.add_subcommand("params", "the module's operating parameters");
+    paramsCommand->require_subcommand(1);
+    bool json = false;
+    auto* paramsRead = paramsCommand->add_subcommand("read", "read the parameter block");
+    paramsRead->add_flag("--json", json, "print the settings and the image as one JSON object");
+    ParameterSettings settings;
+    std::vector<std::string> optionSettings;
+    auto* paramsWrite = paramsCommand->add_subcommand(
+        "write", "read the parameters, change the named settings and write them back");
+    paramsWrite->add_option("--pin", settings.pin, "four-digit PIN");
+    paramsWrite->add_option("--mode", settings.mode, "operating mode FI or FA");
+    paramsWrite->add_option("--can-program", settings.canProgram, "CAN program number, two digits");
+    paramsWrite->add_option("--option", optionSettings, "option K=0|1 (K = 1..9); repeatable");
+    paramsWrite->add_option("--fs1", settings.fs1, "hazard lights FS1 0|1");
+    paramsWrite->add_option("--fs2", settings.fs2, "hazard lights FS2 0|1");
+    paramsWrite->add_option("--fs3", settings.fs3, "hazard lights FS3 0|1");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -64,6 +82,19 @@ int main(int argc, char** argv) {
     module.languageCode = code;
     if (*writeCommand) return runWrite(module, writeFile, std::cout, std::cerr);
     if (*versionCommand) return runVersion(module, deviceId, std::cout, std::cerr);
+    if (*paramsRead) return runParamsRead(module, json, std::cout, std::cerr);
+    if (*paramsWrite) {
+        for (const auto& option : optionSettings) {
+            const auto equals = option.find('=');
+            if (equals == std::string::npos || equals == 0 || equals + 2 != option.size() ||
+                option[0] < '1' || option[0] > '9' || equals != 1) {
+                std::cerr << "invalid setting: --option takes K=0|1 with K from 1 to 9\n";
+                return kExitInvalidSetting;
+            }
+            settings.options[option[0] - '0'] = option[2] == '1' ? 1 : (option[2] == '0' ? 0 : 2);
+        }
+        return runParamsWrite(module, settings, std::cout, std::cerr);
+    }
     if (*inspectCommand) return runInspect(inspect, code, std::cout, std::cerr);
     if (*programsCommand) return runPrograms(programsFile, code, std::cout, std::cerr);
     if (*hexfwCommand) {

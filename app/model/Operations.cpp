@@ -3,6 +3,9 @@
 #include "HelpHandler.h"
 #include "bootloader/FirmwareUpload.h"
 #include "bootloader/VersionRead.h"
+#include "config/OptionControls.h"
+#include "config/ParameterRead.h"
+#include "config/ParameterWrite.h"
 #include "firmware/FileChoice.h"
 #include "serial/WindowPort.h"
 
@@ -18,23 +21,42 @@ Operations::Operations(MainForm& form, HelpWindow& help, MessagePump& pump)
     form_.bindClick(Ctl::bbUpload, [this] { upload(); });
     form_.bindClick(Ctl::bbHelp, [this] { bbHelpClick(form_, help_); });
     form_.bindClick(Ctl::Button2, [this] { readVersion(); });
+    for (Ctl read : {Ctl::BitBtn2, Ctl::BitBtn4}) form_.bindClick(read, [this] { readParameters(); });
+    for (Ctl write : {Ctl::BitBtn1, Ctl::BitBtn3}) {
+        form_.bindClick(write, [this] { writeParameters(); });
+    }
+    bindOptionControls(form_);
 }
 
 Operations::~Operations() {
-    for (Ctl id : {Ctl::bbOpen, Ctl::bbUpload, Ctl::bbHelp, Ctl::Button2}) form_.bindClick(id, {});
+    for (Ctl id : {Ctl::bbOpen, Ctl::bbUpload, Ctl::bbHelp, Ctl::Button2, Ctl::BitBtn1,
+                   Ctl::BitBtn2, Ctl::BitBtn3, Ctl::BitBtn4}) {
+        form_.bindClick(id, {});
+    }
+}
+
+template <typename Run>
+OperationOutcome Operations::record(Run run) {
+    const OperationOutcome outcome = run();
+    if (outcome != OperationOutcome::NotStarted) lastOutcome_ = outcome;
+    return outcome;
 }
 
 OperationOutcome Operations::upload() {
     lastFileProblem_ = {};
-    const OperationOutcome outcome = bbUploadClick(link_, &lastFileProblem_);
-    if (outcome != OperationOutcome::NotStarted) lastOutcome_ = outcome;
-    return outcome;
+    return record([this] { return bbUploadClick(link_, &lastFileProblem_); });
 }
 
 OperationOutcome Operations::readVersion() {
-    const OperationOutcome outcome = Button2Click(link_);
-    if (outcome != OperationOutcome::NotStarted) lastOutcome_ = outcome;
-    return outcome;
+    return record([this] { return Button2Click(link_); });
+}
+
+OperationOutcome Operations::readParameters() {
+    return record([this] { return BitBtn2Click(link_); });
+}
+
+OperationOutcome Operations::writeParameters() {
+    return record([this] { return BitBtn1Click(link_); });
 }
 
 }  // namespace canprog

@@ -28,8 +28,13 @@ public:
 
     OperationOutcome upload();
     OperationOutcome readVersion();
+    OperationOutcome readParameters();
+    OperationOutcome writeParameters();
 
 private:
+    template <typename Run>
+    OperationOutcome record(Run run);
+
     MainForm& form_;
     HelpWindow& help_;
     serial::TSlioComPort ComPort_;

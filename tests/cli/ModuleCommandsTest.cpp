@@ -8,6 +8,7 @@
 
 #include "cli/ExitCodes.h"
 #include "cli/ModuleCommands.h"
+#include "cli/ParameterCommands.h"
 #include "sim/SimulatedModule.h"
 #include "support/TestData.h"
 
@@ -89,6 +90,50 @@ TEST_F(ModuleCommandsTest, PortVanishingIsATransmissionErrorWithTheReason) {
     module.start();
     EXPECT_EQ(runWrite(on(module), dataFile("good.hexfw"), out, err), kExitTransmission);
     EXPECT_NE(err.str().find("Device"), std::string::npos) << err.str();
+}
+
+TEST_F(ModuleCommandsTest, ParamsWriteChangesExactlyTheNamedBytes) {
+    sim::SimulatedModule module;
+    module.start();
+    const sim::ModuleMemory before = module.memory();
+    ParameterSettings settings;
+    settings.pin = "4321";
+    settings.mode = "FA";
+    settings.canProgram = "37";
+    settings.options[1] = 0;
+    ASSERT_EQ(runParamsWrite(on(module), settings, out, err), kExitOk) << err.str();
+    out.str("");
+    ASSERT_EQ(runParamsRead(on(module), true, out, err), kExitOk);
+
+    const sim::ModuleMemory after = module.memory();
+    for (std::size_t a = 0; a < 256; ++a) {
+        if (a == 0x21 || a == 0x61 || a == 0x26 || a == 0x66 || a == 0x27 || a == 0x67 || a == 0x28) continue;
+        EXPECT_EQ(after.eeprom[a], before.eeprom[a]) << a;
+    }
+    EXPECT_EQ(after.eeprom[0x21], 0x00);  // option 1 cleared, the others as they were
+    EXPECT_EQ(after.eeprom[0x61], 0x80);
+    EXPECT_EQ(after.eeprom[0x28], 0x37);
+    const std::string json = out.str();
+    EXPECT_NE(json.find("\"pin\": \"4321\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"mode\": \"FA\""), std::string::npos);
+    EXPECT_NE(json.find("\"can_program\": \"37\""), std::string::npos);
+    EXPECT_NE(json.find("\"1\": 0"), std::string::npos);
+}
+
+TEST_F(ModuleCommandsTest, InvalidSettingsExitSevenBeforeThePortIsTouched) {
+    ParameterSettings pin;
+    pin.pin = "12a4";
+    ModuleOptions nowhere;
+    nowhere.device = "/dev/canprog-none";
+    EXPECT_EQ(runParamsWrite(nowhere, pin, out, err), kExitInvalidSetting);
+    ParameterSettings both;
+    both.fs1 = 1;
+    both.fs3 = 1;
+    EXPECT_TRUE(invalidSetting(both).has_value());
+    ParameterSettings option;
+    option.options[10] = 1;
+    EXPECT_TRUE(invalidSetting(option).has_value());
+    EXPECT_TRUE(out.str().empty());
 }
 
 }  // namespace

@@ -1,0 +1,124 @@
+#include "ParameterCommands.h"
+
+#include <fmt/format.h>
+#include <fmt/ostream.h>
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <stdexcept>
+
+#include "ExitCodes.h"
+#include "ModuleSession.h"
+#include "config/ParameterBlock.h"
+
+namespace canprog::cli {
+
+namespace {
+
+bool isDigits(const std::string& text, std::size_t length) {
+    return text.size() == length &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int bitOf(const MainForm& form, std::size_t row) {
+    return form.checked(kOptionBits[row].whenSet) ? 1 : 0;
+}
+
+// The settings as a read shows them, with the image they came from.
+nlohmann::json parametersJson(const MainForm& form) {
+    nlohmann::json options = nlohmann::json::object();
+    for (std::size_t row = 0; row < kNumberedOptions; ++row) {
+        options[std::to_string(row + 1)] = bitOf(form, row);
+    }
+    std::string eeprom;
+    for (const auto byte : form.images.eepromImage) eeprom += fmt::format("{:02X}", byte);
+    return {
+        {"pin", form.text(Ctl::PIN)},
+        {"mode", form.checked(Ctl::RadioButton23) ? "FA" : "FI"},
+        {"can_program", form.text(Ctl::MaskEdit1)},
+        {"options", options},
+        {"fs1", bitOf(form, kFs1Row)},
+        {"fs2", bitOf(form, kFs2Row)},
+        {"fs3", bitOf(form, kFs3Row)},
+        {"eeprom", eeprom},
+    };
+}
+
+void setOption(MainForm& form, std::size_t row, int bit) {
+    const OptionBit& option = kOptionBits[row];
+    if (option.whenClear) {
+        form.setChecked(bit ? option.whenSet : *option.whenClear, true);
+    } else {
+        form.setChecked(option.whenSet, bit != 0);
+    }
+}
+
+void applySettings(MainForm& form, const ParameterSettings& settings) {
+    if (settings.pin) form.setText(Ctl::PIN, *settings.pin);
+    if (settings.mode) form.click(*settings.mode == "FA" ? Ctl::RadioButton23 : Ctl::RadioButton22);
+    if (settings.canProgram) {
+        form.setText(Ctl::MaskEdit1, *settings.canProgram);
+        form.setText(Ctl::MaskEdit2, *settings.canProgram);
+        form.canProgramNumber = static_cast<unsigned char>(std::stoi(*settings.canProgram));
+    }
+    for (const auto& [option, bit] : settings.options) {
+        setOption(form, static_cast<std::size_t>(option - 1), bit);
+    }
+    // FS1 and FS3 exclude each other as their check boxes do; FS2 is free.
+    if (settings.fs1) setOption(form, kFs1Row, *settings.fs1);
+    if (settings.fs2) setOption(form, kFs2Row, *settings.fs2);
+    if (settings.fs3) setOption(form, kFs3Row, *settings.fs3);
+}
+
+}  // namespace
+
+std::optional<std::string> invalidSetting(const ParameterSettings& settings) {
+    if (settings.pin && !isDigits(*settings.pin, 4)) return "the PIN is four digits";
+    if (settings.mode && *settings.mode != "FI" && *settings.mode != "FA") {
+        return "the mode is FI or FA";
+    }
+    if (settings.canProgram && !isDigits(*settings.canProgram, 2)) {
+        return "the CAN program number is two digits";
+    }
+    for (const auto& [option, bit] : settings.options) {
+        if (option < 1 || option > 9 || (bit != 0 && bit != 1)) return "options are K=0|1, K 1..9";
+    }
+    for (const auto& fs : {settings.fs1, settings.fs2, settings.fs3}) {
+        if (fs && *fs != 0 && *fs != 1) return "--fs1, --fs2 and --fs3 take 0 or 1";
+    }
+    if (settings.fs1 == 1 && settings.fs3 == 1) return "FS1 and FS3 exclude each other";
+    return std::nullopt;
+}
+
+int runParamsRead(const ModuleOptions& options, bool json, std::ostream& out, std::ostream& err) {
+    // With --json the log goes to the diagnostics, so that the output is one object.
+    ModuleSession session(options, json ? err : out, err);
+    const OperationOutcome outcome =
+        session.run([&] { return session.operations().readParameters(); });
+    if (outcome == OperationOutcome::Finished && json) {
+        out << parametersJson(session.form()).dump(2) << '\n';
+    }
+    return exitCodeFor(outcome);
+}
+
+int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settings,
+                   std::ostream& out, std::ostream& err) {
+    if (const auto reason = invalidSetting(settings)) {
+        fmt::print(err, "invalid setting: {}\n", *reason);
+        return kExitInvalidSetting;
+    }
+    ModuleSession session(options, out, err);
+    // A write always follows a read, as in the window.
+    OperationOutcome outcome = session.run([&] { return session.operations().readParameters(); });
+    if (outcome != OperationOutcome::Finished) return exitCodeFor(outcome);
+    applySettings(session.form(), settings);
+    try {
+        outcome = session.run([&] { return session.operations().writeParameters(); });
+    } catch (const std::invalid_argument& error) {
+        fmt::print(err, "{}\n", error.what());
+        return kExitInvalidSetting;
+    }
+    return exitCodeFor(outcome);
+}
+
+}  // namespace canprog::cli

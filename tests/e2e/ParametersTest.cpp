@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include "ModuleFixture.h"
+#include "config/ParameterBlock.h"
+#include "config/ParameterWrite.h"
+#include "support/PtyPair.h"
+
+namespace canprog {
+namespace {
+
+using testing::eventually;
+
+class ParametersTest : public ::testing::Test, public testing::ModuleFixture {
+protected:
+    sim::SimOptions moduleWith(std::initializer_list<std::pair<int, int>> bytes) {
+        sim::SimOptions options;
+        for (const auto& [address, value] : bytes) {
+            options.memory.eeprom[static_cast<std::size_t>(address)] = static_cast<std::uint8_t>(value);
+        }
+        return options;
+    }
+    std::vector<sim::FrameRecord> eepromWrites() const { return framesOf(WRITE_EEPROM); }
+    void waitForRestart(int count) {
+        EXPECT_TRUE(eventually([&] { return module->restarts() == count; }));
+    }
+};
+
+TEST_F(ParametersTest, ErasedModuleShowsEverySetBitChoice) {
+    sim::SimOptions options;
+    options.memory.eeprom.fill(0xFF);
+    startModule(options);
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    for (std::size_t row = 0; row < kOptionBits.size(); ++row) {
+        const bool fs1 = row == kFs1Row;
+        EXPECT_EQ(form.checked(kOptionBits[row].whenSet), !fs1) << controlName(kOptionBits[row].whenSet);
+    }
+    EXPECT_EQ(form.text(Ctl::MaskEdit1), "FF");
+    EXPECT_EQ(form.text(Ctl::MaskEdit2), "FF");
+    EXPECT_EQ(form.canProgramNumber, 165);
+    EXPECT_EQ(form.text(Ctl::PIN), "2552");  // "255" four times, as four positions show it
+    EXPECT_EQ(form.text(Ctl::GroupBox8), "(4) FA mode ");
+    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK", "Reading EEPROM...",
+                                               "Finished"}));
+    EXPECT_EQ(form.text(Ctl::Edit3), "Finished");
+    EXPECT_TRUE(form.enabled(Ctl::BitBtn1));
+    EXPECT_TRUE(form.enabled(Ctl::BitBtn3));
+    EXPECT_TRUE(operations.ComPort().Open());
+}
+
+TEST_F(ParametersTest, SetBlockShowsItsValues) {
+    auto options = moduleWith({{0x28, 0x37}, {0x26, 1}, {0x66, 2}, {0x27, 3}, {0x67, 4}, {0x61, 0x14}});
+    std::fill(options.memory.eeprom.begin() + 0xC0, options.memory.eeprom.begin() + 0xD0, 0xAB);
+    startModule(options);
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    EXPECT_EQ(form.text(Ctl::MaskEdit1), "37");
+    EXPECT_EQ(form.canProgramNumber, 37);
+    EXPECT_EQ(form.text(Ctl::PIN), "1234");
+    EXPECT_FALSE(form.checked(Ctl::CheckBox2));
+    EXPECT_TRUE(form.checked(Ctl::CheckBox3));
+    const auto& memo = form.control(Ctl::Memo1).lines;
+    ASSERT_EQ(memo.size(), 17u);
+    EXPECT_EQ(memo[12], "12 00 " + std::string(32, 'A').replace(0, 32, [] {
+                  std::string s;
+                  for (int i = 0; i < 16; ++i) s += "AB";
+                  return s;
+              }()) + " 50-50");
+    EXPECT_EQ(memo[16], "");
+}
+
+TEST_F(ParametersTest, WriteSendsTheTwoExamplesBytes) {
+    startModule();
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    // All options at their first choice, FS boxes unchecked, mode FI.
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Finished);
+    EXPECT_EQ(module->memory().eeprom[0x21], 0x01);
+    EXPECT_EQ(module->memory().eeprom[0x61], 0x00);
+
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    form.click(Ctl::RadioButton5);
+    for (Ctl second : {Ctl::RadioButton7, Ctl::RadioButton9, Ctl::RadioButton11, Ctl::RadioButton13,
+                       Ctl::RadioButton15, Ctl::RadioButton17, Ctl::RadioButton21, Ctl::RadioButton19,
+                       Ctl::CheckBox1, Ctl::CheckBox3, Ctl::RadioButton23}) {
+        form.click(second);
+    }
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Finished);
+    EXPECT_EQ(module->memory().eeprom[0x21], 0xFE);
+    EXPECT_EQ(module->memory().eeprom[0x61], 0x9A);
+}
+
+TEST_F(ParametersTest, CanProgramTextIsWrittenAsPackedDigits) {
+    startModule();
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    form.setText(Ctl::MaskEdit1, "FF");
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Finished);
+    EXPECT_EQ(module->memory().eeprom[0x28], 0xFF);
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    form.spinClick(Ctl::SpinButton1, MainForm::Arrow::Down);  // 165 -> 164
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Finished);
+    EXPECT_EQ(module->memory().eeprom[0x28], 0x16);
+}
+
+TEST_F(ParametersTest, WriteThenReadShowsTheSameAndSendsBackEveryOtherByte) {
+    startModule();
+    const sim::ModuleMemory before = module->memory();
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    form.setText(Ctl::PIN, "9071");
+    form.click(Ctl::RadioButton23);
+    form.click(Ctl::RadioButton15);
+    form.spinClick(Ctl::SpinButton2, MainForm::Arrow::Up);
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Finished);
+    EXPECT_FALSE(form.enabled(Ctl::BitBtn1));
+    EXPECT_TRUE(form.enabled(Ctl::BitBtn3));
+    EXPECT_FALSE(operations.ComPort().Open());
+
+    const auto writes = eepromWrites();
+    ASSERT_EQ(writes.size(), 16u);
+    const sim::ModuleMemory after = module->memory();
+    for (std::size_t a = 0; a < 256; ++a) {
+        if (a == 0x21 || a == 0x61 || a == 0x26 || a == 0x66 || a == 0x27 || a == 0x67 || a == 0x28) continue;
+        EXPECT_EQ(after.eeprom[a], before.eeprom[a]) << a;
+    }
+    EXPECT_EQ(after.eeprom[0x26], 9);
+    EXPECT_EQ(after.eeprom[0x66], 0);
+    EXPECT_EQ(after.eeprom[0x27], 7);
+    EXPECT_EQ(after.eeprom[0x67], 1);
+    EXPECT_EQ(after.eeprom[0x28], 0x12);
+
+    startUp(form);
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    EXPECT_EQ(form.text(Ctl::PIN), "9071");
+    EXPECT_TRUE(form.checked(Ctl::RadioButton23));
+    EXPECT_TRUE(form.checked(Ctl::RadioButton15));
+    EXPECT_EQ(form.text(Ctl::MaskEdit2), "12");
+}
+
+TEST_F(ParametersTest, RejectedBlockSevenStopsWithoutRestart) {
+    sim::SimOptions options;
+    options.faults.rejectEepromBlock = std::pair{7, 4};
+    startModule(options);
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    waitForRestart(1);
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Rejected);
+    EXPECT_EQ(eepromWrites().size(), 8u);
+    EXPECT_EQ(log().back(), "EEPROM writing error");
+    EXPECT_EQ(form.text(Ctl::Edit3), "EEPROM writing error");
+    EXPECT_FALSE(operations.ComPort().Open());
+    EXPECT_EQ(module->restarts(), 1);
+}
+
+TEST_F(ParametersTest, ReadThatTimesOutOrIsCancelledChangesNothing) {
+    startModule();
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    waitForRestart(1);
+    const auto image = form.images.eepromImage;
+    form.setText(Ctl::PIN, "5555");
+    form.click(Ctl::RadioButton23);
+    form.setEnabled(Ctl::BitBtn1, false);
+    operations.ComPort().SetOpen(false);
+    module.reset();
+
+    sim::SimOptions options;
+    options.faults.silentAfterFrames = 5;
+    std::fill(options.memory.eeprom.begin(), options.memory.eeprom.end(), 0x00);
+    startModule(options);
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::TransmissionError);
+    EXPECT_EQ(log().back(), "Error data transmission");
+    EXPECT_EQ(form.images.eepromImage, image);
+    EXPECT_EQ(form.text(Ctl::PIN), "5555");
+    EXPECT_TRUE(form.checked(Ctl::RadioButton23));
+    EXPECT_FALSE(form.enabled(Ctl::BitBtn1));
+    EXPECT_TRUE(form.enabled(Ctl::BitBtn3));
+    EXPECT_TRUE(operations.ComPort().Open());
+
+    const std::size_t framesBefore = module->frames().size();
+    pump.onPump([this, framesBefore] {
+        if (module->frames().size() > framesBefore && form.timeoutTicks > 0) form.click(Ctl::Button1);
+    });
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Cancelled);
+    EXPECT_EQ(log().back(), "Cancel");
+    EXPECT_EQ(form.images.eepromImage, image);
+    EXPECT_EQ(form.text(Ctl::PIN), "5555");
+}
+
+TEST_F(ParametersTest, PinThatIsNotFourDigitsStopsTheWriteUntouched) {
+    startModule();
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    waitForRestart(1);
+    operations.ComPort().SetOpen(false);
+    const auto image = form.images.eepromImage;
+    const std::size_t frames = module->frames().size();
+    form.setText(Ctl::PIN, "12 4");
+    try {
+        operations.writeParameters();
+        FAIL() << "no exception";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_STREQ(e.what(), "' ' is not a valid integer value");
+    }
+    EXPECT_EQ(form.images.eepromImage, image);
+    EXPECT_FALSE(operations.ComPort().Open());
+    EXPECT_EQ(module->frames().size(), frames);
+    EXPECT_FALSE(form.operationRunning());
+    EXPECT_THROW(pinDigits("12a4"), std::invalid_argument);
+    EXPECT_EQ(pinDigits("0907"), (std::array<std::uint8_t, 4>{0, 9, 0, 7}));
+}
+
+}  // namespace
+}  // namespace canprog
