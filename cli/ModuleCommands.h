@@ -12,6 +12,7 @@ struct ModuleOptions {
     int port = 1;        // COM1..COM12, as the window's port list
     std::string device;  // an explicit device path instead of the port number
     char languageCode = '1';
+    std::string traceFile;  // when set, the port's character trace is written there at close
 };
 
 // The exit code for how an operation ended.

@@ -33,6 +33,10 @@ ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, st
       showProgress_(&err == &std::cerr && ::isatty(STDERR_FILENO)) {
     form().selectPort(options.port - 1);
     if (!options.device.empty()) operations_.ComPort().SetDevicePath(options.device);
+    if (!options.traceFile.empty()) {
+        operations_.ComPort().SetTraceName(options.traceFile);
+        operations_.ComPort().SetTracing(serial::TTraceLogState::tlOn);
+    }
     if (interrupts_.valid()) {
         pump_.watch(interrupts_.get(), [this] {
             signalfd_siginfo info{};

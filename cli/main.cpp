@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
     app.add_option("--port", module.port, "COM port number, as in the window's list")
         ->check(CLI::Range(1, 12));
     app.add_option("--device", module.device, "serial device path instead of --port");
+    app.add_option("--trace", module.traceFile,
+                   "write the port's character trace to FILE when the port closes");
     app.add_option("--lang", language, "language of the log lines")
         ->check(CLI::IsMember({"pl", "en", "de", "ru", "sk", "cz", "hu"}));
 

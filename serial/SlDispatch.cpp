@@ -1,9 +1,13 @@
 #include "SlDispatch.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 
 #include "SlExcept.h"
+#include "SlStrMap.h"
 
 namespace canprog::serial {
 
@@ -28,6 +32,7 @@ int TSlioBaseDispatcher::OpenPort(const std::string& deviceName, int baud, int p
                                   int dataBits, int stopBits, int inSize, int outSize,
                                   std::uint8_t lineOptions) {
     deviceName_ = deviceName;
+    openedAt_ = std::chrono::steady_clock::now();
     int result = openDevice(deviceName);
     if (result == 0) result = sizeQueues(inSize, outSize);
     if (result < 0) {
@@ -259,6 +264,7 @@ int TSlioBaseDispatcher::GetChar(std::uint8_t& byte) {
         receiveRead_ = (receiveRead_ + 1) % kReceiveRingSize;
         wasFull = receiveFull_;
         receiveFull_ = false;
+        traceBytes('R', &byte, 1);
     }
     // Room again: let the dispatcher thread move what waits in the input queue.
     if (wasFull) InputQueue.wake();
@@ -291,7 +297,11 @@ std::size_t TSlioBaseDispatcher::copyIntoRing(std::size_t at, std::size_t wanted
 bool TSlioBaseDispatcher::moveReceivedBytes() {
     const std::lock_guard guard(inputLock_);
     if (receiveRing_.empty()) return false;
-    if (receiveFull_) return false;  // the log notes "Dispatch buffer full." when it is on
+    if (receiveFull_) {
+        const std::string notice = messageForCode(kDispatchBufferFull);
+        logBytes(8, std::vector<std::uint8_t>(notice.begin(), notice.end()));
+        return false;
+    }
     TIOBuffer* first = InputQueue.peek();
     if (!first) return false;
     const auto* block = dynamic_cast<TDataBuffer*>(first);
@@ -310,16 +320,21 @@ bool TSlioBaseDispatcher::moveReceivedBytes() {
     // A whole block may be more than the first block's bytes: copy what the queue holds.
     const std::size_t wanted = std::min(room, InputQueue.totalBytes());
     std::size_t moved = 0;
-    const std::size_t first_copy = copyIntoRing(w, std::min(contiguous, wanted));
-    moved += first_copy;
-    receiveWrite_ = (w + first_copy) % kReceiveRingSize;
-    if (receiveWrite_ == receiveRead_ && first_copy > 0) receiveFull_ = true;
-    if (first_copy == contiguous && wanted > contiguous) {
+    const std::size_t firstCopy = copyIntoRing(w, std::min(contiguous, wanted));
+    moved += firstCopy;
+    receiveWrite_ = (w + firstCopy) % kReceiveRingSize;
+    std::vector<std::uint8_t> movedBytes(receiveRing_.begin() + static_cast<long>(w),
+                                          receiveRing_.begin() + static_cast<long>(w + firstCopy));
+    if (receiveWrite_ == receiveRead_ && firstCopy > 0) receiveFull_ = true;
+    if (firstCopy == contiguous && wanted > contiguous) {
         const std::size_t second = copyIntoRing(0, wanted - contiguous);
         moved += second;
         receiveWrite_ = second % kReceiveRingSize;
         if (receiveWrite_ == receiveRead_ && second > 0) receiveFull_ = true;
+        movedBytes.insert(movedBytes.end(), receiveRing_.begin(),
+                           receiveRing_.begin() + static_cast<long>(second));
     }
+    if (moved > 0) logBytes(1, std::move(movedBytes));
     return moved > 0;
 }
 
@@ -373,6 +388,8 @@ int TSlioBaseDispatcher::PutBlock(const std::uint8_t* data, std::size_t length) 
         }
         if (free == length) transmitFull_ = true;
     }
+    traceBytes('T', data, length);
+    logBytes(2, std::vector<std::uint8_t>(data, data + length));
     signalOutputReady();
     return 0;
 }
@@ -426,6 +443,156 @@ int TSlioBaseDispatcher::FlushOutBuffer() {
     }
     abortTransmit();
     return result;
+}
+
+// --- trace and log ---
+
+std::uint32_t TSlioBaseDispatcher::millisecondsSinceOpen() const {
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now() - openedAt_)
+                                          .count());
+}
+
+void TSlioBaseDispatcher::traceBytes(char kind, const std::uint8_t* data, std::size_t length) {
+    const std::lock_guard guard(recorderLock_);
+    if (traceState_ != RecorderState::On) return;
+    for (std::size_t i = 0; i < length; ++i) trace_.add(kind, data[i]);
+}
+
+void TSlioBaseDispatcher::logBytes(int subKind, std::vector<std::uint8_t> data) {
+    const std::lock_guard guard(recorderLock_);
+    if (logState_ != RecorderState::On) return;
+    LogEntry entry;
+    entry.kind = 1;  // Dispatch
+    entry.subKind = subKind;
+    entry.timeMs = millisecondsSinceOpen();
+    entry.data = std::move(data);
+    log_.add(std::move(entry));
+}
+
+namespace {
+
+// Writes a recorder's text to its file, anew or appended; 0 or the negated error.
+int writeRecorderFile(const std::string& file, const std::string& text, bool append) {
+    std::ofstream out(file, append ? std::ios::app : std::ios::trunc);
+    if (!out) return -(errno != 0 ? errno : EACCES);
+    out << text;
+    out.close();
+    return out ? 0 : -(errno != 0 ? errno : EIO);
+}
+
+bool writesFile(RecorderAction action) {
+    return action == RecorderAction::Dump || action == RecorderAction::Append ||
+           action == RecorderAction::AppendAndContinue;
+}
+
+// The platform error of a recorder file, as the layer reports it.
+int fileResult(int negatedErrno) {
+    if (negatedErrno == -ENOENT) return -2;
+    if (negatedErrno == -EACCES || negatedErrno == -EPERM) return -5;
+    return -(kSystemErrorBase - negatedErrno);
+}
+
+}  // namespace
+
+int TSlioBaseDispatcher::TraceAction(RecorderAction action, std::uint32_t entries,
+                                     const std::string& file, ByteRendering rendering,
+                                     RecorderState& state) {
+    const std::lock_guard guard(recorderLock_);
+    if (traceState_ == RecorderState::Off) {
+        if (action == RecorderAction::On) {
+            const int started = trace_.start(entries);
+            if (started < 0) return started;
+            traceState_ = RecorderState::On;
+        }
+        state = traceState_;
+        return 0;
+    }
+    int result = 0;
+    switch (action) {
+        case RecorderAction::Off:
+            trace_.stop();
+            traceState_ = RecorderState::Off;
+            break;
+        case RecorderAction::On:
+            if (traceState_ == RecorderState::On) trace_.clear();
+            traceState_ = RecorderState::On;
+            break;
+        case RecorderAction::Clear: trace_.clear(); break;
+        case RecorderAction::Pause:
+            if (traceState_ == RecorderState::On) traceState_ = RecorderState::Paused;
+            break;
+        default:
+            break;
+    }
+    if (writesFile(action)) {
+        if (!trace_.empty()) {
+            result = writeRecorderFile(file, trace_.render(rendering), action != RecorderAction::Dump);
+        }
+        if (result < 0 || action != RecorderAction::AppendAndContinue) {
+            // A file that cannot be written discards the trace; a dump or an append ends it.
+            trace_.stop();
+            traceState_ = RecorderState::Off;
+        } else {
+            trace_.clear();
+            traceState_ = RecorderState::On;
+        }
+    }
+    state = traceState_;
+    return result < 0 ? fileResult(result) : 0;
+}
+
+int TSlioBaseDispatcher::LogAction(RecorderAction action, std::uint32_t limitBytes,
+                                   const std::string& file, ByteRendering rendering,
+                                   RecorderState& state) {
+    const std::lock_guard guard(recorderLock_);
+    if (logState_ == RecorderState::Off) {
+        if (action == RecorderAction::On) {
+            log_.start(limitBytes);
+            logState_ = RecorderState::On;
+        }
+        state = logState_;
+        return 0;
+    }
+    int result = 0;
+    switch (action) {
+        case RecorderAction::Off:
+            log_.stop();
+            logState_ = RecorderState::Off;
+            break;
+        case RecorderAction::On:
+            if (logState_ == RecorderState::On) log_.clear();
+            logState_ = RecorderState::On;
+            break;
+        case RecorderAction::Clear: log_.clear(); break;
+        case RecorderAction::Pause:
+            if (logState_ == RecorderState::On) logState_ = RecorderState::Paused;
+            break;
+        default:
+            break;
+    }
+    if (writesFile(action)) {
+        if (!log_.empty()) {
+            char stamp[32];
+            const std::time_t now = std::time(nullptr);
+            std::tm local{};
+            ::localtime_r(&now, &local);
+            std::strftime(stamp, sizeof stamp, "%d/%m/%y, %H:%M:%S", &local);
+            result = writeRecorderFile(file, log_.render({deviceName_, stamp}, rendering),
+                                       action != RecorderAction::Dump);
+        }
+        // A log file that cannot be opened leaves the log as it was.
+        if (result == 0) {
+            if (action == RecorderAction::AppendAndContinue) {
+                log_.clear();
+            } else {
+                log_.stop();
+                logState_ = RecorderState::Off;
+            }
+        }
+    }
+    state = logState_;
+    return result < 0 ? fileResult(result) : 0;
 }
 
 // --- worker thread ends ---

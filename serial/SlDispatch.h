@@ -12,6 +12,7 @@
 #include "DeviceSettings.h"
 #include "FileDescriptor.h"
 #include "SlQueue.h"
+#include "SlTrace.h"
 #include "SystemCalls.h"
 
 namespace canprog::serial {
@@ -83,6 +84,14 @@ public:
     // The code with which a worker thread ended on a failure; 0 while all is well.
     int FailureCode() const { return failureCode_.load(); }
 
+    // Acts on the character trace or the dispatcher log (on, off, pause, clear, dump to a file,
+    // append to it). `state` receives what the recorder is left as; the result is 0 or the
+    // negated error of a file that could not be written.
+    int TraceAction(RecorderAction action, std::uint32_t entries, const std::string& file,
+                    ByteRendering rendering, RecorderState& state);
+    int LogAction(RecorderAction action, std::uint32_t limitBytes, const std::string& file,
+                  ByteRendering rendering, RecorderState& state);
+
     const std::string& DeviceName() const { return deviceName_; }
     bool Started() const { return started_.load(); }
     int RunningThreads() const { return runningThreads_.load(); }
@@ -134,6 +143,9 @@ private:
     void waitForTransmitterToDrain();
     void sleepForCharacters(const DeviceSettings& settings);
     void releaseRings();
+    void traceBytes(char kind, const std::uint8_t* data, std::size_t length);
+    void logBytes(int subKind, std::vector<std::uint8_t> data);
+    std::uint32_t millisecondsSinceOpen() const;
 
     std::string deviceName_;
     std::mutex inputLock_;
@@ -157,6 +169,13 @@ private:
     int triggerLength_ = 1;
     bool rs485_ = false;
     int priorityBoost_ = 0;
+
+    std::mutex recorderLock_;  // the trace and the log, from whichever thread records
+    TraceRecorder trace_;
+    RecorderState traceState_ = RecorderState::Off;
+    LogRecorder log_;
+    RecorderState logState_ = RecorderState::Off;
+    std::chrono::steady_clock::time_point openedAt_ = std::chrono::steady_clock::now();
 
     WakeSignal arrival_;
     std::thread dispatcherThread_;

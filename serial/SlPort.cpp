@@ -1,5 +1,7 @@
 #include "SlPort.h"
 
+#include <exception>
+
 #include "PortMap.h"
 #include "SlExcept.h"
 #include "SlPosix.h"
@@ -109,8 +111,19 @@ void TSlioCustomComPort::pushAllSettings() {
 
 void TSlioCustomComPort::closePort() {
     if (phase_ != TPortPhase::ppOpen) return;
-    SetTracing(TTraceLogState::tlDump);
-    SetLogging(TTraceLogState::tlDump);
+    // The files are written on the way out; a file that cannot be written still lets the port
+    // close, and the error is raised once it is closed.
+    std::exception_ptr dumpError;
+    try {
+        SetTracing(TTraceLogState::tlDump);
+    } catch (...) {
+        dumpError = std::current_exception();
+    }
+    try {
+        SetLogging(TTraceLogState::tlDump);
+    } catch (...) {
+        if (!dumpError) dumpError = std::current_exception();
+    }
     phase_ = TPortPhase::ppClosing;
     dispatcher_->ShutPort();
     dispatcher_.reset();
@@ -121,6 +134,7 @@ void TSlioCustomComPort::closePort() {
         openPending_ = false;
         openPort();
     }
+    if (dumpError) std::rethrow_exception(dumpError);
 }
 
 void TSlioCustomComPort::SetDeviceLayer(TDeviceLayer layer) {
@@ -291,16 +305,33 @@ void TSlioCustomComPort::SetRS485Mode(bool on) {
 
 // --- trace and log ---
 
+namespace {
+
+RecorderAction actionFor(TTraceLogState state) {
+    return static_cast<RecorderAction>(static_cast<int>(state));
+}
+
+TTraceLogState propertyFor(RecorderState state) {
+    switch (state) {
+        case RecorderState::On: return TTraceLogState::tlOn;
+        case RecorderState::Paused: return TTraceLogState::tlPause;
+        case RecorderState::Off: break;
+    }
+    return TTraceLogState::tlOff;
+}
+
+}  // namespace
+
 void TSlioCustomComPort::SetTracing(TTraceLogState state) {
     if (phase_ != TPortPhase::ppOpen) {
         tracing_ = state == TTraceLogState::tlOn ? TTraceLogState::tlOn : TTraceLogState::tlOff;
         return;
     }
-    tracing_ = (state == TTraceLogState::tlOn || state == TTraceLogState::tlAppendAndContinue)
-                   ? TTraceLogState::tlOn
-               : state == TTraceLogState::tlPause ? TTraceLogState::tlPause
-               : state == TTraceLogState::tlClear ? tracing_
-                                                  : TTraceLogState::tlOff;
+    RecorderState result = RecorderState::Off;
+    const int code = dispatcher_->TraceAction(actionFor(state), static_cast<std::uint32_t>(traceSize_),
+                                              traceName_, {traceHex_, traceAllHex_}, result);
+    tracing_ = propertyFor(result);
+    RaiseForCode(code);
 }
 
 void TSlioCustomComPort::SetLogging(TTraceLogState state) {
@@ -308,11 +339,28 @@ void TSlioCustomComPort::SetLogging(TTraceLogState state) {
         logging_ = state == TTraceLogState::tlOn ? TTraceLogState::tlOn : TTraceLogState::tlOff;
         return;
     }
-    logging_ = (state == TTraceLogState::tlOn || state == TTraceLogState::tlAppendAndContinue)
-                   ? TTraceLogState::tlOn
-               : state == TTraceLogState::tlPause ? TTraceLogState::tlPause
-               : state == TTraceLogState::tlClear ? logging_
-                                                  : TTraceLogState::tlOff;
+    RecorderState result = RecorderState::Off;
+    const int code = dispatcher_->LogAction(actionFor(state), static_cast<std::uint32_t>(logSize_),
+                                            logName_, {logHex_, logAllHex_}, result);
+    logging_ = propertyFor(result);
+    RaiseForCode(code);
+}
+
+void TSlioCustomComPort::SetTraceSize(int size) {
+    traceSize_ = size > kMaxTraceSize ? kMaxTraceSize : size;
+    // A running trace starts again with the new size.
+    if (phase_ == TPortPhase::ppOpen && tracing_ != TTraceLogState::tlOff) {
+        SetTracing(TTraceLogState::tlOff);
+        SetTracing(TTraceLogState::tlOn);
+    }
+}
+
+void TSlioCustomComPort::SetLogSize(int size) {
+    logSize_ = size > kMaxLogSize ? kMaxLogSize : size;
+    if (phase_ == TPortPhase::ppOpen && logging_ != TTraceLogState::tlOff) {
+        SetLogging(TTraceLogState::tlOff);
+        SetLogging(TTraceLogState::tlOn);
+    }
 }
 
 // --- data operations ---

@@ -88,7 +88,7 @@ public:
     TTraceLogState Tracing() const { return tracing_; }
     void SetTracing(TTraceLogState state);
     int TraceSize() const { return traceSize_; }
-    void SetTraceSize(int size) { traceSize_ = size > kMaxTraceSize ? kMaxTraceSize : size; }
+    void SetTraceSize(int size);
     const std::string& TraceName() const { return traceName_; }
     void SetTraceName(const std::string& name) { traceName_ = name.substr(0, 255); }
     bool TraceHex() const { return traceHex_; }
@@ -98,7 +98,7 @@ public:
     TTraceLogState Logging() const { return logging_; }
     void SetLogging(TTraceLogState state);
     int LogSize() const { return logSize_; }
-    void SetLogSize(int size) { logSize_ = size > kMaxLogSize ? kMaxLogSize : size; }
+    void SetLogSize(int size);
     const std::string& LogName() const { return logName_; }
     void SetLogName(const std::string& name) { logName_ = name.substr(0, 255); }
     bool LogHex() const { return logHex_; }

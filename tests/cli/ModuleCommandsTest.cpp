@@ -3,6 +3,9 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -90,6 +93,26 @@ TEST_F(ModuleCommandsTest, PortVanishingIsATransmissionErrorWithTheReason) {
     module.start();
     EXPECT_EQ(runWrite(on(module), dataFile("good.hexfw"), out, err), kExitTransmission);
     EXPECT_NE(err.str().find("Device"), std::string::npos) << err.str();
+}
+
+TEST_F(ModuleCommandsTest, TraceHoldsTheWakeUpTheFramesAndTheReplies) {
+    sim::SimulatedModule module;
+    module.start();
+    const std::string trace = std::filesystem::temp_directory_path() /
+                              ("canprog-" + std::to_string(::getpid()) + ".trc");
+    ModuleOptions options = on(module);
+    options.traceFile = trace;
+    ASSERT_EQ(runVersion(options, false, out, err), kExitOk);
+    std::ifstream in(trace);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // WAKE, the scrambled PROBE; then the scrambled ANSWER.
+    EXPECT_EQ(text.rfind("Transmit: \n[0F][DE]", 0), 0u) << text;
+    EXPECT_NE(text.find("Receive: \n[FC]"), std::string::npos);
+    // KEEP_KEY, then the READ_EEPROM frame at 0xF0 (command 3 XOR 0xB7 is 0xB4) and its reply.
+    EXPECT_NE(text.find("Transmit: \n[C4][B4][B7][B7]G[A7]HHHHHHHHHHHHHHHH[A7]"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Receive: \n[B7][F3][F2][FA][F8][97][86][99][87][87]"), std::string::npos);
+    std::filesystem::remove(trace);
 }
 
 TEST_F(ModuleCommandsTest, ParamsWriteChangesExactlyTheNamedBytes) {
