@@ -8,6 +8,7 @@
 #include "FirmwareCommands.h"
 #include "ModuleCommands.h"
 #include "ParameterCommands.h"
+#include "serial/SlSelCom.h"
 
 int main(int argc, char** argv) {
     using namespace canprog::cli;
@@ -73,6 +74,9 @@ int main(int argc, char** argv) {
     paramsWrite->add_option("--fs2", settings.fs2, "hazard lights FS2 0|1");
     paramsWrite->add_option("--fs3", settings.fs3, "hazard lights FS3 0|1");
 
+    auto* portsCommand =
+        app.add_subcommand("ports", "the ports that exist now, as the port dialog lists them");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -82,6 +86,15 @@ int main(int argc, char** argv) {
 
     const char code = *languageCodeFor(language);
     module.languageCode = code;
+    if (*portsCommand) {
+        for (const auto& port : canprog::serial::presentPorts()) {
+            const std::string description = canprog::serial::usbDescription(port.device);
+            std::cout << canprog::serial::portItem(port.number) << "  " << port.device
+                      << (description.empty() ? "" : "  " + description)
+                      << (port.busy ? "  (in use or not permitted)" : "") << '\n';
+        }
+        return kExitOk;
+    }
     if (*writeCommand) return runWrite(module, writeFile, std::cout, std::cerr);
     if (*versionCommand) return runVersion(module, deviceId, std::cout, std::cerr);
     if (*paramsRead) return runParamsRead(module, json, std::cout, std::cerr);

@@ -3,6 +3,7 @@
 #include "TForm1.h"
 #include "TfrmMain.h"
 #include "QtMessagePump.h"
+#include "TComSelectForm.h"
 #include "app/model/Operations.h"
 #include "app/model/HelpWindow.h"
 #include "app/model/MainForm.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
 
     window::TfrmMain mainWindow(form);
     shell.setDialogOwner(&mainWindow);
+    operations.ComPort().SetPortPrompt([&mainWindow] { return window::TComSelectForm::choose(&mainWindow); });
     startUp(form);
     window::TForm1 helpWindow(help);  // created hidden; "Open" in the program list shows it
 
