@@ -142,7 +142,8 @@ int main() {
     double idle = 0;
     const Stats component = componentLoop(cpu, wall, idle);
     std::printf("round trips: %d each\n", kRoundTrips);
-    std::printf("plain termios loop:   median %.1f us, p99 %.1f us\n", plain.median_us, plain.p99_us);
+    std::printf("plain termios loop:   median %.1f us, p99 %.1f us\n", plain.median_us,
+                plain.p99_us);
     std::printf("component + arrival:  median %.1f us, p99 %.1f us\n", component.median_us,
                 component.p99_us);
     std::printf("ratio (component/plain): median %.2f, p99 %.2f\n",

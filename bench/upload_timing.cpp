@@ -15,7 +15,7 @@
 namespace {
 
 class NoShell : public canprog::PlatformShell {
-public:
+  public:
     void openUrl(const std::string&) override {}
     std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
         return std::nullopt;
@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     const double cpuBefore = processCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     const OperationOutcome outcome = operations.upload();
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double cpu = processCpuSeconds() - cpuBefore;
     module.stop();
     if (outcome != OperationOutcome::Finished) {
@@ -73,7 +74,10 @@ int main(int argc, char** argv) {
     auto turnarounds = module.turnarounds();
     std::sort(turnarounds.begin(), turnarounds.end());
     const double medianMs =
-        turnarounds.empty() ? 0 : std::chrono::duration<double, std::milli>(turnarounds[turnarounds.size() / 2]).count();
+        turnarounds.empty()
+            ? 0
+            : std::chrono::duration<double, std::milli>(turnarounds[turnarounds.size() / 2])
+                  .count();
 
     std::printf("frames: %zu, bytes on the wire: %zu\n", module.frames().size(), bytes);
     std::printf("wall time: %.2f s; wire time: %.2f s\n", wall, wire);

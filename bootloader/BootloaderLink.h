@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "BootloaderProtocol.h"
 #include "app/model/MainForm.h"
 #include "app/model/MessagePump.h"
 #include "serial/SlPort.h"
-#include "BootloaderProtocol.h"
 
 namespace canprog {
 
@@ -29,8 +29,8 @@ struct WakeUpParameters {
     std::chrono::milliseconds firstPause;   // after WAKE
     std::chrono::milliseconds secondPause;  // after PROBE
     std::vector<Ctl> barsFollowingCountdown;
-    bool statusLineToo;      // message 6 and the outcome also go to Edit3
-    bool linkedAsMessage3;   // "OK" as message 3 rather than the literal text
+    bool statusLineToo;     // message 6 and the outcome also go to Edit3
+    bool linkedAsMessage3;  // "OK" as message 3 rather than the literal text
 };
 
 using FrameData = std::array<std::uint8_t, 257>;
@@ -39,7 +39,7 @@ using FrameData = std::array<std::uint8_t, 257>;
 // wake-up with its optional key change, scrambled command frames and their replies. Runs on
 // the user-interface thread; every wait pumps the window's messages.
 class BootloaderLink {
-public:
+  public:
     static constexpr auto kResetPulse = std::chrono::milliseconds(500);
     static constexpr auto kAfterReset = std::chrono::milliseconds(100);
 
@@ -64,7 +64,7 @@ public:
     MainForm& form() { return form_; }
     MessagePump& pump() { return pump_; }
 
-private:
+  private:
     // One pump of a wait: sleeps until something happens unless a byte is already there.
     void pumpWhileWaiting();
     void reportWakeFailure(const WakeUpParameters& parameters);

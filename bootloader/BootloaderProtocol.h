@@ -7,7 +7,7 @@ namespace canprog {
 // The bytes of the bootloader's wire protocol, shared by the tool's link and the simulator.
 inline constexpr std::uint8_t initialLinkKey = 0xB7;
 
-inline constexpr std::uint8_t WAKE = 0x0F;      // sent unscrambled
+inline constexpr std::uint8_t WAKE = 0x0F;  // sent unscrambled
 inline constexpr std::uint8_t PROBE = 0x69;
 inline constexpr std::uint8_t ANSWER = 0x4B;
 inline constexpr std::uint8_t KEEP_KEY = 0x73;

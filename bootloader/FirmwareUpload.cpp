@@ -54,13 +54,16 @@ OperationOutcome rejected(BootloaderLink& link, std::string line) {
 }
 
 // The last block of a phase: ((top + 15) div 16) - 1.
-int lastBlock(std::int32_t top) { return (top + 15) / 16 - 1; }
+int lastBlock(std::int32_t top) {
+    return (top + 15) / 16 - 1;
+}
 
 // Sends the blocks of one memory; nothing when every block was acknowledged.
 std::optional<OperationOutcome> sendBlocks(BootloaderLink& link, bool flash, int first, int last) {
     MainForm& form = link.form();
-    const std::span<const std::uint8_t> image = flash ? std::span<const std::uint8_t>(form.images.flashImage)
-                              : std::span<const std::uint8_t>(form.images.eepromImage);
+    const std::span<const std::uint8_t> image =
+        flash ? std::span<const std::uint8_t>(form.images.flashImage)
+              : std::span<const std::uint8_t>(form.images.eepromImage);
     for (int block = first; block <= last; ++block) {
         if (flash) link.port().DiscardInput();  // input is not discarded before EEPROM blocks
         FrameData data{};
@@ -74,11 +77,11 @@ std::optional<OperationOutcome> sendBlocks(BootloaderLink& link, bool flash, int
             if (flash) {
                 char addressText[9];
                 std::snprintf(addressText, sizeof addressText, "%08X", block * 16);
-                return rejected(link, form.message(kMsgFlashError) + addressText +
-                                          "; error code " + std::to_string(ack.status));
+                return rejected(link, form.message(kMsgFlashError) + addressText + "; error code " +
+                                          std::to_string(ack.status));
             }
-            return rejected(link, form.message(kMsgEepromError) + "; error code " +
-                                      std::to_string(ack.status));
+            return rejected(
+                link, form.message(kMsgEepromError) + "; error code " + std::to_string(ack.status));
         }
         form.setProgressPosition(Ctl::ProgressBar, block);
         link.pump().processMessages();
@@ -96,8 +99,7 @@ void finish(BootloaderLink& link) {
         link.port().SetOpen(false);
         form.setProgressMinimum(Ctl::ProgressBar, 0);
         form.setProgressPosition(Ctl::ProgressBar, 0);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace
@@ -108,13 +110,9 @@ OperationOutcome bbUploadClick(BootloaderLink& link, HexLineProblem* problem) {
     if (!operation.started()) return OperationOutcome::NotStarted;
 
     switch (loadFirmwareForWrite(form, problem)) {
-        case WriteLoad::NoFileChosen:
-            finish(link);
-            return OperationOutcome::NoFileChosen;
-        case WriteLoad::Failed:
-            return OperationOutcome::FirmwareFileError;
-        case WriteLoad::Loaded:
-            break;
+        case WriteLoad::NoFileChosen: finish(link); return OperationOutcome::NoFileChosen;
+        case WriteLoad::Failed: return OperationOutcome::FirmwareFileError;
+        case WriteLoad::Loaded: break;
     }
 
     if (!link.openModulePort(false)) {

@@ -6,7 +6,7 @@ namespace canprog {
 // its log; the command line turns it into an exit code).
 enum class OperationOutcome {
     Finished,
-    NotStarted,         // another operation was running
+    NotStarted,  // another operation was running
     NoFileChosen,
     FirmwareFileError,
     PortError,

@@ -15,7 +15,7 @@ std::optional<char> languageCodeFor(const std::string& name);
 // The window's model as the command line runs it: started in the chosen language, printing
 // every line the window's log would show on `out` as it is added.
 class CliSession : public PlatformShell, public ModelListener {
-public:
+  public:
     CliSession(char languageCode, std::ostream& out);
     ~CliSession() override;
 
@@ -27,7 +27,7 @@ public:
         return std::nullopt;
     }
 
-private:
+  private:
     void controlChanged(Ctl id, Change what) override;
 
     MainForm form_;

@@ -32,7 +32,8 @@ void reportProblem(std::ostream& err, const std::string& file, const HexLineProb
 template <typename Bytes>
 bool writeBytes(const std::string& path, const Bytes& bytes, std::ostream& err) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
         fmt::print(err, "{}: cannot write the file\n", path);

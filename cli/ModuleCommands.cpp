@@ -34,7 +34,8 @@ void reportPortProblem(ModuleSession& session, std::ostream& err) {
     try {
         port.SetOpen(true);
     } catch (const std::exception& error) {
-        fmt::print(err, "{}: {}\n", device.empty() ? "COM" + std::to_string(port.ComNumber()) : device,
+        fmt::print(err, "{}: {}\n",
+                   device.empty() ? "COM" + std::to_string(port.ComNumber()) : device,
                    error.what());
     }
 }

@@ -66,8 +66,7 @@ void ModuleSession::reportEscapedError(const std::exception& error) {
     err_ << (showProgress_ ? "\n" : "") << error.what() << '\n';
     try {
         operations_.ComPort().SetOpen(false);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace canprog::cli

@@ -16,7 +16,7 @@ namespace canprog::cli {
 // printing its log, a pump that sleeps in poll(2), the operations with their port, and Ctrl-C
 // as the Cancel button. A progress bar goes to `err` when it is a terminal.
 class ModuleSession : public ModelListener {
-public:
+  public:
     ModuleSession(const ModuleOptions& options, std::ostream& out, std::ostream& err);
     ~ModuleSession() override;
 
@@ -28,7 +28,7 @@ public:
     template <typename Operation>
     OperationOutcome run(Operation operation);
 
-private:
+  private:
     void controlChanged(Ctl id, Change what) override;
     void reportEscapedError(const std::exception& error);
 

@@ -13,8 +13,9 @@
 int main(int argc, char** argv) {
     using namespace canprog::cli;
 
-    CLI::App app{"canprog-cli: write firmware into CAN-bus alarm interface modules, read their "
-                 "version and parameters"};
+    CLI::App app{
+        "canprog-cli: write firmware into CAN-bus alarm interface modules, read their "
+        "version and parameters"};
     app.require_subcommand(1);
 
     std::string language = "en";
@@ -32,7 +33,8 @@ int main(int argc, char** argv) {
         app.add_subcommand("inspect", "load a firmware file as a write would, and show its tops");
     inspectCommand->add_option("FILE", inspect.file, "firmware file (.hexfw or .hex)")->required();
     inspectCommand->add_option("--flash-out", inspect.flashOut, "write the 32768-byte FLASH image");
-    inspectCommand->add_option("--eeprom-out", inspect.eepromOut, "write the 256-byte EEPROM image");
+    inspectCommand->add_option("--eeprom-out", inspect.eepromOut,
+                               "write the 256-byte EEPROM image");
 
     std::string programsFile;
     auto* programsCommand =

@@ -20,8 +20,12 @@ void setModeLetter(MainForm& form, char from, char to) {
 
 }  // namespace
 
-void RadioButton22Click(MainForm& form) { setModeLetter(form, 'A', 'I'); }
-void RadioButton23Click(MainForm& form) { setModeLetter(form, 'I', 'A'); }
+void RadioButton22Click(MainForm& form) {
+    setModeLetter(form, 'A', 'I');
+}
+void RadioButton23Click(MainForm& form) {
+    setModeLetter(form, 'I', 'A');
+}
 
 void CheckBox2Click(MainForm& form) {
     if (form.checked(Ctl::CheckBox2)) form.setChecked(Ctl::CheckBox3, false);

@@ -12,7 +12,7 @@ namespace canprog {
 struct OptionBit {
     std::uint8_t address;
     std::uint8_t mask;
-    Ctl whenSet;                 // checked for a set bit
+    Ctl whenSet;                   // checked for a set bit
     std::optional<Ctl> whenClear;  // checked for a clear bit; check boxes have none
 };
 

@@ -134,8 +134,7 @@ OperationOutcome BitBtn1Click(BootloaderLink& link) {
         show(form, kMsgFinished);
         link.port().SetOpen(false);
         barsTo(form, 0, 0);
-    } catch (...) {
-    }
+    } catch (...) {}
     return OperationOutcome::Finished;
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 // An iconv conversion descriptor, closed when it goes out of scope.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
     ~Converter() {
         if (valid()) iconv_close(handle_);
@@ -35,7 +35,7 @@ public:
         return true;
     }
 
-private:
+  private:
     iconv_t handle_;
 };
 

@@ -11,7 +11,8 @@ namespace canprog {
 struct FirmwareLoadResult {
     enum class Status { Loaded, CannotOpen, BadFile };
     Status status = Status::BadFile;
-    HexLineProblem problem;  // line and reason when the file is bad; the OS's text when it cannot open
+    HexLineProblem
+        problem;  // line and reason when the file is bad; the OS's text when it cannot open
 
     bool loaded() const { return status == Status::Loaded; }
 };

@@ -9,10 +9,10 @@ namespace canprog {
 
 // The outcome of one record.
 enum class HexLineResult {
-    Accepted = 0,       // record stored; go on
-    BadLine = 1,        // empty, not starting with ':', or a type other than 00 and 04
+    Accepted = 0,  // record stored; go on
+    BadLine = 1,   // empty, not starting with ':', or a type other than 00 and 04
     ChecksumError = 2,
-    EndOfFile = 3,      // the exact end record ":00000001FF"
+    EndOfFile = 3,  // the exact end record ":00000001FF"
 };
 
 // Why a line was not accepted, for the command line's diagnostics.

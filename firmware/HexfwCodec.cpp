@@ -17,7 +17,8 @@ HexfwConversion encodeHexfw(std::string_view plain) {
         const std::string line = file.readLine();
         const std::string encoded = decodeLine(line, lineKey(++pair), true);
         if (encoded.find_first_of("\r\n") != std::string::npos) {
-            result.problem = {file.lineNumber(), "line cannot be encoded: it would hold a line end"};
+            result.problem = {file.lineNumber(),
+                              "line cannot be encoded: it would hold a line end"};
             return result;
         }
         result.output.append(encoded).append(kLineEnd).append(kFillerLine).append(kLineEnd);

@@ -10,7 +10,7 @@ namespace canprog {
 // file written on Windows reads exactly like its Unix twin. Bytes are kept as they are:
 // encoded lines hold characters above 0x7F.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view data) : data_(data) {}
 
     bool atEnd() const { return position_ >= data_.size(); }
@@ -21,7 +21,7 @@ public:
     // 1-based number of the line last read; 0 before the first.
     int lineNumber() const { return lineNumber_; }
 
-private:
+  private:
     std::string_view data_;
     std::size_t position_ = 0;
     int lineNumber_ = 0;

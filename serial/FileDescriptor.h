@@ -8,7 +8,7 @@ namespace canprog::serial {
 
 // Owns a file descriptor and closes it once.
 class FileDescriptor {
-public:
+  public:
     FileDescriptor() = default;
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() { reset(); }
@@ -32,20 +32,20 @@ public:
         fd_ = fd;
     }
 
-private:
+  private:
     int fd_ = -1;
 };
 
 // A wake-up signal that poll(2) can wait on: an eventfd that stays readable once signalled
 // until it is cleared.
 class WakeSignal {
-public:
+  public:
     WakeSignal();
     void signal() const;
     void clear() const;
     int fd() const { return fd_.get(); }
 
-private:
+  private:
     FileDescriptor fd_;
 };
 

@@ -28,9 +28,8 @@ TSlioBaseDispatcher::~TSlioBaseDispatcher() {
     if (dispatcherThread_.joinable()) dispatcherThread_.join();
 }
 
-int TSlioBaseDispatcher::OpenPort(const std::string& deviceName, int baud, int parity,
-                                  int dataBits, int stopBits, int inSize, int outSize,
-                                  std::uint8_t lineOptions) {
+int TSlioBaseDispatcher::OpenPort(const std::string& deviceName, int baud, int parity, int dataBits,
+                                  int stopBits, int inSize, int outSize, std::uint8_t lineOptions) {
     deviceName_ = deviceName;
     openedAt_ = std::chrono::steady_clock::now();
     int result = openDevice(deviceName);
@@ -324,7 +323,7 @@ bool TSlioBaseDispatcher::moveReceivedBytes() {
     moved += firstCopy;
     receiveWrite_ = (w + firstCopy) % kReceiveRingSize;
     std::vector<std::uint8_t> movedBytes(receiveRing_.begin() + static_cast<long>(w),
-                                          receiveRing_.begin() + static_cast<long>(w + firstCopy));
+                                         receiveRing_.begin() + static_cast<long>(w + firstCopy));
     if (receiveWrite_ == receiveRead_ && firstCopy > 0) receiveFull_ = true;
     if (firstCopy == contiguous && wanted > contiguous) {
         const std::size_t second = copyIntoRing(0, wanted - contiguous);
@@ -332,7 +331,7 @@ bool TSlioBaseDispatcher::moveReceivedBytes() {
         receiveWrite_ = second % kReceiveRingSize;
         if (receiveWrite_ == receiveRead_ && second > 0) receiveFull_ = true;
         movedBytes.insert(movedBytes.end(), receiveRing_.begin(),
-                           receiveRing_.begin() + static_cast<long>(second));
+                          receiveRing_.begin() + static_cast<long>(second));
     }
     if (moved > 0) logBytes(1, std::move(movedBytes));
     return moved > 0;
@@ -408,7 +407,7 @@ std::vector<std::uint8_t> TSlioBaseDispatcher::takeTransmitBytes() {
     const std::size_t size = transmitRing_.size();
     if (size == 0) return bytes;
     std::size_t at = transmitHead_;
-    std::size_t count = transmitFull_ ? size
+    std::size_t count = transmitFull_                    ? size
                         : transmitTail_ >= transmitHead_ ? transmitTail_ - transmitHead_
                                                          : transmitTail_ + size - transmitHead_;
     bytes.reserve(count);
@@ -522,12 +521,12 @@ int TSlioBaseDispatcher::TraceAction(RecorderAction action, std::uint32_t entrie
         case RecorderAction::Pause:
             if (traceState_ == RecorderState::On) traceState_ = RecorderState::Paused;
             break;
-        default:
-            break;
+        default: break;
     }
     if (writesFile(action)) {
         if (!trace_.empty()) {
-            result = writeRecorderFile(file, trace_.render(rendering), action != RecorderAction::Dump);
+            result =
+                writeRecorderFile(file, trace_.render(rendering), action != RecorderAction::Dump);
         }
         if (result < 0 || action != RecorderAction::AppendAndContinue) {
             // A file that cannot be written discards the trace; a dump or an append ends it.
@@ -568,8 +567,7 @@ int TSlioBaseDispatcher::LogAction(RecorderAction action, std::uint32_t limitByt
         case RecorderAction::Pause:
             if (logState_ == RecorderState::On) logState_ = RecorderState::Paused;
             break;
-        default:
-            break;
+        default: break;
     }
     if (writesFile(action)) {
         if (!log_.empty()) {

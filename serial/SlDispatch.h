@@ -40,7 +40,7 @@ inline constexpr int kNoBufferMemory = -13868;
 // lock line state and settings. Where two are held, the input lock comes before the status
 // lock; the output lock is released before the status lock is taken.
 class TSlioBaseDispatcher {
-public:
+  public:
     static constexpr std::size_t kReceiveRingSize = 8192;
 
     explicit TSlioBaseDispatcher(SystemCalls& calls = systemCalls());
@@ -98,7 +98,7 @@ public:
     DeviceSettings CurrentSettings();
     int LastBaud() const { return lastBaud_; }
 
-protected:
+  protected:
     // --- the platform's part ---
     virtual int openDevice(const std::string& name) = 0;
     virtual void closeDevice() = 0;
@@ -134,7 +134,7 @@ protected:
     TIOQueue InputQueue;
     std::mutex statusLock_;
 
-private:
+  private:
     void dispatcherThreadMain();
     bool moveReceivedBytes();
     bool dropStatusItem();

@@ -17,7 +17,7 @@ ESlioException::ESlioException(std::int32_t code, const std::string& message)
 namespace {
 
 class SlioCategory : public std::error_category {
-public:
+  public:
     const char* name() const noexcept override { return "slio"; }
     std::string message(int code) const override { return messageForCode(code); }
 };
@@ -34,7 +34,10 @@ template <typename E>
         case -1003: raise<EGotQuitMsg>(code);
         case -1004: raise<EBufferTooBig>(code);
         case -1005: raise<EPortNotAssigned>(code);
-        case -1006: case -7003: case -7006: case -7012: raise<EInternal>(code);
+        case -1006:
+        case -7003:
+        case -7006:
+        case -7012: raise<EInternal>(code);
         case -1007: raise<EModemNotAssigned>(code);
         case -1008: raise<EPhonebookNotAssigned>(code);
         case -1009: raise<ECannotUseWithWinSock>(code);
@@ -71,7 +74,9 @@ template <typename E>
         case -5001: raise<ENoMoreTriggers>(code);
         case -5002: raise<ETriggerTooLong>(code);
         case -5003: raise<EBadTriggerHandle>(code);
-        case -6006: case -6008: case -6009: raise<EProtocol>(code);
+        case -6006:
+        case -6008:
+        case -6009: raise<EProtocol>(code);
         case -13868: raise<ETapiNoMem>(code);
         case -13980: raise<ERasLoadFail>(code);
         default: break;

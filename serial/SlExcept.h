@@ -9,7 +9,7 @@ namespace canprog::serial {
 
 // Every failure of the serial layer: a negative code and an English message.
 class ESlioException : public std::runtime_error {
-public:
+  public:
     // Built from a code: the message is the table's text for the code.
     explicit ESlioException(std::int32_t code);
     // Built from a text: code 0.
@@ -18,13 +18,13 @@ public:
 
     std::int32_t ErrorCode() const { return code_; }
 
-private:
+  private:
     std::int32_t code_;
 };
 
 #define CANPROG_SLIO_CLASS(Name, Base) \
     class Name : public Base {         \
-    public:                            \
+      public:                          \
         using Base::Base;              \
     };
 
@@ -50,19 +50,19 @@ CANPROG_SLIO_CLASS(EModemNotAssigned, EGeneral)      // -1007
 CANPROG_SLIO_CLASS(EPhonebookNotAssigned, EGeneral)  // -1008
 CANPROG_SLIO_CLASS(ECannotUseWithWinSock, EGeneral)  // -1009
 // Opening the port.
-CANPROG_SLIO_CLASS(EBadId, EOpenComm)              // -2001
-CANPROG_SLIO_CLASS(EBaudRate, EOpenComm)           // -2002
-CANPROG_SLIO_CLASS(EByteSize, EOpenComm)           // -2003
-CANPROG_SLIO_CLASS(EDefault, EOpenComm)            // -2004
-CANPROG_SLIO_CLASS(EHardware, EOpenComm)           // -2005
-CANPROG_SLIO_CLASS(EMemory, EOpenComm)             // -2006
-CANPROG_SLIO_CLASS(ECommNotOpen, EOpenComm)        // -2007
-CANPROG_SLIO_CLASS(EAlreadyOpen, EOpenComm)        // -2008
-CANPROG_SLIO_CLASS(ENoHandles, EOpenComm)          // -2009
-CANPROG_SLIO_CLASS(ENoTimers, EOpenComm)           // -2010
-CANPROG_SLIO_CLASS(ENoPortSelected, EOpenComm)     // -2011
-CANPROG_SLIO_CLASS(ENotOpenedByTapi, EOpenComm)    // -2012
-CANPROG_SLIO_CLASS(EPortPermission, EOpenComm)     // -2013: no permission for the device
+CANPROG_SLIO_CLASS(EBadId, EOpenComm)            // -2001
+CANPROG_SLIO_CLASS(EBaudRate, EOpenComm)         // -2002
+CANPROG_SLIO_CLASS(EByteSize, EOpenComm)         // -2003
+CANPROG_SLIO_CLASS(EDefault, EOpenComm)          // -2004
+CANPROG_SLIO_CLASS(EHardware, EOpenComm)         // -2005
+CANPROG_SLIO_CLASS(EMemory, EOpenComm)           // -2006
+CANPROG_SLIO_CLASS(ECommNotOpen, EOpenComm)      // -2007
+CANPROG_SLIO_CLASS(EAlreadyOpen, EOpenComm)      // -2008
+CANPROG_SLIO_CLASS(ENoHandles, EOpenComm)        // -2009
+CANPROG_SLIO_CLASS(ENoTimers, EOpenComm)         // -2010
+CANPROG_SLIO_CLASS(ENoPortSelected, EOpenComm)   // -2011
+CANPROG_SLIO_CLASS(ENotOpenedByTapi, EOpenComm)  // -2012
+CANPROG_SLIO_CLASS(EPortPermission, EOpenComm)   // -2013: no permission for the device
 // Serial input and output.
 CANPROG_SLIO_CLASS(ENullApi, ESerialIO)                // -3001
 CANPROG_SLIO_CLASS(ERegisterHandlerFailed, ESerialIO)  // -3003
@@ -87,14 +87,14 @@ CANPROG_SLIO_CLASS(ENoMoreTriggers, ETrigger)    // -5001
 CANPROG_SLIO_CLASS(ETriggerTooLong, ETrigger)    // -5002
 CANPROG_SLIO_CLASS(EBadTriggerHandle, ETrigger)  // -5003
 // Telephony and remote access.
-CANPROG_SLIO_CLASS(ETapiNoMem, ETapi)    // -13868
-CANPROG_SLIO_CLASS(ERasLoadFail, ERas)   // -13980
+CANPROG_SLIO_CLASS(ETapiNoMem, ETapi)   // -13868
+CANPROG_SLIO_CLASS(ERasLoadFail, ERas)  // -13980
 
 #undef CANPROG_SLIO_CLASS
 
 // The platform's input/output exception: a file or device error with its positive code.
 class EInOutError : public std::system_error {
-public:
+  public:
     explicit EInOutError(int positiveCode);
     int ErrorCode() const { return code().value(); }
 };

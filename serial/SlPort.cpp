@@ -65,10 +65,10 @@ void TSlioCustomComPort::openPort() {
         const std::string device = ResolvedDevice();
         if (device.empty()) RaiseForCode(-2001);
         dispatcher_ = std::make_unique<TSlioPosixDispatcher>(calls_);
-        const std::uint8_t options = static_cast<std::uint8_t>(
-            (dtr_ ? kOptionDtr : 0) | (rts_ ? kOptionRts : 0) |
-            ((hwFlow_ & hwfUseDTR) ? kOptionDtrFlow : 0) |
-            ((hwFlow_ & hwfUseRTS) ? kOptionRtsFlow : 0));
+        const std::uint8_t options =
+            static_cast<std::uint8_t>((dtr_ ? kOptionDtr : 0) | (rts_ ? kOptionRts : 0) |
+                                      ((hwFlow_ & hwfUseDTR) ? kOptionDtrFlow : 0) |
+                                      ((hwFlow_ & hwfUseRTS) ? kOptionRtsFlow : 0));
         int result = dispatcher_->OpenPort(device, baud_, static_cast<int>(parity_), dataBits_,
                                            stopBits_, inSize_, outSize_, options);
         if (result == -5) result = -2008;
@@ -278,13 +278,15 @@ void TSlioCustomComPort::SetBufferResume(int level) {
 void TSlioCustomComPort::SetXOnChar(std::uint8_t c) {
     if (c == xonChar_ && !reapply_) return;
     xonChar_ = c;
-    if (phase_ == TPortPhase::ppOpen) RaiseForCode(dispatcher_->SetXonXoffChars(xonChar_, xoffChar_));
+    if (phase_ == TPortPhase::ppOpen)
+        RaiseForCode(dispatcher_->SetXonXoffChars(xonChar_, xoffChar_));
 }
 
 void TSlioCustomComPort::SetXOffChar(std::uint8_t c) {
     if (c == xoffChar_ && !reapply_) return;
     xoffChar_ = c;
-    if (phase_ == TPortPhase::ppOpen) RaiseForCode(dispatcher_->SetXonXoffChars(xonChar_, xoffChar_));
+    if (phase_ == TPortPhase::ppOpen)
+        RaiseForCode(dispatcher_->SetXonXoffChars(xonChar_, xoffChar_));
 }
 
 void TSlioCustomComPort::SetUseEventWord(bool on) {
@@ -328,8 +330,9 @@ void TSlioCustomComPort::SetTracing(TTraceLogState state) {
         return;
     }
     RecorderState result = RecorderState::Off;
-    const int code = dispatcher_->TraceAction(actionFor(state), static_cast<std::uint32_t>(traceSize_),
-                                              traceName_, {traceHex_, traceAllHex_}, result);
+    const int code =
+        dispatcher_->TraceAction(actionFor(state), static_cast<std::uint32_t>(traceSize_),
+                                 traceName_, {traceHex_, traceAllHex_}, result);
     tracing_ = propertyFor(result);
     RaiseForCode(code);
 }

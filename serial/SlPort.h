@@ -30,7 +30,7 @@ enum class TPortPhase { ppClosed, ppClosing, ppOpen };
 // operations. The dispatcher that does the work exists from open to close. Failures raise
 // exceptions of the ESlioException family.
 class TSlioCustomComPort : public TSlioBaseComponent {
-public:
+  public:
     using Notify = std::function<void()>;
     // Shows the port selection dialog: the chosen port number, or nothing when cancelled.
     using PortPrompt = std::function<std::optional<int>()>;
@@ -137,7 +137,7 @@ public:
     // Readable whenever received bytes arrive (see TSlioBaseDispatcher::ArrivalFd); -1 closed.
     int ArrivalFd() const { return dispatcher_ ? dispatcher_->ArrivalFd() : -1; }
 
-private:
+  private:
     void openPort();
     void closePort();
     // The dispatcher for a data operation, opening the port first when AutoOpen allows.
@@ -192,7 +192,7 @@ private:
 
 // The component as it is placed on a window.
 class TSlioComPort : public TSlioCustomComPort {
-public:
+  public:
     using TSlioCustomComPort::TSlioCustomComPort;
 };
 

@@ -32,10 +32,10 @@ struct BaudRate {
     speed_t speed;
 };
 constexpr std::array<BaudRate, 19> kBaudRates = {{
-    {50, B50}, {75, B75}, {110, B110}, {134, B134}, {150, B150}, {200, B200}, {300, B300},
-    {600, B600}, {1200, B1200}, {1800, B1800}, {2400, B2400}, {4800, B4800}, {9600, B9600},
-    {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
-    {460800, B460800},
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},       {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800},
 }};
 
 bool speedForBaud(int baud, speed_t& speed) {
@@ -55,30 +55,38 @@ int baudForSpeed(speed_t speed) {
     return 9600;
 }
 
-int systemError(int error) { return -(kSystemErrorBase + error); }
+int systemError(int error) {
+    return -(kSystemErrorBase + error);
+}
 
-bool hungUp(short events) { return (events & (POLLERR | POLLHUP | POLLNVAL)) != 0; }
+bool hungUp(short events) {
+    return (events & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+}
 
 }  // namespace
 
 int openResultForErrno(int error) {
     switch (error) {
-        case ENOENT: case ENODEV: case ENXIO: case ENOTDIR: case EIO: case ENOTTY:
-            return -2001;
-        case EBUSY: case EWOULDBLOCK:
-            return -2008;
-        case EACCES: case EPERM:
-            return -2013;
-        case ENOMEM:
-            return -8;
-        default:
-            return systemError(error);
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+        case ENOTDIR:
+        case EIO:
+        case ENOTTY: return -2001;
+        case EBUSY:
+        case EWOULDBLOCK: return -2008;
+        case EACCES:
+        case EPERM: return -2013;
+        case ENOMEM: return -8;
+        default: return systemError(error);
     }
 }
 
 TSlioPosixDispatcher::TSlioPosixDispatcher(SystemCalls& calls) : TSlioBaseDispatcher(calls) {}
 
-TSlioPosixDispatcher::~TSlioPosixDispatcher() { ShutPort(); }
+TSlioPosixDispatcher::~TSlioPosixDispatcher() {
+    ShutPort();
+}
 
 int TSlioPosixDispatcher::openDevice(const std::string& name) {
     const int fd = calls_.open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -131,7 +139,9 @@ void TSlioPosixDispatcher::closeDevice() {
     fd_ = -1;
 }
 
-int TSlioPosixDispatcher::sizeQueues(int, int) { return 0; }  // the driver sizes its own queues
+int TSlioPosixDispatcher::sizeQueues(int, int) {
+    return 0;
+}  // the driver sizes its own queues
 
 int TSlioPosixDispatcher::readDeviceSettings(DeviceSettings& settings) {
     if (fd_ < 0) return -1;
@@ -149,7 +159,7 @@ int TSlioPosixDispatcher::writeDeviceSettings(const DeviceSettings& wanted) {
     cfsetspeed(&settings, speed);
     settings.c_cflag |= CLOCAL | CREAD;
     settings.c_cflag &= ~(HUPCL | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-    settings.c_cflag |= wanted.dataBits == 5 ? CS5
+    settings.c_cflag |= wanted.dataBits == 5   ? CS5
                         : wanted.dataBits == 6 ? CS6
                         : wanted.dataBits == 7 ? CS7
                                                : CS8;
@@ -165,8 +175,14 @@ int TSlioPosixDispatcher::writeDeviceSettings(const DeviceSettings& wanted) {
         settings.c_cflag |= CRTSCTS;
     }
     // Software flow control is written both ways, never left as the device had it.
-    if (wanted.outX) settings.c_iflag |= IXON; else settings.c_iflag &= ~IXON;
-    if (wanted.inX) settings.c_iflag |= IXOFF; else settings.c_iflag &= ~IXOFF;
+    if (wanted.outX)
+        settings.c_iflag |= IXON;
+    else
+        settings.c_iflag &= ~IXON;
+    if (wanted.inX)
+        settings.c_iflag |= IXOFF;
+    else
+        settings.c_iflag &= ~IXOFF;
     settings.c_cc[VSTART] = static_cast<cc_t>(wanted.xonChar);
     settings.c_cc[VSTOP] = static_cast<cc_t>(wanted.xoffChar);
     // With VMIN 1 a non-blocking read of an empty device answers EAGAIN; a read of zero bytes
@@ -186,9 +202,15 @@ int TSlioPosixDispatcher::escape(LineEscape function) {
     unsigned long request = TIOCMBIS;
     switch (function) {
         case LineEscape::SetRts: bits = TIOCM_RTS; break;
-        case LineEscape::ClearRts: bits = TIOCM_RTS; request = TIOCMBIC; break;
+        case LineEscape::ClearRts:
+            bits = TIOCM_RTS;
+            request = TIOCMBIC;
+            break;
         case LineEscape::SetDtr: bits = TIOCM_DTR; break;
-        case LineEscape::ClearDtr: bits = TIOCM_DTR; request = TIOCMBIC; break;
+        case LineEscape::ClearDtr:
+            bits = TIOCM_DTR;
+            request = TIOCMBIC;
+            break;
     }
     calls_.ioctl(fd_, request, &bits);
     return 0;

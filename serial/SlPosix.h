@@ -16,13 +16,13 @@ namespace canprog::serial {
 // A hang-up (POLLHUP, POLLERR, a zero-byte read after poll, EIO) ends every thread with the
 // read or write failure code; no thread ever spins.
 class TSlioPosixDispatcher : public TSlioBaseDispatcher {
-public:
+  public:
     explicit TSlioPosixDispatcher(SystemCalls& calls = systemCalls());
     ~TSlioPosixDispatcher() override;
 
     int DeviceFd() const { return fd_; }
 
-protected:
+  protected:
     int openDevice(const std::string& name) override;
     void closeDevice() override;
     int sizeQueues(int inSize, int outSize) override;
@@ -36,7 +36,7 @@ protected:
     void abortTransmit() override;
     void drainTransmit() override;
 
-private:
+  private:
     void readThreadMain();
     void writeThreadMain();
     void statusThreadMain();

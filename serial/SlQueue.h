@@ -15,7 +15,7 @@ namespace canprog::serial {
 // One item of an I/O queue. The in-use flag keeps a purge from freeing an item that the
 // dispatcher thread is copying from.
 class TIOBuffer {
-public:
+  public:
     virtual ~TIOBuffer() = default;
     // Data bytes the item counts toward its queue's total.
     virtual std::size_t byteCount() const { return 0; }
@@ -24,7 +24,7 @@ public:
 
 // A block of received bytes.
 class TDataBuffer : public TIOBuffer {
-public:
+  public:
     static constexpr std::size_t kCapacity = 256;
     std::size_t byteCount() const override { return used; }
     std::size_t unread() const { return used - taken; }
@@ -36,14 +36,14 @@ public:
 
 // One line-status or modem-status event.
 class TStatusBuffer : public TIOBuffer {
-public:
+  public:
     explicit TStatusBuffer(std::uint32_t eventMask) : mask(eventMask) {}
     std::uint32_t mask;
 };
 
 // One entry of the dispatcher log.
 class TLogBuffer : public TIOBuffer {
-public:
+  public:
     std::size_t byteCount() const override { return data.size(); }
     int kind = 0;
     int subKind = 0;
@@ -54,7 +54,7 @@ public:
 
 // A locked queue of I/O items with a running total of queued data bytes.
 class TIOQueue {
-public:
+  public:
     void push(std::unique_ptr<TIOBuffer> item);
     // The first item, marked in use; nothing when empty or when the first is already in use.
     TIOBuffer* peek();
@@ -72,7 +72,7 @@ public:
     // Releases an item that peek marked.
     static void release(TIOBuffer* item) { item->inUse = false; }
 
-private:
+  private:
     mutable std::mutex lock_;
     std::condition_variable pushed_;
     std::deque<std::unique_ptr<TIOBuffer>> items_;

@@ -41,7 +41,9 @@ std::vector<PresentPort> presentPorts(SystemCalls& calls) {
     return ports;
 }
 
-std::string portItem(int number) { return "COM" + std::to_string(number); }
+std::string portItem(int number) {
+    return "COM" + std::to_string(number);
+}
 
 std::optional<int> portNumberFromItem(const std::string& item) {
     if (item.size() < 4) return std::nullopt;

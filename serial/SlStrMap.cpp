@@ -91,21 +91,59 @@ const std::vector<ErrorMessageRow>& rows() {
             {13868, "Insufficient memory to allocate I/O buffer."},
             {13980, "Remote access library could not be loaded"},
             // The vocabulary of the dispatcher log.
-            {15001, "No event"}, {15002, "Dispatch"}, {15003, "Trigger"}, {15004, "Error"},
-            {15005, "Thread"}, {15006, "TrigAllc"}, {15007, "TrigDisp"}, {15008, "TrgHdAlc"},
-            {15009, "TrgHdDsp"}, {15010, "TrDatChg"}, {15011, "Telnet"}, {15012, "Fax"},
-            {15013, "XModem"}, {15014, "YModem"}, {15015, "ZModem"}, {15016, "Kermit"},
-            {15017, "Ascii"}, {15018, "BPlus"}, {15019, "Packet"}, {15020, "User"},
+            {15001, "No event"},
+            {15002, "Dispatch"},
+            {15003, "Trigger"},
+            {15004, "Error"},
+            {15005, "Thread"},
+            {15006, "TrigAllc"},
+            {15007, "TrigDisp"},
+            {15008, "TrgHdAlc"},
+            {15009, "TrgHdDsp"},
+            {15010, "TrDatChg"},
+            {15011, "Telnet"},
+            {15012, "Fax"},
+            {15013, "XModem"},
+            {15014, "YModem"},
+            {15015, "ZModem"},
+            {15016, "Kermit"},
+            {15017, "Ascii"},
+            {15018, "BPlus"},
+            {15019, "Packet"},
+            {15020, "User"},
             {15021, "Script"},
-            {15032, "ReadCom"}, {15033, "WriteCom"}, {15034, "Line status"},
-            {15035, "Modem status"}, {15036, "Avail"}, {15037, "Timer"}, {15038, "Data"},
-            {15039, "Status"}, {15040, "Start"}, {15041, "Exit"}, {15042, "Sleep"},
-            {15043, "Wake"}, {15044, "Data"}, {15045, "Timer"}, {15046, "Status"},
-            {15047, "Avail"}, {15048, "Window"}, {15049, "Procedure"}, {15050, "Method"},
-            {15061, "DCTS "}, {15062, "DDSR "}, {15063, "TERI "}, {15064, "DDCD "},
-            {15065, "CTS "}, {15066, "DSR "}, {15067, "RI "}, {15068, "DCD "},
-            {15071, "(Not active)"}, {15072, "(Modem status)"}, {15073, "(Line status)"},
-            {15074, "(Output buffer free)"}, {15075, "(Output buffer used)"},
+            {15032, "ReadCom"},
+            {15033, "WriteCom"},
+            {15034, "Line status"},
+            {15035, "Modem status"},
+            {15036, "Avail"},
+            {15037, "Timer"},
+            {15038, "Data"},
+            {15039, "Status"},
+            {15040, "Start"},
+            {15041, "Exit"},
+            {15042, "Sleep"},
+            {15043, "Wake"},
+            {15044, "Data"},
+            {15045, "Timer"},
+            {15046, "Status"},
+            {15047, "Avail"},
+            {15048, "Window"},
+            {15049, "Procedure"},
+            {15050, "Method"},
+            {15061, "DCTS "},
+            {15062, "DDSR "},
+            {15063, "TERI "},
+            {15064, "DDCD "},
+            {15065, "CTS "},
+            {15066, "DSR "},
+            {15067, "RI "},
+            {15068, "DCD "},
+            {15071, "(Not active)"},
+            {15072, "(Modem status)"},
+            {15073, "(Line status)"},
+            {15074, "(Output buffer free)"},
+            {15075, "(Output buffer used)"},
             {15076, "(Output sent)"},
             {15081, "Dispatch buffer full."},
         };
@@ -145,7 +183,9 @@ std::string systemMessage(std::int32_t number) {
 
 }  // namespace
 
-std::span<const ErrorMessageRow> errorMessageTable() { return rows(); }
+std::span<const ErrorMessageRow> errorMessageTable() {
+    return rows();
+}
 
 std::string messageForCode(std::int32_t code) {
     const std::int32_t key = code < 0 ? -code : code;
@@ -158,7 +198,8 @@ std::string messageForCode(std::int32_t code) {
         std::int64_t mid = sum / 2;
         if (sum % 2 != 0 && mid % 2 != 0) ++mid;  // tie: take the even neighbour
         const std::int32_t probe = table[static_cast<std::size_t>(mid)].code;
-        if (probe == key) return std::string(table[static_cast<std::size_t>(mid)].message.substr(0, 255));
+        if (probe == key)
+            return std::string(table[static_cast<std::size_t>(mid)].message.substr(0, 255));
         if (probe < key) {
             low = mid + 1;
         } else {

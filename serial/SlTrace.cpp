@@ -36,14 +36,17 @@ std::string groupHeader(char kind) {
     return std::string("Special-") + kind + ": ";
 }
 
-std::string vocabulary(std::int32_t code) { return messageForCode(code); }
+std::string vocabulary(std::int32_t code) {
+    return messageForCode(code);
+}
 
 std::string kindName(int kind) {
     return kind >= 0 && kind <= 20 ? vocabulary(kLogKindNameBase + kind) : std::string();
 }
 
 std::string subKindName(int subKind) {
-    return subKind >= 1 && subKind <= 19 ? vocabulary(kLogSubKindNameBase + subKind) : std::string();
+    return subKind >= 1 && subKind <= 19 ? vocabulary(kLogSubKindNameBase + subKind)
+                                         : std::string();
 }
 
 std::string modemBitNames(std::uint32_t bits) {
@@ -166,7 +169,8 @@ std::string LogRecorder::render(const LogHeader& header, ByteRendering rendering
         stamp.insert(stamp.size() - 3, ".");
         char columns[96];
         std::snprintf(columns, sizeof columns, "%8s  %-8s  %-12s  %08x  ", stamp.c_str(),
-                      kindName(entry.kind).c_str(), subKindName(entry.subKind).c_str(), entry.extra);
+                      kindName(entry.kind).c_str(), subKindName(entry.subKind).c_str(),
+                      entry.extra);
         out += columns;
         if ((entry.kind == 5 || entry.kind == 6) && entry.subKind == kStatusSubKind) {
             const int type = entry.data.empty() ? 0 : entry.data[0];

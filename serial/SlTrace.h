@@ -20,14 +20,14 @@ inline constexpr std::uint32_t kMaxLogBytes = 16000000;
 // Writes bytes as the trace and log files show them: printable characters as themselves,
 // others as [hex] or [decimal].
 struct ByteRendering {
-    bool hex = true;     // non-printable bytes in hex, else in decimal
-    bool allHex = false; // every byte in hex
+    bool hex = true;      // non-printable bytes in hex, else in decimal
+    bool allHex = false;  // every byte in hex
 };
 
 // The character trace: a circular array of (kind, byte) entries. 'R' is a byte the
 // application took from the receive ring, 'T' one it put into the transmit ring.
 class TraceRecorder {
-public:
+  public:
     // 0, or -1002 when the size is above the limit.
     int start(std::uint32_t entries);
     void stop();
@@ -39,7 +39,7 @@ public:
     // The file's text, oldest entry first.
     std::string render(ByteRendering rendering) const;
 
-private:
+  private:
     struct Entry {
         char kind;
         std::uint8_t byte;
@@ -67,7 +67,7 @@ struct LogHeader {
 // The dispatcher log: entries with time stamps, at most `limit` data bytes queued; the
 // oldest entries go first when the limit is passed.
 class LogRecorder {
-public:
+  public:
     void start(std::uint32_t limitBytes);
     void stop();
     bool running() const { return running_; }
@@ -78,7 +78,7 @@ public:
     const std::deque<LogEntry>& entries() const { return entries_; }
     std::string render(const LogHeader& header, ByteRendering rendering) const;
 
-private:
+  private:
     std::deque<LogEntry> entries_;
     std::size_t queuedBytes_ = 0;
     std::uint32_t limit_ = 10000;

@@ -12,7 +12,7 @@ namespace canprog::serial {
 // a read fail with EIO, a write return EAGAIN or a modem-line call answer ENOTTY. Each call
 // returns what the system call returns and leaves errno as it leaves it.
 class SystemCalls {
-public:
+  public:
     virtual ~SystemCalls() = default;
 
     virtual int open(const char* path, int flags);

@@ -51,8 +51,9 @@ ModuleMemory ModuleMemory::demoModule() {
 
 std::string FrameRecord::toJson() const {
     const nlohmann::json line = {
-        {"key", key},         {"command", commandName(command)}, {"address", address},
-        {"length", data.size()}, {"data", hex(data)},            {"checksum_ok", checksumOk},
+        {"key", key},          {"command", commandName(command)},
+        {"address", address},  {"length", data.size()},
+        {"data", hex(data)},   {"checksum_ok", checksumOk},
         {"reply", hex(reply)},
     };
     return line.dump();
@@ -154,9 +155,8 @@ EngineReply BootloaderEngine::handleFrame() {
         case WRITE_FLASH:
         case WRITE_EEPROM: {
             const bool flash = record.command == WRITE_FLASH;
-            const std::uint8_t status =
-                writeStatus(record.command, static_cast<int>(record.address / kBlockSize),
-                            record.checksumOk);
+            const std::uint8_t status = writeStatus(
+                record.command, static_cast<int>(record.address / kBlockSize), record.checksumOk);
             if (status == 0) {
                 auto* target = flash ? memory_.flash.data() : memory_.eeprom.data();
                 const std::size_t size = flash ? kFlashBytes : kEepromBytes;
@@ -169,11 +169,11 @@ EngineReply BootloaderEngine::handleFrame() {
             return finishFrame(std::move(record), {status}, writeTime);
         }
         case READ_DEVICE_ID:
-            return finishFrame(std::move(record),
-                               {faults_.deviceIdLeadByte,
-                                static_cast<std::uint8_t>(faults_.deviceId & 0xFF),
-                                static_cast<std::uint8_t>(faults_.deviceId >> 8)},
-                               {});
+            return finishFrame(
+                std::move(record),
+                {faults_.deviceIdLeadByte, static_cast<std::uint8_t>(faults_.deviceId & 0xFF),
+                 static_cast<std::uint8_t>(faults_.deviceId >> 8)},
+                {});
         case READ_EEPROM: {
             std::vector<std::uint8_t> reply{0x00};
             for (std::size_t i = 0; i < kBlockSize; ++i) {
@@ -187,15 +187,15 @@ EngineReply BootloaderEngine::handleFrame() {
             key_ = initialLinkKey;
             ++restarts_;
             return finishFrame(std::move(record), {}, {});
-        default:
-            return finishFrame(std::move(record), {}, {});
+        default: return finishFrame(std::move(record), {}, {});
     }
 }
 
 EngineReply BootloaderEngine::finishFrame(FrameRecord record, std::vector<std::uint8_t> reply,
                                           std::chrono::milliseconds delay) {
     if (hangUp_) reply.clear();
-    if (faults_.cutReplyAfterBytes && reply.size() > static_cast<std::size_t>(*faults_.cutReplyAfterBytes)) {
+    if (faults_.cutReplyAfterBytes &&
+        reply.size() > static_cast<std::size_t>(*faults_.cutReplyAfterBytes)) {
         reply.resize(static_cast<std::size_t>(*faults_.cutReplyAfterBytes));
     }
     EngineReply out;

@@ -30,13 +30,13 @@ struct ModuleMemory {
 // Faults to play, each off by default.
 struct FaultOptions {
     bool neverAnswer = false;
-    int answerAfterProbes = 1;                  // answer the Nth valid probe
-    std::optional<std::uint8_t> strayByte;      // sent once during the wake-up, before the answer
+    int answerAfterProbes = 1;              // answer the Nth valid probe
+    std::optional<std::uint8_t> strayByte;  // sent once during the wake-up, before the answer
     std::optional<std::pair<int, int>> rejectFlashBlock;   // block, status code
     std::optional<std::pair<int, int>> rejectEepromBlock;  // block, status code
-    std::optional<int> silentAfterFrames;       // no reply after this many frames
-    std::optional<int> cutReplyAfterBytes;      // replies stop after this many bytes
-    std::optional<int> hangUpAfterFrames;       // the cable is pulled after this many frames
+    std::optional<int> silentAfterFrames;                  // no reply after this many frames
+    std::optional<int> cutReplyAfterBytes;                 // replies stop after this many bytes
+    std::optional<int> hangUpAfterFrames;  // the cable is pulled after this many frames
     std::uint16_t deviceId = 0x1234;
     std::uint8_t deviceIdLeadByte = 0x00;
 };
@@ -63,7 +63,7 @@ struct EngineReply {
 // command frames with their replies, and the restart into the module's program. No I/O: the
 // caller feeds received bytes and sends what comes back.
 class BootloaderEngine {
-public:
+  public:
     // Silence this long stands for the tool's reset pulse (RTS held 500 ms, then 100 ms):
     // a pseudo-terminal cannot carry the line itself.
     static constexpr auto kResetSilence = std::chrono::milliseconds(400);
@@ -87,7 +87,7 @@ public:
     std::function<void(const FrameRecord&)> onFrame;
     std::function<void()> onMemoryChanged;
 
-private:
+  private:
     enum class State { Running, WakeSeen, AwaitKeyDecision, AwaitNewKey, Linked, FrameBody };
 
     EngineReply handleFrame();

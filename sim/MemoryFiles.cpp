@@ -13,9 +13,11 @@ bool loadImage(const std::string& path, std::uint8_t* bytes, std::size_t size, s
         error = path + ": cannot be read";
         return false;
     }
-    const std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<char> data((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
     if (data.size() != size) {
-        error = path + ": holds " + std::to_string(data.size()) + " bytes, not " + std::to_string(size);
+        error =
+            path + ": holds " + std::to_string(data.size()) + " bytes, not " + std::to_string(size);
         return false;
     }
     std::copy(data.begin(), data.end(), reinterpret_cast<char*>(bytes));

@@ -44,7 +44,9 @@ SimulatedModule::SimulatedModule(SimOptions options)
     engine_.onMemoryChanged = [this] { dirty_ = true; };
 }
 
-SimulatedModule::~SimulatedModule() { stop(); }
+SimulatedModule::~SimulatedModule() {
+    stop();
+}
 
 void SimulatedModule::start() {
     thread_ = std::thread([this] { run(); });

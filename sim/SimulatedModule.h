@@ -19,9 +19,9 @@ namespace canprog::sim {
 struct SimOptions {
     ModuleMemory memory = ModuleMemory::demoModule();
     FaultOptions faults;
-    bool lineRate = false;                    // pace bytes both ways at 9600 baud 8N1
-    std::chrono::milliseconds writeTime{0};   // the module's block write time
-    std::string journalPath;                  // one JSON line per decoded frame
+    bool lineRate = false;                   // pace bytes both ways at 9600 baud 8N1
+    std::chrono::milliseconds writeTime{0};  // the module's block write time
+    std::string journalPath;                 // one JSON line per decoded frame
     // Called on the module's thread when a memory changed and the line has gone quiet.
     std::function<void(const ModuleMemory&)> saveMemory;
 };
@@ -29,7 +29,7 @@ struct SimOptions {
 // A simulated module on a pseudo-terminal: the bootloader engine behind the master side, the
 // slave side's path for the tool to open. Runs on a thread of its own.
 class SimulatedModule {
-public:
+  public:
     // 10 bits a byte at 9600 baud.
     static constexpr auto kByteTime = std::chrono::microseconds(1042);
 
@@ -57,7 +57,7 @@ public:
     std::chrono::nanoseconds threadCpuTime() const { return threadCpu_; }
     void setMemory(const ModuleMemory& memory);
 
-private:
+  private:
     struct Outgoing {
         Clock::time_point due;
         std::uint8_t byte;

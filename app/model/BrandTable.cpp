@@ -31,7 +31,9 @@ const std::array<Brand, kBrandCount> kBrands = {{
 
 }  // namespace
 
-const std::array<Brand, kBrandCount>& brands() { return kBrands; }
+const std::array<Brand, kBrandCount>& brands() {
+    return kBrands;
+}
 
 std::optional<Brand> brandForKey(char key) {
     if (key < '0' || key > '9') return std::nullopt;

@@ -8,6 +8,7 @@ namespace canprog {
 
 // Every control of the main window that an operation reads or writes, by the name the window
 // gives it. The list drives the enum, the name table and the window's object names alike.
+// clang-format off
 #define CANPROG_CONTROLS(X)                                                                    \
     /* programming tab */                                                                      \
     X(TabSheet1) X(meLog) X(bbOpen) X(bbUpload) X(Button1) X(cbPort) X(Button2) X(Edit2)        \
@@ -30,6 +31,7 @@ namespace canprog {
     /* developer controls, never shown */                                                      \
     X(EEPROM) X(DecodeON) X(All_memory) X(PICencoding) X(DeviceID) X(Flash_size) X(Edit1)       \
     X(Memo1) X(Clear)
+// clang-format on
 
 enum class Ctl {
 #define CANPROG_ENUM_ENTRY(name) name,
@@ -45,9 +47,13 @@ inline constexpr std::array kControlNames = {
 
 inline constexpr std::size_t kControlCount = kControlNames.size();
 
-constexpr std::size_t index(Ctl id) { return static_cast<std::size_t>(id); }
+constexpr std::size_t index(Ctl id) {
+    return static_cast<std::size_t>(id);
+}
 
 // The control's name, which the window also uses as its object name.
-constexpr std::string_view controlName(Ctl id) { return kControlNames[index(id)]; }
+constexpr std::string_view controlName(Ctl id) {
+    return kControlNames[index(id)];
+}
 
 }  // namespace canprog

@@ -9,7 +9,7 @@ namespace canprog {
 // The help window TForm1 as the operations see it: caption, memo lines and outer size.
 // Created hidden; each showing replaces its text.
 class HelpWindow {
-public:
+  public:
     static constexpr int kFirstLeft = 345;
     static constexpr int kFirstTop = 204;
 
@@ -35,7 +35,7 @@ public:
     // Called after every show, so that the front end can draw the window.
     void onShow(std::function<void()> listener) { showListener_ = std::move(listener); }
 
-private:
+  private:
     std::string caption_ = "Pomoc";
     std::vector<std::string> lines_;
     int outerWidth_ = 394;

@@ -30,8 +30,8 @@ const std::array<Translations, kMessageCount> kMessages = {{
     {"Zapis EEPROM...", "EEPROM writing...", "EEPROM-Speicherung...", "Запись EEPROM...",
      "Uložiť EEPROM...", "Uložit EEPROM...", "EEPROM Mentés..."},
     {"Błąd zapisu pamięci EEPROM", "EEPROM writing error", "Fehler EEPROM-Speicherung",
-     "Ошибка записи памяти EEPROM", "Chyba ukladania pamäti EEPROM",
-     "Chyba ukládání paměti EEPROM", "EEPROM mentési hiba"},
+     "Ошибка записи памяти EEPROM", "Chyba ukladania pamäti EEPROM", "Chyba ukládání paměti EEPROM",
+     "EEPROM mentési hiba"},
     {"Brak danych EEPROM", "No data EEPROM to program", "Keine EEPROM-Daten", "Нет данных EEPROM",
      "Chýbajúce údaje EEPROM", "Chybějící údaje EEPROM", "Nincs EEPROM adat"},
     {"Gotowe", "Finished", "Fertig", "Готово", "Ukončené", "Ukončení", "Kész"},
@@ -46,8 +46,8 @@ const std::array<Translations, kMessageCount> kMessages = {{
 //                 Polish, English, German, Russian, Slovak, Czech, Hungarian
 const std::array<CaptionRow, kCaptionCount> kCaptions = {{
     {Ctl::bbOpen,
-     {"Otwórz plik", "Open file", "Datei öffnen", "Открыть файл", "Otvoriť súbor",
-      "Otevřít soubor", "Fajl"}},
+     {"Otwórz plik", "Open file", "Datei öffnen", "Открыть файл", "Otvoriť súbor", "Otevřít soubor",
+      "Fajl"}},
     {Ctl::bbUpload, {"Zapisz", "Write", "Speichern", "Записать", "Uložiť", "Uložit", "Mentés"}},
     {Ctl::Button1, {"Anuluj", "Cancel", "Verwerfen", "Отмена", "Zrušiť", "Zrušit", "Kilép"}},
     {Ctl::Button2, {"Odczytaj", "Read", "Lesen", "Прочитать", "Načítať", "Načíst", "Olvas"}},
@@ -82,11 +82,11 @@ const std::array<CaptionRow, kCaptionCount> kCaptions = {{
       "(3) Uzamknutie CZ ", "(3) Uzamknutí CZ ", "(3) Kz. Bezárás "}},
     {Ctl::RadioButton8, {"Brak", "Off", "Keine", "Нет", "Nie", "Ne", "Nem"}},
     {Ctl::RadioButton9,
-     {"7sek(2500RPM)", "7 seconds", "7 Sekunden", "7сек(2500RPM)", "7sek(2500RPM)",
-      "7sek(2500RPM)", "7sek(2500RPM)"}},
+     {"7sek(2500RPM)", "7 seconds", "7 Sekunden", "7сек(2500RPM)", "7sek(2500RPM)", "7sek(2500RPM)",
+      "7sek(2500RPM)"}},
     {Ctl::GroupBox17,
-     {" Tryb pracy ", " Operating mode ", " Betriebsmodus ", " Режим работы ",
-      " Zadanie funkie ", " Zadání funkce ", " Funkcó "}},
+     {" Tryb pracy ", " Operating mode ", " Betriebsmodus ", " Режим работы ", " Zadanie funkie ",
+      " Zadání funkce ", " Funkcó "}},
     {Ctl::RadioButton22, {"FI", "FI", "FI", "FI", "FI", "FI", "FI"}},
     {Ctl::RadioButton23, {"FA", "FA", "FA", "FA", "FA", "FA", "FA"}},
     {Ctl::GroupBox8,
@@ -152,8 +152,7 @@ const std::array<CaptionRow, kCaptionCount> kCaptions = {{
     {Ctl::BitBtn4, {"Odczyt", "Reading", "Lesen", "Чтение", "Načítať", "Načíst", "Olvasás"}},
     {Ctl::BitBtn3, {"Zapis", "Saving", "Speichern", "Запись", "Uložiť", "Uložit", "Mentés"}},
     {Ctl::GroupBox9,
-     {" Kod PIN ", " PIN code ", " PIN-Kode ", " PIN-код ", " PIN kód ", " PIN kód ",
-      " PIN kód "}},
+     {" Kod PIN ", " PIN code ", " PIN-Kode ", " PIN-код ", " PIN kód ", " PIN kód ", " PIN kód "}},
     {Ctl::GroupBox15,
      {"Nr programu CAN", "CAN program ", "CAN-Program ", "Программа CAN", "Č. programu CAN",
       "Č. programu CAN", "CAN program "}},
@@ -172,7 +171,9 @@ std::optional<Language> languageForCode(char code) {
     return static_cast<Language>(code - '0');
 }
 
-const std::array<CaptionRow, kCaptionCount>& captionRows() { return kCaptions; }
+const std::array<CaptionRow, kCaptionCount>& captionRows() {
+    return kCaptions;
+}
 
 std::string_view messageText(std::size_t index, Language language) {
     return kMessages.at(index)[static_cast<std::size_t>(language)];

@@ -12,17 +12,32 @@ namespace canprog {
 
 namespace {
 
-constexpr std::array kLanguageButtons = {
-    std::pair{Ctl::lang1, '0'}, std::pair{Ctl::lang2, '1'}, std::pair{Ctl::lang3, '2'},
-    std::pair{Ctl::lang4, '3'}, std::pair{Ctl::lang5, '4'}, std::pair{Ctl::lang6, '5'},
-    std::pair{Ctl::lang7, '6'}};
+constexpr std::array kLanguageButtons = {std::pair{Ctl::lang1, '0'}, std::pair{Ctl::lang2, '1'},
+                                         std::pair{Ctl::lang3, '2'}, std::pair{Ctl::lang4, '3'},
+                                         std::pair{Ctl::lang5, '4'}, std::pair{Ctl::lang6, '5'},
+                                         std::pair{Ctl::lang7, '6'}};
 
 // Folds the Polish letters of a caption to plain Latin, as the window's definition writes them.
 std::string withoutPolishDiacritics(std::string_view text) {
     static constexpr std::array<std::pair<std::string_view, char>, 18> kFolds = {{
-        {"ą", 'a'}, {"ć", 'c'}, {"ę", 'e'}, {"ł", 'l'}, {"ń", 'n'}, {"ó", 'o'},
-        {"ś", 's'}, {"ź", 'z'}, {"ż", 'z'}, {"Ą", 'A'}, {"Ć", 'C'}, {"Ę", 'E'},
-        {"Ł", 'L'}, {"Ń", 'N'}, {"Ó", 'O'}, {"Ś", 'S'}, {"Ź", 'Z'}, {"Ż", 'Z'},
+        {"ą", 'a'},
+        {"ć", 'c'},
+        {"ę", 'e'},
+        {"ł", 'l'},
+        {"ń", 'n'},
+        {"ó", 'o'},
+        {"ś", 's'},
+        {"ź", 'z'},
+        {"ż", 'z'},
+        {"Ą", 'A'},
+        {"Ć", 'C'},
+        {"Ę", 'E'},
+        {"Ł", 'L'},
+        {"Ń", 'N'},
+        {"Ó", 'O'},
+        {"Ś", 'S'},
+        {"Ź", 'Z'},
+        {"Ż", 'Z'},
     }};
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -44,7 +59,8 @@ std::string withoutPolishDiacritics(std::string_view text) {
 MainForm::MainForm(PlatformShell& shell, ClockFunction clock)
     : shell_(shell), clock_(std::move(clock)) {
     setDesignTimeState();
-    for (const auto& [button, code] : kLanguageButtons) bindClick(button, [this] { RadioGroup1Click(); });
+    for (const auto& [button, code] : kLanguageButtons)
+        bindClick(button, [this] { RadioGroup1Click(); });
     bindClick(Ctl::lang8, [this] { RadioGroup1Click(); });
     bindClick(Ctl::lang9, [this] { RadioGroup1Click(); });
     bindClick(Ctl::RadioGroup1, [this] { RadioGroup1Click(); });
@@ -68,17 +84,25 @@ void MainForm::setDesignTimeState() {
     controls_[index(Ctl::bbHelp)].text = "Open";
     controls_[index(Ctl::GroupBox18)].text = "Lista programów CAN";
 
-    const std::array<std::pair<Ctl, const char*>, 9> plainCaptions = {{
-        {Ctl::lang1, "PL"}, {Ctl::lang2, "EN"}, {Ctl::lang3, "DE"}, {Ctl::lang4, "RU"},
-        {Ctl::lang5, "SK"}, {Ctl::lang6, "CZ"}, {Ctl::lang7, "HU"}, {Ctl::lang8, "lang8"},
-        {Ctl::lang9, "lang9"}}};
+    const std::array<std::pair<Ctl, const char*>, 9> plainCaptions = {{{Ctl::lang1, "PL"},
+                                                                       {Ctl::lang2, "EN"},
+                                                                       {Ctl::lang3, "DE"},
+                                                                       {Ctl::lang4, "RU"},
+                                                                       {Ctl::lang5, "SK"},
+                                                                       {Ctl::lang6, "CZ"},
+                                                                       {Ctl::lang7, "HU"},
+                                                                       {Ctl::lang8, "lang8"},
+                                                                       {Ctl::lang9, "lang9"}}};
     for (const auto& [id, caption] : plainCaptions) controls_[index(id)].text = caption;
 
-    const std::array<std::pair<Ctl, const char*>, 7> developerCaptions = {{
-        {Ctl::EEPROM, "EEPROM write"}, {Ctl::DecodeON, "File Decode ON"},
-        {Ctl::All_memory, "All memory write"}, {Ctl::PICencoding, "RandomEncoding"},
-        {Ctl::DeviceID, "Device ID read"}, {Ctl::Flash_size, "Flash size"},
-        {Ctl::Clear, "Clear"}}};
+    const std::array<std::pair<Ctl, const char*>, 7> developerCaptions = {
+        {{Ctl::EEPROM, "EEPROM write"},
+         {Ctl::DecodeON, "File Decode ON"},
+         {Ctl::All_memory, "All memory write"},
+         {Ctl::PICencoding, "RandomEncoding"},
+         {Ctl::DeviceID, "Device ID read"},
+         {Ctl::Flash_size, "Flash size"},
+         {Ctl::Clear, "Clear"}}};
     for (const auto& [id, caption] : developerCaptions) controls_[index(id)].text = caption;
 
     for (Ctl id : {Ctl::EEPROM, Ctl::DecodeON, Ctl::All_memory, Ctl::PICencoding, Ctl::DeviceID,
@@ -88,8 +112,8 @@ void MainForm::setDesignTimeState() {
     }
     for (Ctl id : {Ctl::EEPROM, Ctl::DecodeON, Ctl::All_memory, Ctl::lang2, Ctl::RadioButton4,
                    Ctl::RadioButton6, Ctl::RadioButton8, Ctl::RadioButton10, Ctl::RadioButton12,
-                   Ctl::RadioButton14, Ctl::RadioButton16, Ctl::RadioButton18,
-                   Ctl::RadioButton20, Ctl::RadioButton22}) {
+                   Ctl::RadioButton14, Ctl::RadioButton16, Ctl::RadioButton18, Ctl::RadioButton20,
+                   Ctl::RadioButton22}) {
         controls_[index(id)].checked = true;
     }
     for (Ctl id : {Ctl::bbUpload, Ctl::bbHelp, Ctl::BitBtn1, Ctl::BitBtn3}) {
@@ -106,11 +130,12 @@ void MainForm::setDesignTimeState() {
     ports.position = 0;
 }
 
-void MainForm::addListener(ModelListener* listener) { listeners_.push_back(listener); }
+void MainForm::addListener(ModelListener* listener) {
+    listeners_.push_back(listener);
+}
 
 void MainForm::removeListener(ModelListener* listener) {
-    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener),
-                     listeners_.end());
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
 void MainForm::notify(Ctl id, Change what) {
@@ -241,14 +266,18 @@ void MainForm::setApplicationTitle(std::string title) {
     for (auto* listener : listeners_) listener->applicationTitleChanged();
 }
 
-void MainForm::logMessage(std::size_t index) { log(messages_.at(index)); }
+void MainForm::logMessage(std::size_t index) {
+    log(messages_.at(index));
+}
 
 void MainForm::startCountdown(int ticks) {
     timeoutTicks = ticks;
     enableTicker();
 }
 
-void MainForm::enableTicker() { ticker_.enable(clock_()); }
+void MainForm::enableTicker() {
+    ticker_.enable(clock_());
+}
 
 bool MainForm::deliverDueTick() {
     if (!ticker_.takeDueTick(clock_())) return false;
@@ -286,7 +315,9 @@ void MainForm::TimeoutTickerTimer() {
     if (timeoutTicks < 1) ticker_.disable();
 }
 
-void MainForm::ClearClick() { clearLines(Ctl::Memo1); }
+void MainForm::ClearClick() {
+    clearLines(Ctl::Memo1);
+}
 
 void MainForm::RadioGroup1Click() {
     for (const auto& [button, code] : kLanguageButtons) {

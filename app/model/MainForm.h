@@ -17,7 +17,7 @@ class PlatformShell;
 
 // Told of every change of the main window's state, so that a front end can show it.
 class ModelListener {
-public:
+  public:
     virtual ~ModelListener() = default;
     virtual void controlChanged(Ctl /*control*/, Change /*what*/) {}
     virtual void windowCaptionChanged() {}
@@ -32,7 +32,7 @@ inline constexpr int kPortCount = 12;
 // shared state, with the shell's own handlers. Toolkit-free; the Qt window renders it and
 // forwards clicks to it, the command-line front end prints it.
 class MainForm {
-public:
+  public:
     using ClockFunction = std::function<SteadyClock::time_point()>;
 
     explicit MainForm(PlatformShell& shell, ClockFunction clock = SteadyClock::now);
@@ -137,7 +137,7 @@ public:
     void zmiana_logo(char key);
     void LOGOClick();
 
-private:
+  private:
     void notify(Ctl id, Change what);
     void setDesignTimeState();
     void uncheckGroupSiblings(Ctl id);
@@ -158,7 +158,7 @@ private:
 
 // Runs one operation on the module, refusing to start inside another; ends it however it ends.
 class OperationScope {
-public:
+  public:
     explicit OperationScope(MainForm& form) : form_(form), started_(form.beginOperation()) {}
     ~OperationScope() {
         if (started_) form_.endOperation();
@@ -167,7 +167,7 @@ public:
     OperationScope& operator=(const OperationScope&) = delete;
     bool started() const { return started_; }
 
-private:
+  private:
     MainForm& form_;
     bool started_;
 };

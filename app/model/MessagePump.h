@@ -7,7 +7,7 @@ namespace canprog {
 // How the front end lets the window live while an operation waits on the user-interface
 // thread. Implemented by the Qt window and by the command-line front end.
 class MessagePump {
-public:
+  public:
     enum class Wait {
         None,          // handle what is pending and return at once
         UntilActivity  // first sleep until a window event, a received byte or the next tick

@@ -21,7 +21,8 @@ Operations::Operations(MainForm& form, HelpWindow& help, MessagePump& pump)
     form_.bindClick(Ctl::bbUpload, [this] { upload(); });
     form_.bindClick(Ctl::bbHelp, [this] { bbHelpClick(form_, help_); });
     form_.bindClick(Ctl::Button2, [this] { readVersion(); });
-    for (Ctl read : {Ctl::BitBtn2, Ctl::BitBtn4}) form_.bindClick(read, [this] { readParameters(); });
+    for (Ctl read : {Ctl::BitBtn2, Ctl::BitBtn4})
+        form_.bindClick(read, [this] { readParameters(); });
     for (Ctl write : {Ctl::BitBtn1, Ctl::BitBtn3}) {
         form_.bindClick(write, [this] { writeParameters(); });
     }

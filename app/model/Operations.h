@@ -13,7 +13,7 @@ namespace canprog {
 // The window's operations with what they share: the port component ComPort and the link to
 // the module. Binds every handler to its buttons; a front end creates one and forwards clicks.
 class Operations {
-public:
+  public:
     Operations(MainForm& form, HelpWindow& help, MessagePump& pump);
     ~Operations();
     Operations(const Operations&) = delete;
@@ -31,7 +31,7 @@ public:
     OperationOutcome readParameters();
     OperationOutcome writeParameters();
 
-private:
+  private:
     template <typename Run>
     OperationOutcome record(Run run);
 

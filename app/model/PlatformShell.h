@@ -7,7 +7,7 @@ namespace canprog {
 
 // Desktop services the window asks for, supplied by the front end.
 class PlatformShell {
-public:
+  public:
     virtual ~PlatformShell() = default;
 
     // Opens a web address in the user's browser; the result is not examined.

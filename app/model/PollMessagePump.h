@@ -12,7 +12,7 @@ namespace canprog {
 // the next tick of the timeout ticker, or a watched descriptor (such as a signalfd for Ctrl-C)
 // wakes it, then delivers at most one tick.
 class PollMessagePump : public MessagePump {
-public:
+  public:
     explicit PollMessagePump(MainForm& form) : form_(form) {}
 
     // Calls `onReadable` on the pump's thread whenever `fd` is readable.
@@ -25,7 +25,7 @@ public:
 
     int pumps() const { return pumps_; }
 
-private:
+  private:
     struct Watched {
         int fd;
         std::function<void()> onReadable;

@@ -13,7 +13,7 @@ inline constexpr std::chrono::milliseconds kTickInterval{30};
 // it falls due on a fixed period from the moment it was enabled, and ticks that fall due while
 // nobody pumps merge into one: a pump takes at most one tick.
 class TimeoutTicker {
-public:
+  public:
     // Enables the ticker; an enabled ticker keeps its phase.
     void enable(SteadyClock::time_point now);
     void disable() { nextDue_.reset(); }
@@ -25,7 +25,7 @@ public:
     // Takes the tick due at `now`, if any; every tick due by `now` merges into it.
     bool takeDueTick(SteadyClock::time_point now);
 
-private:
+  private:
     std::optional<SteadyClock::time_point> nextDue_;
 };
 

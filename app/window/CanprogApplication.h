@@ -9,7 +9,7 @@ namespace canprog::window {
 // error display, and the program goes on.
 class CanprogApplication : public QApplication {
     Q_OBJECT
-public:
+  public:
     using ErrorDisplay = std::function<void(const QString& message)>;
 
     CanprogApplication(int& argc, char** argv);
@@ -20,7 +20,7 @@ public:
     void setErrorDisplay(ErrorDisplay display) { errorDisplay_ = std::move(display); }
     void showError(const QString& message) const;
 
-private:
+  private:
     ErrorDisplay errorDisplay_;
 };
 

@@ -9,7 +9,7 @@ namespace canprog::window {
 
 // The desktop's services: the default browser and the file-open dialog.
 class DesktopShell : public PlatformShell {
-public:
+  public:
     // The window that owns the dialogs.
     void setDialogOwner(QWidget* owner) { owner_ = owner; }
 
@@ -17,7 +17,7 @@ public:
     std::optional<std::string> chooseFileToOpen(const std::string& filter,
                                                 const std::string& defaultExtension) override;
 
-private:
+  private:
     QPointer<QWidget> owner_;
 };
 

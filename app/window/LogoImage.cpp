@@ -12,16 +12,29 @@ constexpr int kLogoHeight = 34;
 
 LogoImage::Style LogoImage::styleFor(Ctl logo) {
     switch (logo) {
-        case Ctl::orrin_image: return {"ORRIN", QColor(0xC6, 0x28, 0x28), Qt::white, Shape::Banner, 96};
-        case Ctl::velsa_image: return {"VELSA", QColor(0x15, 0x65, 0xC0), Qt::white, Shape::Slant, 100};
-        case Ctl::durant_image: return {"DURANT", QColor(0x2E, 0x7D, 0x32), Qt::white, Shape::Badge, 112};
-        case Ctl::kelm_image: return {"KELM", QColor(0x26, 0x32, 0x38), QColor(0xFF, 0xC1, 0x07), Shape::Frame, 84};
-        case Ctl::rastor_image: return {"RASTOR", QColor(0x6A, 0x1B, 0x9A), Qt::white, Shape::Slant, 118};
-        case Ctl::pelo_Image: return {"PELO", QColor(0xEF, 0x6C, 0x00), Qt::white, Shape::Round, 64};
-        case Ctl::ilvaro_image: return {"Ilvaro", QColor(0x00, 0x83, 0x8F), Qt::white, Shape::Badge, 96};
-        case Ctl::quorbel_image: return {"Quorbel", QColor(0x4E, 0x34, 0x2E), QColor(0xFF, 0xE0, 0xB2), Shape::Banner, 112};
-        case Ctl::sarnic_image: return {"SARNIC", QColor(0x0D, 0x47, 0xA1), QColor(0xFF, 0xD5, 0x4F), Shape::Badge, 118};
-        case Ctl::corvale_image: return {"Corvale", QColor(0x37, 0x47, 0x4F), QColor(0x80, 0xDE, 0xEA), Shape::Frame, 116};
+        case Ctl::orrin_image:
+            return {"ORRIN", QColor(0xC6, 0x28, 0x28), Qt::white, Shape::Banner, 96};
+        case Ctl::velsa_image:
+            return {"VELSA", QColor(0x15, 0x65, 0xC0), Qt::white, Shape::Slant, 100};
+        case Ctl::durant_image:
+            return {"DURANT", QColor(0x2E, 0x7D, 0x32), Qt::white, Shape::Badge, 112};
+        case Ctl::kelm_image:
+            return {"KELM", QColor(0x26, 0x32, 0x38), QColor(0xFF, 0xC1, 0x07), Shape::Frame, 84};
+        case Ctl::rastor_image:
+            return {"RASTOR", QColor(0x6A, 0x1B, 0x9A), Qt::white, Shape::Slant, 118};
+        case Ctl::pelo_Image:
+            return {"PELO", QColor(0xEF, 0x6C, 0x00), Qt::white, Shape::Round, 64};
+        case Ctl::ilvaro_image:
+            return {"Ilvaro", QColor(0x00, 0x83, 0x8F), Qt::white, Shape::Badge, 96};
+        case Ctl::quorbel_image:
+            return {"Quorbel", QColor(0x4E, 0x34, 0x2E), QColor(0xFF, 0xE0, 0xB2), Shape::Banner,
+                    112};
+        case Ctl::sarnic_image:
+            return {"SARNIC", QColor(0x0D, 0x47, 0xA1), QColor(0xFF, 0xD5, 0x4F), Shape::Badge,
+                    118};
+        case Ctl::corvale_image:
+            return {"Corvale", QColor(0x37, 0x47, 0x4F), QColor(0x80, 0xDE, 0xEA), Shape::Frame,
+                    116};
         default: return {"?", Qt::gray, Qt::black, Shape::Banner, 64};
     }
 }
@@ -31,11 +44,14 @@ LogoImage::LogoImage(const Brand& brand, QWidget* parent)
     setFixedSize(style_.width, kLogoHeight);
     if (clickable_) {
         setCursor(Qt::PointingHandCursor);
-        setToolTip(QString::fromUtf8(brand.toolTip.data(), static_cast<qsizetype>(brand.toolTip.size())));
+        setToolTip(
+            QString::fromUtf8(brand.toolTip.data(), static_cast<qsizetype>(brand.toolTip.size())));
     }
 }
 
-QSize LogoImage::sizeHint() const { return {style_.width, kLogoHeight}; }
+QSize LogoImage::sizeHint() const {
+    return {style_.width, kLogoHeight};
+}
 
 void LogoImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -76,7 +92,8 @@ void LogoImage::paintEvent(QPaintEvent*) {
 }
 
 void LogoImage::mouseReleaseEvent(QMouseEvent* event) {
-    if (clickable_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    if (clickable_ && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint())) {
         emit clicked();
     }
 }

@@ -10,19 +10,19 @@ namespace canprog::window {
 // A brand's logo, drawn by the program itself so that it stays sharp at any display scaling.
 class LogoImage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit LogoImage(const Brand& brand, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     enum class Shape { Banner, Badge, Slant, Frame, Round };
     struct Style {
         QString name;

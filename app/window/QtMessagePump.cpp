@@ -1,5 +1,6 @@
 #include "QtMessagePump.h"
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <unistd.h>
 
 namespace canprog::window {
 
@@ -30,7 +30,8 @@ void QtMessagePump::processMessages(Wait wait, int arrivalFd) {
         wake.setSingleShot(true);
         wake.start(static_cast<int>(timeout_ms));
         std::unique_ptr<QSocketNotifier> arrival;
-        if (arrivalFd >= 0) arrival = std::make_unique<QSocketNotifier>(arrivalFd, QSocketNotifier::Read);
+        if (arrivalFd >= 0)
+            arrival = std::make_unique<QSocketNotifier>(arrivalFd, QSocketNotifier::Read);
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (arrivalFd >= 0) {
             std::uint64_t count = 0;

@@ -7,13 +7,13 @@ namespace canprog::window {
 
 // The window's pump: Qt's event loop with the model's 30 ms ticker, at most one tick a pump.
 class QtMessagePump : public MessagePump {
-public:
+  public:
     explicit QtMessagePump(MainForm& form) : form_(form) {}
 
     void processMessages(Wait wait, int arrivalFd) override;
     void sleep(std::chrono::milliseconds duration) override;
 
-private:
+  private:
     MainForm& form_;
 };
 

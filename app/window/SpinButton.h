@@ -7,10 +7,10 @@ namespace canprog::window {
 // Two small arrow buttons stacked: one step up, one step down.
 class SpinButton : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SpinButton(QWidget* parent = nullptr);
 
-signals:
+  signals:
     void upClicked();
     void downClicked();
 };

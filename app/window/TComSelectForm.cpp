@@ -28,7 +28,8 @@ TComSelectForm::TComSelectForm(const std::vector<serial::PresentPort>& ports, QW
     ports_ = new QComboBox(this);
     ports_->setObjectName(QStringLiteral("PortsComboBox"));
     ports_->setEditable(false);
-    for (const auto& port : ports) ports_->addItem(QString::fromStdString(serial::portItem(port.number)));
+    for (const auto& port : ports)
+        ports_->addItem(QString::fromStdString(serial::portItem(port.number)));
     if (ports_->count() > 0) ports_->setCurrentIndex(0);
     layout->addWidget(ports_);
 

@@ -14,7 +14,7 @@ namespace canprog::window {
 // ports that exist now; OK gives the chosen number, Cancel nothing.
 class TComSelectForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TComSelectForm(const std::vector<serial::PresentPort>& ports,
                             QWidget* parent = nullptr);
 
@@ -25,7 +25,7 @@ public:
     // Probes the ports, shows the dialog modally and returns the choice.
     static std::optional<int> choose(QWidget* parent = nullptr);
 
-private:
+  private:
     QComboBox* ports_;
 };
 

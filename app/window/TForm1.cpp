@@ -29,7 +29,9 @@ TForm1::TForm1(HelpWindow& model, QWidget* parent)
     model_.onShow([this] { showModel(); });
 }
 
-TForm1::~TForm1() { model_.onShow({}); }
+TForm1::~TForm1() {
+    model_.onShow({});
+}
 
 void TForm1::showModel() {
     setWindowTitle(toQString(model_.caption()));

@@ -12,7 +12,7 @@ namespace canprog::window {
 // Renders the HelpWindow model whenever the model shows it.
 class TForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr QSize kClientSize{394, 200};
 
     explicit TForm1(HelpWindow& model, QWidget* parent = nullptr);
@@ -20,10 +20,10 @@ public:
 
     QPlainTextEdit* memo() const { return memo_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void showModel();
 
     HelpWindow& model_;

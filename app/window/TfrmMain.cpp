@@ -40,7 +40,9 @@ TfrmMain::TfrmMain(MainForm& form, QWidget* parent)
     form_.addListener(this);
 }
 
-TfrmMain::~TfrmMain() { form_.removeListener(this); }
+TfrmMain::~TfrmMain() {
+    form_.removeListener(this);
+}
 
 void TfrmMain::centreOnScreen() {
     if (const QScreen* desktop = screen()) {
@@ -74,7 +76,9 @@ void TfrmMain::controlChanged(Ctl id, Change what) {
     showState(widgets_.widget(id), form_.control(id), what);
 }
 
-void TfrmMain::windowCaptionChanged() { setWindowTitle(toQString(form_.windowCaption())); }
+void TfrmMain::windowCaptionChanged() {
+    setWindowTitle(toQString(form_.windowCaption()));
+}
 
 void TfrmMain::applicationTitleChanged() {
     QApplication::setApplicationDisplayName(toQString(form_.applicationTitle()));

@@ -12,7 +12,7 @@ namespace canprog::window {
 // The main window: renders the MainForm model and forwards the user's clicks to its handlers.
 class TfrmMain : public QWidget, public ModelListener {
     Q_OBJECT
-public:
+  public:
     static constexpr QSize kClientSize{459, 324};
 
     explicit TfrmMain(MainForm& form, QWidget* parent = nullptr);
@@ -25,10 +25,10 @@ public:
     // Places the window in the middle of its screen.
     void centreOnScreen();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void controlChanged(Ctl id, Change what) override;
     void windowCaptionChanged() override;
     void applicationTitleChanged() override;

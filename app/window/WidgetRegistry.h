@@ -10,7 +10,7 @@ namespace canprog::window {
 
 // The window's widgets by control, each carrying the control's name as its object name.
 class WidgetRegistry {
-public:
+  public:
     template <typename Widget, typename... Args>
     Widget* make(Ctl id, QWidget* parent, Args&&... args) {
         auto* widget = new Widget(std::forward<Args>(args)..., parent);  // owned by its parent
@@ -31,7 +31,7 @@ public:
         return qobject_cast<Widget*>(widget(id));
     }
 
-private:
+  private:
     std::array<QWidget*, kControlCount> widgets_{};
 };
 

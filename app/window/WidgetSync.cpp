@@ -85,8 +85,8 @@ void showState(QWidget* widget, const ControlState& state, Change what) {
 
 void showAll(QWidget* widget, const ControlState& state) {
     if (!widget) return;
-    for (Change what : {Change::Text, Change::Enabled, Change::Checked, Change::Progress,
-                        Change::LinesCleared}) {
+    for (Change what :
+         {Change::Text, Change::Enabled, Change::Checked, Change::Progress, Change::LinesCleared}) {
         showState(widget, state, what);
     }
     // Visibility last: a hidden child of a shown window stays hidden only when told so.

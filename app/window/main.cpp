@@ -1,12 +1,12 @@
 #include "CanprogApplication.h"
 #include "DesktopShell.h"
-#include "TForm1.h"
-#include "TfrmMain.h"
 #include "QtMessagePump.h"
 #include "TComSelectForm.h"
-#include "app/model/Operations.h"
+#include "TForm1.h"
+#include "TfrmMain.h"
 #include "app/model/HelpWindow.h"
 #include "app/model/MainForm.h"
+#include "app/model/Operations.h"
 
 int main(int argc, char** argv) {
     using namespace canprog;
@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
 
     window::TfrmMain mainWindow(form);
     shell.setDialogOwner(&mainWindow);
-    operations.ComPort().SetPortPrompt([&mainWindow] { return window::TComSelectForm::choose(&mainWindow); });
+    operations.ComPort().SetPortPrompt(
+        [&mainWindow] { return window::TComSelectForm::choose(&mainWindow); });
     startUp(form);
     window::TForm1 helpWindow(help);  // created hidden; "Open" in the program list shows it
 

@@ -11,7 +11,7 @@ namespace {
 using testing::FormFixture;
 
 class LanguageTest : public ::testing::Test, public FormFixture {
-protected:
+  protected:
     void choose(Ctl button) { form.click(button); }
 };
 

@@ -8,7 +8,7 @@ namespace {
 using testing::FormFixture;
 
 class MainFormTest : public ::testing::Test, public FormFixture {
-protected:
+  protected:
     void SetUp() override { startUp(form); }
 };
 
@@ -50,8 +50,8 @@ TEST_F(MainFormTest, DeveloperControlsAreHiddenWithTheirDefaults) {
 
 TEST_F(MainFormTest, OptionPairsStartOnTheirFirstChoiceAndExcludeEachOther) {
     for (Ctl id : {Ctl::RadioButton4, Ctl::RadioButton6, Ctl::RadioButton8, Ctl::RadioButton10,
-                   Ctl::RadioButton12, Ctl::RadioButton14, Ctl::RadioButton16,
-                   Ctl::RadioButton18, Ctl::RadioButton20, Ctl::RadioButton22}) {
+                   Ctl::RadioButton12, Ctl::RadioButton14, Ctl::RadioButton16, Ctl::RadioButton18,
+                   Ctl::RadioButton20, Ctl::RadioButton22}) {
         EXPECT_TRUE(form.checked(id)) << controlName(id);
     }
     form.click(Ctl::RadioButton5);
@@ -99,7 +99,7 @@ TEST_F(MainFormTest, ClearEmptiesTheDiagnosticMemo) {
 }
 
 class CountingListener : public ModelListener {
-public:
+  public:
     void controlChanged(Ctl id, Change what) override {
         if (id == Ctl::meLog && what == Change::LineAdded) ++linesAdded;
         if (what == Change::Text) ++texts;

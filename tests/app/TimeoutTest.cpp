@@ -9,7 +9,7 @@ using namespace std::chrono_literals;
 using testing::FormFixture;
 
 class TimeoutTest : public ::testing::Test, public FormFixture {
-protected:
+  protected:
     // One pump: the front end delivers at most one due tick.
     void pumpAfter(std::chrono::milliseconds elapsed) {
         clock.advance(elapsed);

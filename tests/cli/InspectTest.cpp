@@ -23,11 +23,12 @@ std::string readAll(const fs::path& path) {
 }
 
 class InspectTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         scratch_ = fs::temp_directory_path() /
-                   ("canprog-inspect-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                    "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                   ("canprog-inspect-" +
+                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(scratch_);
     }
     void TearDown() override { fs::remove_all(scratch_); }
@@ -101,8 +102,7 @@ TEST_F(InspectTest, HexfwRoundTripCarriesTheCommentLines) {
 
 TEST_F(InspectTest, HexfwRefusesABrokenInput) {
     const auto target = (scratch_ / "x.hexfw").string();
-    EXPECT_EQ(runHexfw(true, dataFile("bad_no_end.hex"), target, '1', out, err),
-              kExitFirmwareFile);
+    EXPECT_EQ(runHexfw(true, dataFile("bad_no_end.hex"), target, '1', out, err), kExitFirmwareFile);
     EXPECT_FALSE(fs::exists(target));
     EXPECT_NE(err.str().find("without the end record"), std::string::npos);
 }

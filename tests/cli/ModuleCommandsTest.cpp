@@ -21,7 +21,7 @@ namespace {
 using canprog::testing::dataFile;
 
 class ModuleCommandsTest : public ::testing::Test {
-protected:
+  protected:
     ModuleOptions on(const sim::SimulatedModule& module) {
         ModuleOptions options;
         options.device = module.devicePath();
@@ -35,7 +35,8 @@ TEST_F(ModuleCommandsTest, WriteAndVersionPrintTheLogAndSucceed) {
     sim::SimulatedModule module;
     module.start();
     EXPECT_EQ(runWrite(on(module), dataFile("good.hexfw"), out, err), kExitOk) << err.str();
-    EXPECT_EQ(out.str(), "Waiting for bootloader...\nOK\nFLASH writing...\nEEPROM writing...\nFinished\n");
+    EXPECT_EQ(out.str(),
+              "Waiting for bootloader...\nOK\nFLASH writing...\nEEPROM writing...\nFinished\n");
     out.str("");
     EXPECT_EQ(runVersion(on(module), true, out, err), kExitOk);
     EXPECT_EQ(out.str(),
@@ -59,8 +60,12 @@ TEST_F(ModuleCommandsTest, EachFailureHasItsExitCode) {
     };
     for (const Case& c : {
              Case{"silent", [](sim::FaultOptions& f) { f.neverAnswer = true; }, kExitNoBootloader},
-             Case{"stops", [](sim::FaultOptions& f) { f.silentAfterFrames = 3; }, kExitTransmission},
-             Case{"rejects", [](sim::FaultOptions& f) { f.rejectFlashBlock = std::pair{40, 2}; },
+             Case{"stops", [](sim::FaultOptions& f) { f.silentAfterFrames = 3; },
+                  kExitTransmission},
+             Case{"rejects",
+                  [](sim::FaultOptions& f) {
+                      f.rejectFlashBlock = std::pair{40, 2};
+                  },
                   kExitRejected},
          }) {
         sim::SimOptions options;
@@ -98,8 +103,8 @@ TEST_F(ModuleCommandsTest, PortVanishingIsATransmissionErrorWithTheReason) {
 TEST_F(ModuleCommandsTest, TraceHoldsTheWakeUpTheFramesAndTheReplies) {
     sim::SimulatedModule module;
     module.start();
-    const std::string trace = std::filesystem::temp_directory_path() /
-                              ("canprog-" + std::to_string(::getpid()) + ".trc");
+    const std::string trace =
+        std::filesystem::temp_directory_path() / ("canprog-" + std::to_string(::getpid()) + ".trc");
     ModuleOptions options = on(module);
     options.traceFile = trace;
     ASSERT_EQ(runVersion(options, false, out, err), kExitOk);
@@ -130,7 +135,8 @@ TEST_F(ModuleCommandsTest, ParamsWriteChangesExactlyTheNamedBytes) {
 
     const sim::ModuleMemory after = module.memory();
     for (std::size_t a = 0; a < 256; ++a) {
-        if (a == 0x21 || a == 0x61 || a == 0x26 || a == 0x66 || a == 0x27 || a == 0x67 || a == 0x28) continue;
+        if (a == 0x21 || a == 0x61 || a == 0x26 || a == 0x66 || a == 0x27 || a == 0x67 || a == 0x28)
+            continue;
         EXPECT_EQ(after.eeprom[a], before.eeprom[a]) << a;
     }
     EXPECT_EQ(after.eeprom[0x21], 0x00);  // option 1 cleared, the others as they were

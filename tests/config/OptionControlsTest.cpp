@@ -7,7 +7,7 @@ namespace canprog {
 namespace {
 
 class OptionControlsTest : public ::testing::Test, public testing::FormFixture {
-protected:
+  protected:
     void SetUp() override {
         startUp(form);
         bindOptionControls(form);
@@ -26,11 +26,11 @@ TEST_F(OptionControlsTest, SpinButtonsWalkElevenToNinetyNineWithoutZeros) {
         Arrow arrow;
         int to;
     };
-    for (const Case& c : {Case{11, Arrow::Down, 11}, Case{99, Arrow::Up, 99}, Case{19, Arrow::Up, 21},
-                          Case{21, Arrow::Down, 19}, Case{12, Arrow::Down, 11},
-                          Case{165, Arrow::Up, 99}, Case{165, Arrow::Down, 164},
-                          Case{0, Arrow::Up, 1}, Case{0, Arrow::Down, 255}, Case{20, Arrow::Up, 21},
-                          Case{20, Arrow::Down, 19}}) {
+    for (const Case& c :
+         {Case{11, Arrow::Down, 11}, Case{99, Arrow::Up, 99}, Case{19, Arrow::Up, 21},
+          Case{21, Arrow::Down, 19}, Case{12, Arrow::Down, 11}, Case{165, Arrow::Up, 99},
+          Case{165, Arrow::Down, 164}, Case{0, Arrow::Up, 1}, Case{0, Arrow::Down, 255},
+          Case{20, Arrow::Up, 21}, Case{20, Arrow::Down, 19}}) {
         EXPECT_EQ(stepFrom(c.from, c.arrow), c.to) << c.from;
     }
     stepFrom(165, Arrow::Down, Ctl::SpinButton2);
@@ -59,7 +59,8 @@ TEST_F(OptionControlsTest, ModeLetterFollowsTheModeInEveryLanguage) {
         const std::string fi8 = form.text(Ctl::GroupBox8);
         const std::string fi10 = form.text(Ctl::GroupBox10);
         form.click(Ctl::RadioButton23);
-        EXPECT_NE(form.text(Ctl::GroupBox8).find("FA"), std::string::npos) << form.text(Ctl::GroupBox8);
+        EXPECT_NE(form.text(Ctl::GroupBox8).find("FA"), std::string::npos)
+            << form.text(Ctl::GroupBox8);
         EXPECT_NE(form.text(Ctl::GroupBox10).find("FA"), std::string::npos);
         form.click(Ctl::RadioButton22);
         EXPECT_EQ(form.text(Ctl::GroupBox8), fi8);

@@ -11,11 +11,12 @@ namespace {
 using testing::eventually;
 
 class ParametersTest : public ::testing::Test, public testing::ModuleFixture {
-protected:
+  protected:
     sim::SimOptions moduleWith(std::initializer_list<std::pair<int, int>> bytes) {
         sim::SimOptions options;
         for (const auto& [address, value] : bytes) {
-            options.memory.eeprom[static_cast<std::size_t>(address)] = static_cast<std::uint8_t>(value);
+            options.memory.eeprom[static_cast<std::size_t>(address)] =
+                static_cast<std::uint8_t>(value);
         }
         return options;
     }
@@ -32,15 +33,16 @@ TEST_F(ParametersTest, ErasedModuleShowsEverySetBitChoice) {
     ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
     for (std::size_t row = 0; row < kOptionBits.size(); ++row) {
         const bool fs1 = row == kFs1Row;
-        EXPECT_EQ(form.checked(kOptionBits[row].whenSet), !fs1) << controlName(kOptionBits[row].whenSet);
+        EXPECT_EQ(form.checked(kOptionBits[row].whenSet), !fs1)
+            << controlName(kOptionBits[row].whenSet);
     }
     EXPECT_EQ(form.text(Ctl::MaskEdit1), "FF");
     EXPECT_EQ(form.text(Ctl::MaskEdit2), "FF");
     EXPECT_EQ(form.canProgramNumber, 165);
     EXPECT_EQ(form.text(Ctl::PIN), "2552");  // "255" four times, as four positions show it
     EXPECT_EQ(form.text(Ctl::GroupBox8), "(4) FA mode ");
-    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK", "Reading EEPROM...",
-                                               "Finished"}));
+    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK",
+                                               "Reading EEPROM...", "Finished"}));
     EXPECT_EQ(form.text(Ctl::Edit3), "Finished");
     EXPECT_TRUE(form.enabled(Ctl::BitBtn1));
     EXPECT_TRUE(form.enabled(Ctl::BitBtn3));
@@ -48,7 +50,8 @@ TEST_F(ParametersTest, ErasedModuleShowsEverySetBitChoice) {
 }
 
 TEST_F(ParametersTest, SetBlockShowsItsValues) {
-    auto options = moduleWith({{0x28, 0x37}, {0x26, 1}, {0x66, 2}, {0x27, 3}, {0x67, 4}, {0x61, 0x14}});
+    auto options =
+        moduleWith({{0x28, 0x37}, {0x26, 1}, {0x66, 2}, {0x27, 3}, {0x67, 4}, {0x61, 0x14}});
     std::fill(options.memory.eeprom.begin() + 0xC0, options.memory.eeprom.begin() + 0xD0, 0xAB);
     startModule(options);
     ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
@@ -60,10 +63,10 @@ TEST_F(ParametersTest, SetBlockShowsItsValues) {
     const auto& memo = form.control(Ctl::Memo1).lines;
     ASSERT_EQ(memo.size(), 17u);
     EXPECT_EQ(memo[12], "12 00 " + std::string(32, 'A').replace(0, 32, [] {
-                  std::string s;
-                  for (int i = 0; i < 16; ++i) s += "AB";
-                  return s;
-              }()) + " 50-50");
+        std::string s;
+        for (int i = 0; i < 16; ++i) s += "AB";
+        return s;
+    }()) + " 50-50");
     EXPECT_EQ(memo[16], "");
 }
 
@@ -78,8 +81,8 @@ TEST_F(ParametersTest, WriteSendsTheTwoExamplesBytes) {
     ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
     form.click(Ctl::RadioButton5);
     for (Ctl second : {Ctl::RadioButton7, Ctl::RadioButton9, Ctl::RadioButton11, Ctl::RadioButton13,
-                       Ctl::RadioButton15, Ctl::RadioButton17, Ctl::RadioButton21, Ctl::RadioButton19,
-                       Ctl::CheckBox1, Ctl::CheckBox3, Ctl::RadioButton23}) {
+                       Ctl::RadioButton15, Ctl::RadioButton17, Ctl::RadioButton21,
+                       Ctl::RadioButton19, Ctl::CheckBox1, Ctl::CheckBox3, Ctl::RadioButton23}) {
         form.click(second);
     }
     ASSERT_EQ(operations.writeParameters(), OperationOutcome::Finished);
@@ -116,7 +119,8 @@ TEST_F(ParametersTest, WriteThenReadShowsTheSameAndSendsBackEveryOtherByte) {
     ASSERT_EQ(writes.size(), 16u);
     const sim::ModuleMemory after = module->memory();
     for (std::size_t a = 0; a < 256; ++a) {
-        if (a == 0x21 || a == 0x61 || a == 0x26 || a == 0x66 || a == 0x27 || a == 0x67 || a == 0x28) continue;
+        if (a == 0x21 || a == 0x61 || a == 0x26 || a == 0x66 || a == 0x27 || a == 0x67 || a == 0x28)
+            continue;
         EXPECT_EQ(after.eeprom[a], before.eeprom[a]) << a;
     }
     EXPECT_EQ(after.eeprom[0x26], 9);
@@ -173,7 +177,8 @@ TEST_F(ParametersTest, ReadThatTimesOutOrIsCancelledChangesNothing) {
 
     const std::size_t framesBefore = module->frames().size();
     pump.onPump([this, framesBefore] {
-        if (module->frames().size() > framesBefore && form.timeoutTicks > 0) form.click(Ctl::Button1);
+        if (module->frames().size() > framesBefore && form.timeoutTicks > 0)
+            form.click(Ctl::Button1);
     });
     ASSERT_EQ(operations.readParameters(), OperationOutcome::Cancelled);
     EXPECT_EQ(log().back(), "Cancel");

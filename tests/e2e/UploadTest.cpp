@@ -11,7 +11,7 @@ namespace {
 using testing::dataFile;
 
 class UploadTest : public ::testing::Test, public testing::ModuleFixture {
-protected:
+  protected:
     OperationOutcome write(const std::string& file) {
         form.firmwareFileName = dataFile(file);
         return operations.upload();
@@ -28,7 +28,8 @@ TEST_F(UploadTest, FullUploadWritesBothMemoriesAndRestarts) {
     EXPECT_TRUE(std::equal(memory.flash.begin() + 0x200, memory.flash.end(),
                            expected.flashImage.begin() + 0x200));
     EXPECT_EQ(memory.flash[0x000], 0xFF);  // the bootloader's own area is never sent
-    EXPECT_TRUE(std::equal(memory.eeprom.begin(), memory.eeprom.end(), expected.eepromImage.begin()));
+    EXPECT_TRUE(
+        std::equal(memory.eeprom.begin(), memory.eeprom.end(), expected.eepromImage.begin()));
 
     ASSERT_TRUE(testing::eventually([&] { return module->frames().size() == 2016u + 16u + 1u; }))
         << module->frames().size();
@@ -40,10 +41,12 @@ TEST_F(UploadTest, FullUploadWritesBothMemoriesAndRestarts) {
     EXPECT_EQ(frames[2016].address, 0x00u);
     EXPECT_EQ(frames[2031].address, 0xF0u);
     EXPECT_EQ(frames.back().command, RESTART);
-    EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), [](const auto& f) { return f.checksumOk; }));
+    EXPECT_TRUE(
+        std::all_of(frames.begin(), frames.end(), [](const auto& f) { return f.checksumOk; }));
 
-    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK", "FLASH writing...",
-                                               "EEPROM writing...", "Finished"}));
+    EXPECT_EQ(log(),
+              (std::vector<std::string>{"Waiting for bootloader...", "OK", "FLASH writing...",
+                                        "EEPROM writing...", "Finished"}));
     EXPECT_EQ(form.text(Ctl::Edit1), "Finished.");
     EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);
@@ -65,8 +68,9 @@ TEST_F(UploadTest, FileWithoutFlashDataGoesStraightToTheEeprom) {
     ASSERT_EQ(write("eeprom_only.hexfw"), OperationOutcome::Finished);
     EXPECT_TRUE(framesOf(WRITE_FLASH).empty());
     EXPECT_EQ(framesOf(WRITE_EEPROM).size(), 16u);
-    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK", "No code to program",
-                                               "EEPROM writing...", "Finished"}));
+    EXPECT_EQ(log(),
+              (std::vector<std::string>{"Waiting for bootloader...", "OK", "No code to program",
+                                        "EEPROM writing...", "Finished"}));
     EXPECT_EQ(module->memory().eeprom[0x00], 0x21);
     EXPECT_EQ(module->memory().eeprom[0x10], 0xFF);  // the rest of the image goes out as 0xFF
 }
@@ -98,7 +102,8 @@ TEST_F(UploadTest, SilentModuleGivesUpAfterAboutThirtyAttempts) {
     options.faults.neverAnswer = true;
     startModule(options);
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::NoBootloader);
-    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "Bootloader no response"}));
+    EXPECT_EQ(log(),
+              (std::vector<std::string>{"Waiting for bootloader...", "Bootloader no response"}));
     EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_EQ(form.timeoutTicks, 0);
     // One tick a pump of the wake-up loop: about thirty attempts.
@@ -134,7 +139,7 @@ TEST_F(UploadTest, CancelWhileWaitingForAStatusByte) {
 // Presses Cancel at the pump that follows the bar reaching `position`: the write's single pump
 // between an acknowledged block and the next frame.
 class CancelAfterBlock : public ModelListener {
-public:
+  public:
     CancelAfterBlock(MainForm& form, PollMessagePump& pump, int position) : form_(form) {
         form.addListener(this);
         pump.onPump([this] {
@@ -151,7 +156,7 @@ public:
         }
     }
 
-private:
+  private:
     MainForm& form_;
     int position_;
     bool armed_ = false;
@@ -219,9 +224,11 @@ TEST_F(UploadTest, RandomKeyScramblesEveryFrameAfterTheChange) {
     const std::uint8_t key = frames.front().key;
     EXPECT_NE(key, 0);
     EXPECT_NE(key, 255);
-    EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), [&](const auto& f) { return f.key == key; }));
+    EXPECT_TRUE(
+        std::all_of(frames.begin(), frames.end(), [&](const auto& f) { return f.key == key; }));
     EXPECT_EQ(frames.back().command, RESTART);
-    EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), [](const auto& f) { return f.checksumOk; }));
+    EXPECT_TRUE(
+        std::all_of(frames.begin(), frames.end(), [](const auto& f) { return f.checksumOk; }));
 
     form.setChecked(Ctl::PICencoding, false);
     ASSERT_EQ(operations.readVersion(), OperationOutcome::Finished);

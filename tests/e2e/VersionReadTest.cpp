@@ -32,8 +32,9 @@ TEST_F(VersionReadTest, DeviceIdComesFirstWhenAsked) {
     startModule();
     form.setChecked(Ctl::DeviceID, true);
     ASSERT_EQ(operations.readVersion(), OperationOutcome::Finished);
-    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK", "Device ID: 12:34",
-                                               "Program version: DEMO 1.00       ", "Finished"}));
+    EXPECT_EQ(log(),
+              (std::vector<std::string>{"Waiting for bootloader...", "OK", "Device ID: 12:34",
+                                        "Program version: DEMO 1.00       ", "Finished"}));
 }
 
 TEST_F(VersionReadTest, ErasedVersionShowsTheCodePagesCharacter) {

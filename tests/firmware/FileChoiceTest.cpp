@@ -13,7 +13,7 @@ namespace {
 using testing::dataFile;
 
 class FileChoiceTest : public ::testing::Test, public testing::FormFixture {
-protected:
+  protected:
     void SetUp() override { startUp(form); }
     HelpWindow help;
     PollMessagePump pump{form};

@@ -129,7 +129,10 @@ TEST(FirmwareLoader, EachLoadStartsAfreshAtAddressZero) {
 
 TEST(FirmwareLoader, RecordCrossingTheFlashEndStoresLowBytesButLeavesTheTop) {
     // 4 bytes from 0x7FFE: two inside FLASH, two beyond it.
-    const Loaded f = loadText(":047FFE0011223344" "D5" "\n:00000001FF\n");
+    const Loaded f = loadText(
+        ":047FFE0011223344"
+        "D5"
+        "\n:00000001FF\n");
     ASSERT_TRUE(f.result.loaded()) << f.result.problem.reason;
     EXPECT_EQ(f.images.flashImage[0x7FFE], 0x11);
     EXPECT_EQ(f.images.flashImage[0x7FFF], 0x22);

@@ -26,9 +26,9 @@ TEST(ProgramList, WindowSizesOfTheThreeExamples) {
         int height;
         std::size_t lines;
     };
-    for (const Case& c : {Case{"help_3_lines.hexfw", 250, 150, 3},
-                          Case{"help_100_lines.hexfw", 250, 600, 100},
-                          Case{"help_300_chars.hexfw", 1000, 150, 1}}) {
+    for (const Case& c :
+         {Case{"help_3_lines.hexfw", 250, 150, 3}, Case{"help_100_lines.hexfw", 250, 600, 100},
+          Case{"help_300_chars.hexfw", 1000, 150, 1}}) {
         const ProgramList list = listOf(c.file);
         EXPECT_EQ(list.outerWidthPx(), c.width) << c.file;
         EXPECT_EQ(list.outerHeightPx(), c.height) << c.file;
@@ -64,7 +64,7 @@ TEST(Cp1250, PolishLettersAndUndefinedBytes) {
 }
 
 class HelpClickTest : public ::testing::Test, public testing::FormFixture {
-protected:
+  protected:
     void SetUp() override { startUp(form); }
     HelpWindow help;
 };
@@ -74,8 +74,8 @@ TEST_F(HelpClickTest, ShowsTheListWithTheLanguageCaptionAndSize) {
     bbHelpClick(form, help);
     EXPECT_TRUE(help.visible());
     EXPECT_EQ(help.caption(), "CAN program list");
-    EXPECT_EQ(help.lines(), (std::vector<std::string>{"CAN programs", "11 Demo car 2015-2018",
-                                                      "12 Łódź taxi"}));
+    EXPECT_EQ(help.lines(),
+              (std::vector<std::string>{"CAN programs", "11 Demo car 2015-2018", "12 Łódź taxi"}));
     EXPECT_EQ(help.outerWidth(), 250);
     EXPECT_EQ(help.outerHeight(), 150);
 

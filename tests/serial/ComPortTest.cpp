@@ -17,7 +17,7 @@ using testing::eventually;
 using testing::PtyPair;
 
 class ComPortTest : public ::testing::Test {
-protected:
+  protected:
     void openOnPty() {
         port.SetDevicePath(pty.path());
         port.SetBaud(9600);
@@ -179,8 +179,8 @@ TEST_F(ComPortTest, RtsOnAPseudoTerminalReportsSuccess) {
 
 TEST_F(ComPortTest, ComNumberChangedWhileOpenReopensOnTheNewPort) {
     PtyPair other;
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("canprog-ports-" + std::to_string(::getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("canprog-ports-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::filesystem::create_symlink(pty.path(), folder / "COM1");
     std::filesystem::create_symlink(other.path(), folder / "COM2");

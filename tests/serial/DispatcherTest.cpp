@@ -13,7 +13,7 @@ using testing::FakeDispatcher;
 
 // Counts the sleeps the dispatcher asks for; nothing else is replaced.
 class CountingCalls : public SystemCalls {
-public:
+  public:
     void sleep(std::chrono::microseconds duration) override {
         ++sleeps;
         slept += duration;

@@ -11,7 +11,7 @@ namespace canprog::testing {
 // A dispatcher without a device or platform threads, so that tests can drive the rings, the
 // dispatcher thread and the line settings directly.
 class FakeDispatcher : public serial::TSlioBaseDispatcher {
-public:
+  public:
     using TSlioBaseDispatcher::TSlioBaseDispatcher;
     ~FakeDispatcher() override { ShutPort(); }
 
@@ -32,7 +32,7 @@ public:
     std::atomic<int> settingsWritten{0};
     std::atomic<int> outputSignals{0};
 
-protected:
+  protected:
     int openDevice(const std::string&) override { return 0; }
     void closeDevice() override {}
     int sizeQueues(int, int) override { return 0; }
@@ -52,7 +52,7 @@ protected:
     void signalOutputReady() override { ++outputSignals; }
     void abortTransmit() override {}
 
-private:
+  private:
     serial::DeviceSettings device_ = [] {
         serial::DeviceSettings fresh;
         fresh.baud = 38400;  // as a new pseudo-terminal starts

@@ -16,7 +16,7 @@ using testing::PtyPair;
 
 // A port map of the test's own: every COMn names nothing unless the test links it.
 class PortListTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = fs::temp_directory_path() / ("canprog-list-" + std::to_string(::getpid()));
         fs::create_directories(folder);

@@ -16,7 +16,7 @@ using testing::PtyPair;
 
 // Real system calls, with failures injected on request.
 class FaultyCalls : public SystemCalls {
-public:
+  public:
     ssize_t read(int fd, void* buffer, size_t size) override {
         if (failReads) {
             errno = EIO;
@@ -51,7 +51,7 @@ public:
 };
 
 class SystemCallSeamTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         port.SetDevicePath(pty.path());
         port.SetBaud(9600);

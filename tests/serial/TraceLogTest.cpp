@@ -102,7 +102,7 @@ TEST(LogRecorder, OldestEntriesGoWhenTheLimitIsPassed) {
 }
 
 class PortTraceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = fs::temp_directory_path() / ("canprog-trace-" + std::to_string(::getpid()));
         fs::create_directories(folder);

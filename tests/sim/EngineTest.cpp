@@ -13,7 +13,7 @@ using testing::wakePair;
 
 // Feeds bytes one after the other, 1 ms apart, and gathers the replies.
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     std::vector<std::uint8_t> feed(BootloaderEngine& e, const std::vector<std::uint8_t>& bytes) {
         std::vector<std::uint8_t> replies;
         for (const auto b : bytes) {
@@ -28,7 +28,9 @@ protected:
         feed(e, {KEEP_KEY ^ initialLinkKey});
         return answer;
     }
-    std::vector<std::uint8_t> block(std::uint8_t fill) { return std::vector<std::uint8_t>(16, fill); }
+    std::vector<std::uint8_t> block(std::uint8_t fill) {
+        return std::vector<std::uint8_t>(16, fill);
+    }
 
     Clock::time_point now{};
     BootloaderEngine engine;
@@ -36,7 +38,8 @@ protected:
 
 TEST_F(EngineTest, WakeUpWithKeepKeyAnswersAndLinks) {
     EXPECT_TRUE(feed(engine, {0x55, 0x0F}).empty());
-    EXPECT_EQ(feed(engine, {PROBE ^ initialLinkKey}), std::vector<std::uint8_t>{ANSWER ^ initialLinkKey});
+    EXPECT_EQ(feed(engine, {PROBE ^ initialLinkKey}),
+              std::vector<std::uint8_t>{ANSWER ^ initialLinkKey});
     EXPECT_FALSE(engine.linked());
     feed(engine, {KEEP_KEY ^ initialLinkKey});
     EXPECT_TRUE(engine.linked());
@@ -61,8 +64,8 @@ TEST_F(EngineTest, NewKeyScramblesEveryLaterFrameAndReply) {
 
 TEST_F(EngineTest, ReadEepromRepliesLeadDataAndChecksum) {
     link(engine);
-    const auto reply =
-        unscramble(feed(engine, frame(READ_EEPROM, 0x00F0, block(0xFF), initialLinkKey)), initialLinkKey);
+    const auto reply = unscramble(
+        feed(engine, frame(READ_EEPROM, 0x00F0, block(0xFF), initialLinkKey)), initialLinkKey);
     ASSERT_EQ(reply.size(), 18u);
     EXPECT_EQ(reply[0], 0x00);
     EXPECT_EQ(std::string(reply.begin() + 1, reply.begin() + 17), "DEMO 1.00       ");
@@ -74,8 +77,9 @@ TEST_F(EngineTest, ReadEepromRepliesLeadDataAndChecksum) {
 
 TEST_F(EngineTest, DeviceIdAndRestart) {
     link(engine);
-    EXPECT_EQ(unscramble(feed(engine, frame(READ_DEVICE_ID, 0, {}, initialLinkKey)), initialLinkKey),
-              (std::vector<std::uint8_t>{0x00, 0x34, 0x12}));
+    EXPECT_EQ(
+        unscramble(feed(engine, frame(READ_DEVICE_ID, 0, {}, initialLinkKey)), initialLinkKey),
+        (std::vector<std::uint8_t>{0x00, 0x34, 0x12}));
     EXPECT_TRUE(feed(engine, frame(RESTART, 0, {}, initialLinkKey)).empty());
     EXPECT_EQ(engine.restarts(), 1);
     EXPECT_FALSE(engine.linked());
@@ -143,13 +147,16 @@ TEST_F(FaultCase, RejectAFlashAndAnEepromBlock) {
         f.rejectEepromBlock = std::pair{7, 9};
     });
     link(e);
-    EXPECT_EQ(unscramble(feed(e, frame(WRITE_FLASH, 0x0200, block(1), initialLinkKey)), initialLinkKey),
-              std::vector<std::uint8_t>{3});
+    EXPECT_EQ(
+        unscramble(feed(e, frame(WRITE_FLASH, 0x0200, block(1), initialLinkKey)), initialLinkKey),
+        std::vector<std::uint8_t>{3});
     EXPECT_EQ(e.memory().flash[0x200], 0xFF);
-    EXPECT_EQ(unscramble(feed(e, frame(WRITE_EEPROM, 0x0060, block(1), initialLinkKey)), initialLinkKey),
-              std::vector<std::uint8_t>{0});
-    EXPECT_EQ(unscramble(feed(e, frame(WRITE_EEPROM, 0x0070, block(1), initialLinkKey)), initialLinkKey),
-              std::vector<std::uint8_t>{9});
+    EXPECT_EQ(
+        unscramble(feed(e, frame(WRITE_EEPROM, 0x0060, block(1), initialLinkKey)), initialLinkKey),
+        std::vector<std::uint8_t>{0});
+    EXPECT_EQ(
+        unscramble(feed(e, frame(WRITE_EEPROM, 0x0070, block(1), initialLinkKey)), initialLinkKey),
+        std::vector<std::uint8_t>{9});
 }
 
 TEST_F(FaultCase, SilentAfterTwoFrames) {

@@ -24,7 +24,7 @@ using testing::wakePair;
 
 // canprog-sim as a child process; its first output line is the device to open.
 class SimProcess {
-public:
+  public:
     explicit SimProcess(const std::vector<std::string>& arguments) {
         int out[2];
         if (::pipe(out) != 0) throw std::runtime_error("pipe");
@@ -50,7 +50,7 @@ public:
     }
     const std::string& device() const { return device_; }
 
-private:
+  private:
     std::string readLine() {
         std::string line;
         char c = 0;
@@ -64,7 +64,7 @@ private:
 
 // A minimal client: the device opened raw, bytes written and read with a deadline.
 class MinimalClient {
-public:
+  public:
     explicit MinimalClient(const std::string& device)
         : fd_(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {
         termios raw{};
@@ -89,7 +89,7 @@ public:
         return got;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -99,11 +99,13 @@ std::string fileBytes(const fs::path& path) {
 }
 
 TEST(SimProcess, AnswersTheWakeUpReadsTheVersionAndSavesAWrite) {
-    const fs::path folder = fs::temp_directory_path() / ("canprog-sim-" + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("canprog-sim-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     const fs::path eeprom = folder / "eeprom.bin";
     {
-        SimProcess sim({"--eeprom", eeprom.string(), "--journal", (folder / "journal.jsonl").string()});
+        SimProcess sim(
+            {"--eeprom", eeprom.string(), "--journal", (folder / "journal.jsonl").string()});
         ASSERT_TRUE(fs::exists(sim.device())) << sim.device();
         MinimalClient client(sim.device());
         ASSERT_TRUE(client.isOpen());
@@ -111,12 +113,14 @@ TEST(SimProcess, AnswersTheWakeUpReadsTheVersionAndSavesAWrite) {
         client.send(wakePair());
         EXPECT_EQ(client.receive(1), std::vector<std::uint8_t>{ANSWER ^ initialLinkKey});
         client.send({KEEP_KEY ^ initialLinkKey});
-        client.send(frame(READ_EEPROM, 0x00F0, std::vector<std::uint8_t>(16, 0xFF), initialLinkKey));
+        client.send(
+            frame(READ_EEPROM, 0x00F0, std::vector<std::uint8_t>(16, 0xFF), initialLinkKey));
         const auto reply = unscramble(client.receive(18), initialLinkKey);
         ASSERT_EQ(reply.size(), 18u);
         EXPECT_EQ(std::string(reply.begin() + 1, reply.begin() + 17), "DEMO 1.00       ");
 
-        client.send(frame(WRITE_EEPROM, 0x0020, std::vector<std::uint8_t>(16, 0x5A), initialLinkKey));
+        client.send(
+            frame(WRITE_EEPROM, 0x0020, std::vector<std::uint8_t>(16, 0x5A), initialLinkKey));
         EXPECT_EQ(client.receive(1), std::vector<std::uint8_t>{initialLinkKey});
     }
     const std::string saved = fileBytes(eeprom);
@@ -128,7 +132,8 @@ TEST(SimProcess, AnswersTheWakeUpReadsTheVersionAndSavesAWrite) {
 }
 
 TEST(SimProcess, LinksItselfIntoThePortMapAndRemovesTheLink) {
-    const fs::path folder = fs::temp_directory_path() / ("canprog-map-" + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("canprog-map-" + std::to_string(::getpid()));
     ::setenv("CANPROG_PORTS", folder.c_str(), 1);
     {
         SimProcess sim({"--com", "3"});

@@ -10,7 +10,7 @@ namespace canprog::testing {
 
 // Records the addresses the window asks the desktop to open.
 class RecordingShell : public PlatformShell {
-public:
+  public:
     void openUrl(const std::string& address) override { opened.push_back(address); }
     std::optional<std::string> chooseFileToOpen(const std::string& filter,
                                                 const std::string& defaultExtension) override {

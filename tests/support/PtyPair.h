@@ -17,7 +17,7 @@ namespace canprog::testing {
 // A pseudo-terminal of the test's own: the device path plays the serial port, the master side
 // plays the module.
 class PtyPair {
-public:
+  public:
     PtyPair() {
         int slave = -1;
         if (::openpty(&master_, &slave, nullptr, nullptr, nullptr) != 0) {
@@ -57,21 +57,22 @@ public:
     }
 
     // Reads until `count` bytes came or `timeout` passed.
-    std::vector<std::uint8_t> receive(std::size_t count,
-                                      std::chrono::milliseconds timeout = std::chrono::seconds(5)) const {
+    std::vector<std::uint8_t> receive(
+        std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const {
         std::vector<std::uint8_t> bytes;
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
             pollfd fd{master_, POLLIN, 0};
             if (::poll(&fd, 1, 20) <= 0) continue;
             std::uint8_t buffer[512];
-            const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - bytes.size()));
+            const ssize_t n =
+                ::read(master_, buffer, std::min(sizeof buffer, count - bytes.size()));
             if (n > 0) bytes.insert(bytes.end(), buffer, buffer + n);
         }
         return bytes;
     }
 
-private:
+  private:
     int master_ = -1;
     std::string path_;
 };

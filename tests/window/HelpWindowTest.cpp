@@ -12,7 +12,7 @@ namespace canprog {
 namespace {
 
 class HelpWindowTest : public ::testing::Test, public testing::WindowFixture {
-protected:
+  protected:
     HelpWindow help;
     window::TForm1 helpWindow{help};
 };

@@ -91,8 +91,8 @@ TEST_F(WindowBindingTest, OneLogoIsShownAndDeveloperControlsAreHidden) {
     EXPECT_EQ(find<QWidget>(Ctl::sarnic_image)->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(find<QWidget>(Ctl::sarnic_image)->toolTip(),
               QStringLiteral("https://www.sarnic.example/"));
-    for (Ctl id : {Ctl::EEPROM, Ctl::DecodeON, Ctl::PICencoding, Ctl::Edit1, Ctl::Memo1,
-                   Ctl::Clear, Ctl::lang4, Ctl::lang8, Ctl::lang9}) {
+    for (Ctl id : {Ctl::EEPROM, Ctl::DecodeON, Ctl::PICencoding, Ctl::Edit1, Ctl::Memo1, Ctl::Clear,
+                   Ctl::lang4, Ctl::lang8, Ctl::lang9}) {
         EXPECT_FALSE(find<QWidget>(id)->isVisible()) << controlName(id);
     }
 }

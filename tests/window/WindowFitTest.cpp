@@ -21,7 +21,7 @@ constexpr int kButtonPadding = 8;
 constexpr int kGroupTitlePadding = 12;
 
 class WindowFitTest : public ::testing::Test, public testing::WindowFixture {
-protected:
+  protected:
     // Every visible text fits its widget, and every widget lies inside its parent.
     void expectNothingClipped() {
         for (QWidget* widget : window.findChildren<QWidget*>()) {
