@@ -2,13 +2,11 @@
 
 #include <random>
 
+#include "app/model/MessageIndex.h"
+
 namespace canprog {
 
 namespace {
-constexpr std::size_t kMsgCancel = 0;
-constexpr std::size_t kMsgNoBootloader = 1;
-constexpr std::size_t kMsgOk = 3;
-constexpr std::size_t kMsgSearching = 6;
 constexpr int kBaud = 9600;
 
 // A fresh link key from 1 to 254, the generator seeded from the clock at every key change.
@@ -54,7 +52,7 @@ void BootloaderLink::show(std::size_t message, bool statusLineToo) {
 WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
     form_.linkKey = initialLinkKey;
     bool linked = false;
-    show(kMsgSearching, parameters.statusLineToo);
+    show(msg::Searching, parameters.statusLineToo);
     do {
         port_.WriteByte(WAKE);
         pump_.sleep(parameters.firstPause);
@@ -85,7 +83,7 @@ WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
     }
     if (linked) {
         if (parameters.linkedAsMessage3) {
-            show(kMsgOk, parameters.statusLineToo);
+            show(msg::Ok, parameters.statusLineToo);
         } else {
             form_.log("OK");
             if (parameters.statusLineToo) form_.setText(Ctl::Edit3, "OK");
@@ -93,7 +91,7 @@ WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
         return WaitResult::Success;
     }
     const bool cancelled = form_.timeoutTicks == -1;
-    show(cancelled ? kMsgCancel : kMsgNoBootloader, parameters.statusLineToo);
+    show(cancelled ? msg::Cancel : msg::NoBootloader, parameters.statusLineToo);
     port_.SetOpen(false);
     return cancelled ? WaitResult::Cancelled : WaitResult::TimedOut;
 }

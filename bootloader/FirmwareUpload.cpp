@@ -5,22 +5,12 @@
 #include <optional>
 #include <span>
 
+#include "app/model/MessageIndex.h"
 #include "firmware/FirmwareWrite.h"
 
 namespace canprog {
 
 namespace {
-
-constexpr std::size_t kMsgCancel = 0;
-constexpr std::size_t kMsgOpeningPort = 4;
-constexpr std::size_t kMsgTransmission = 5;
-constexpr std::size_t kMsgFlashWriting = 7;
-constexpr std::size_t kMsgFlashError = 8;
-constexpr std::size_t kMsgNoFlash = 9;
-constexpr std::size_t kMsgEepromWriting = 10;
-constexpr std::size_t kMsgEepromError = 11;
-constexpr std::size_t kMsgNoEeprom = 12;
-constexpr std::size_t kMsgFinished = 13;
 
 constexpr int kStartTicks = 30;
 constexpr int kReplyTicks = 30;
@@ -37,7 +27,7 @@ const WakeUpParameters kUploadWakeUp{std::chrono::milliseconds(150),
 // The message and the port and bar state after a wait that timed out or was cancelled.
 OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
     MainForm& form = link.form();
-    form.logMessage(wait == WaitResult::TimedOut ? kMsgTransmission : kMsgCancel);
+    form.logMessage(wait == WaitResult::TimedOut ? msg::TransmissionError : msg::Cancel);
     link.port().SetOpen(false);
     form.setProgressMinimum(Ctl::ProgressBar, 0);
     form.setProgressPosition(Ctl::ProgressBar, 0);
@@ -77,11 +67,11 @@ std::optional<OperationOutcome> sendBlocks(BootloaderLink& link, bool flash, int
             if (flash) {
                 char addressText[9];
                 std::snprintf(addressText, sizeof addressText, "%08X", block * 16);
-                return rejected(link, form.message(kMsgFlashError) + addressText + "; error code " +
-                                          std::to_string(ack.status));
+                return rejected(link, form.message(msg::FlashWritingError) + addressText +
+                                          "; error code " + std::to_string(ack.status));
             }
-            return rejected(
-                link, form.message(kMsgEepromError) + "; error code " + std::to_string(ack.status));
+            return rejected(link, form.message(msg::EepromWritingError) + "; error code " +
+                                      std::to_string(ack.status));
         }
         form.setProgressPosition(Ctl::ProgressBar, block);
         link.pump().processMessages();
@@ -94,7 +84,7 @@ std::optional<OperationOutcome> sendBlocks(BootloaderLink& link, bool flash, int
 void finish(BootloaderLink& link) {
     MainForm& form = link.form();
     try {
-        form.logMessage(kMsgFinished);
+        form.logMessage(msg::Finished);
         form.setText(Ctl::Edit1, "Finished.");
         link.port().SetOpen(false);
         form.setProgressMinimum(Ctl::ProgressBar, 0);
@@ -116,7 +106,7 @@ OperationOutcome bbUploadClick(BootloaderLink& link, HexLineProblem* problem) {
     }
 
     if (!link.openModulePort(false)) {
-        form.logMessage(kMsgOpeningPort);
+        form.logMessage(msg::ErrorOpeningPort);
         return OperationOutcome::PortError;
     }
     link.loadCountdown(kStartTicks, true);
@@ -133,14 +123,14 @@ OperationOutcome bbUploadClick(BootloaderLink& link, HexLineProblem* problem) {
 
     // FLASH, above the bootloader's own blocks.
     if (form.images.flashTop == -1) {
-        form.logMessage(kMsgNoFlash);
+        form.logMessage(msg::NoFlashData);
     } else {
         if (form.checked(Ctl::Flash_size)) {
             form.log("Flash = " + std::to_string(form.images.flashTop - 512) + "B");
         }
         if (form.checked(Ctl::All_memory)) form.images.flashTop = kFlashEnd;
-        form.logMessage(kMsgFlashWriting);
-        form.setText(Ctl::Edit1, form.message(kMsgFlashWriting));
+        form.logMessage(msg::FlashWriting);
+        form.setText(Ctl::Edit1, form.message(msg::FlashWriting));
         const int last = lastBlock(form.images.flashTop);
         form.setProgressRange(Ctl::ProgressBar, 0, std::max(last, kFirstFlashBlock));
         form.setProgressPosition(Ctl::ProgressBar, kFirstFlashBlock);
@@ -151,13 +141,13 @@ OperationOutcome bbUploadClick(BootloaderLink& link, HexLineProblem* problem) {
     // EEPROM.
     if (form.checked(Ctl::EEPROM)) {
         if (form.images.eepromTop == -1) {
-            form.setText(Ctl::Edit1, form.message(kMsgNoEeprom));
+            form.setText(Ctl::Edit1, form.message(msg::NoEepromData));
         } else {
             if (form.checked(Ctl::Flash_size)) {
                 form.log("Eeprom = " + std::to_string(form.images.eepromTop) + "B");
             }
             if (form.checked(Ctl::All_memory)) form.images.eepromTop = kEepromEnd;
-            form.logMessage(kMsgEepromWriting);
+            form.logMessage(msg::EepromWriting);
             const int last = lastBlock(form.images.eepromTop);
             form.setProgressRange(Ctl::ProgressBar, 0, std::max(last, 0));
             form.setProgressPosition(Ctl::ProgressBar, 0);

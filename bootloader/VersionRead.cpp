@@ -2,17 +2,12 @@
 
 #include <cstdio>
 
+#include "app/model/MessageIndex.h"
 #include "firmware/Cp1250.h"
 
 namespace canprog {
 
 namespace {
-
-constexpr std::size_t kMsgCancel = 0;
-constexpr std::size_t kMsgOpeningPort = 4;
-constexpr std::size_t kMsgTransmission = 5;
-constexpr std::size_t kMsgFinished = 13;
-constexpr std::size_t kMsgProgramVersion = 15;
 
 constexpr int kStartTicks = 25;
 constexpr int kDeviceIdTicks = 50;
@@ -26,7 +21,7 @@ const WakeUpParameters kVersionWakeUp{std::chrono::milliseconds(150),
                                       true};
 
 OperationOutcome replyFailed(MainForm& form, WaitResult wait) {
-    form.logMessage(wait == WaitResult::TimedOut ? kMsgTransmission : kMsgCancel);
+    form.logMessage(wait == WaitResult::TimedOut ? msg::TransmissionError : msg::Cancel);
     return wait == WaitResult::TimedOut ? OperationOutcome::TransmissionError
                                         : OperationOutcome::Cancelled;
 }
@@ -40,7 +35,7 @@ OperationOutcome Button2Click(BootloaderLink& link) {
 
     form.clearLines(Ctl::meLog);
     if (!link.openModulePort(true)) {
-        form.logMessage(kMsgOpeningPort);
+        form.logMessage(msg::ErrorOpeningPort);
         return OperationOutcome::PortError;
     }
     link.loadCountdown(kStartTicks, true);
@@ -77,9 +72,9 @@ OperationOutcome Button2Click(BootloaderLink& link) {
     const WaitResult wait = link.readReply(kReadEepromReplySize, reply);
     if (wait != WaitResult::Success) return replyFailed(form, wait);
     const std::string text(reinterpret_cast<const char*>(&reply[1]), kBlockSize);
-    form.log(form.message(kMsgProgramVersion) + ": " + cp1250ToUtf8(text));
+    form.log(form.message(msg::ProgramVersion) + ": " + cp1250ToUtf8(text));
 
-    form.logMessage(kMsgFinished);
+    form.logMessage(msg::Finished);
     link.restartModule("OK. Restart CPU...");
     return OperationOutcome::Finished;
 }

@@ -8,6 +8,7 @@
 
 #include "CliSession.h"
 #include "ExitCodes.h"
+#include "app/model/MessageIndex.h"
 #include "firmware/Cp1250.h"
 #include "firmware/FirmwareLoader.h"
 #include "firmware/FirmwareWrite.h"
@@ -17,8 +18,6 @@
 namespace canprog::cli {
 
 namespace {
-
-constexpr std::size_t kMsgErrorLoadingFile = 2;
 
 // "file:line: reason", or "file: reason" when no line is concerned.
 void reportProblem(std::ostream& err, const std::string& file, const HexLineProblem& problem) {
@@ -82,7 +81,7 @@ int runPrograms(const std::string& file, char languageCode, std::ostream& out, s
     std::string error;
     if (!readFileBytes(file, bytes, error)) {
         CliSession session(languageCode, out);
-        session.form().logMessage(kMsgErrorLoadingFile);
+        session.form().logMessage(msg::ErrorLoadingFile);
         reportProblem(err, file, {0, error});
         return kExitFirmwareFile;
     }
@@ -98,7 +97,7 @@ int runHexfw(bool encode, const std::string& in, const std::string& out, char la
     std::string bytes;
     std::string error;
     if (!readFileBytes(in, bytes, error)) {
-        session.form().logMessage(kMsgErrorLoadingFile);
+        session.form().logMessage(msg::ErrorLoadingFile);
         reportProblem(err, in, {0, error});
         return kExitFirmwareFile;
     }
@@ -106,13 +105,13 @@ int runHexfw(bool encode, const std::string& in, const std::string& out, char la
     FirmwareImages scratch;
     const FirmwareLoadResult check = loadFirmwareData(bytes, !encode, scratch);
     if (!check.loaded()) {
-        session.form().logMessage(kMsgErrorLoadingFile);
+        session.form().logMessage(msg::ErrorLoadingFile);
         reportProblem(err, in, check.problem);
         return kExitFirmwareFile;
     }
     const HexfwConversion converted = encode ? encodeHexfw(bytes) : decodeHexfw(bytes);
     if (!converted.ok) {
-        session.form().logMessage(kMsgErrorLoadingFile);
+        session.form().logMessage(msg::ErrorLoadingFile);
         reportProblem(err, in, converted.problem);
         return kExitFirmwareFile;
     }

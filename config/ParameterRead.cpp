@@ -4,16 +4,11 @@
 
 #include "OptionControls.h"
 #include "ParameterBlock.h"
+#include "app/model/MessageIndex.h"
 
 namespace canprog {
 
 namespace {
-
-constexpr std::size_t kMsgCancel = 0;
-constexpr std::size_t kMsgOpeningPort = 4;
-constexpr std::size_t kMsgTransmission = 5;
-constexpr std::size_t kMsgFinished = 13;
-constexpr std::size_t kMsgReadingEeprom = 16;
 
 constexpr int kStartTicks = 25;
 constexpr int kReplyTicks = 30;
@@ -80,7 +75,7 @@ OperationOutcome BitBtn2Click(BootloaderLink& link) {
 
     form.clearLines(Ctl::meLog);
     if (!link.openModulePort(true)) {
-        show(form, kMsgOpeningPort);
+        show(form, msg::ErrorOpeningPort);
         return OperationOutcome::PortError;
     }
     // The block is read into a scratch image; the parameter image takes it over only when all
@@ -100,7 +95,7 @@ OperationOutcome BitBtn2Click(BootloaderLink& link) {
         return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
                                              : OperationOutcome::NoBootloader;
     }
-    show(form, kMsgReadingEeprom);
+    show(form, msg::ReadingEeprom);
 
     FrameData reply{};
     for (int block = 0; block < kBlocks; ++block) {
@@ -132,18 +127,18 @@ OperationOutcome BitBtn2Click(BootloaderLink& link) {
     form.addLine(Ctl::Memo1, "");
 
     if (form.timeoutTicks == 0) {
-        show(form, kMsgTransmission);
+        show(form, msg::TransmissionError);
         return OperationOutcome::TransmissionError;
     }
     if (form.timeoutTicks < 0) {
-        show(form, kMsgCancel);
+        show(form, msg::Cancel);
         return OperationOutcome::Cancelled;
     }
     form.images.eepromImage = scratch;
     applyParameterImage(form);
     form.setEnabled(Ctl::BitBtn1, true);
     form.setEnabled(Ctl::BitBtn3, true);
-    show(form, kMsgFinished);
+    show(form, msg::Finished);
     link.restartModule("OK. Restart CPU...");
     return OperationOutcome::Finished;
 }

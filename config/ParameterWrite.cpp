@@ -3,18 +3,12 @@
 #include <stdexcept>
 
 #include "ParameterBlock.h"
+#include "app/model/MessageIndex.h"
 #include "firmware/HexText.h"
 
 namespace canprog {
 
 namespace {
-
-constexpr std::size_t kMsgCancel = 0;
-constexpr std::size_t kMsgOpeningPort = 4;
-constexpr std::size_t kMsgTransmission = 5;
-constexpr std::size_t kMsgEepromWriting = 10;
-constexpr std::size_t kMsgEepromError = 11;
-constexpr std::size_t kMsgFinished = 13;
 
 constexpr int kStartTicks = 30;
 constexpr int kReplyTicks = 30;
@@ -73,8 +67,8 @@ OperationOutcome BitBtn1Click(BootloaderLink& link) {
 
     form.clearLines(Ctl::meLog);
     if (!link.openModulePort(false)) {
-        form.setText(Ctl::Edit3, form.message(kMsgOpeningPort));
-        form.logMessage(kMsgOpeningPort);
+        form.setText(Ctl::Edit3, form.message(msg::ErrorOpeningPort));
+        form.logMessage(msg::ErrorOpeningPort);
         return OperationOutcome::PortError;
     }
     link.loadCountdown(kStartTicks, true);
@@ -94,7 +88,7 @@ OperationOutcome BitBtn1Click(BootloaderLink& link) {
 
     link.port().DiscardInput();
     form.images.eepromTop = 255;
-    show(form, kMsgEepromWriting);
+    show(form, msg::EepromWriting);
     for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) {
         form.setProgressRange(bar, 0, kBlocks - 1);
         form.setProgressPosition(bar, 0);
@@ -111,13 +105,13 @@ OperationOutcome BitBtn1Click(BootloaderLink& link) {
         const Acknowledge ack = link.waitAcknowledge();
         if (ack.wait != WaitResult::Success) {
             const bool timedOut = ack.wait == WaitResult::TimedOut;
-            form.setText(Ctl::Edit3, form.message(timedOut ? kMsgTransmission : kMsgCancel));
+            form.setText(Ctl::Edit3, form.message(timedOut ? msg::TransmissionError : msg::Cancel));
             link.port().SetOpen(false);
             barsTo(form, 0, 0);
             return timedOut ? OperationOutcome::TransmissionError : OperationOutcome::Cancelled;
         }
         if (ack.status != 0) {
-            show(form, kMsgEepromError);
+            show(form, msg::EepromWritingError);
             link.port().SetOpen(false);
             for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) {
                 form.setProgressPosition(bar, form.control(bar).minimum);
@@ -131,7 +125,7 @@ OperationOutcome BitBtn1Click(BootloaderLink& link) {
     link.restartModule("Reset CPU...");
     try {
         form.setEnabled(Ctl::BitBtn1, false);
-        show(form, kMsgFinished);
+        show(form, msg::Finished);
         link.port().SetOpen(false);
         barsTo(form, 0, 0);
     } catch (...) {}

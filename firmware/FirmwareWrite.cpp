@@ -1,17 +1,13 @@
 #include "FirmwareWrite.h"
 
 #include "FirmwareLoader.h"
+#include "app/model/MessageIndex.h"
 
 namespace canprog {
 
-namespace {
-constexpr std::size_t kMsgErrorLoadingFile = 2;
-constexpr std::size_t kMsgNoFileSelected = 14;
-}  // namespace
-
 WriteLoad loadFirmwareForWrite(MainForm& form, HexLineProblem* problem) {
     if (form.firmwareFileName.empty()) {
-        form.logMessage(kMsgNoFileSelected);
+        form.logMessage(msg::NoFileSelected);
         return WriteLoad::NoFileChosen;
     }
     form.images.erase();
@@ -20,7 +16,7 @@ WriteLoad loadFirmwareForWrite(MainForm& form, HexLineProblem* problem) {
         loadFirmwareFile(form.firmwareFileName, form.checked(Ctl::DecodeON), form.images);
     if (!result.loaded()) {
         if (problem) *problem = result.problem;
-        form.logMessage(kMsgErrorLoadingFile);
+        form.logMessage(msg::ErrorLoadingFile);
         return WriteLoad::Failed;
     }
     return WriteLoad::Loaded;

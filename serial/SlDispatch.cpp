@@ -77,13 +77,14 @@ int TSlioBaseDispatcher::OpenPort(const std::string& deviceName, int baud, int p
 void TSlioBaseDispatcher::ShutPort() {
     if (shut_) return;
     shut_ = true;
-    if (started_ && failureCode_ == 0) drainTransmit();
+    outputDrained_ = started_ && failureCode_ == 0 && drainTransmit();
     requestKill();
     stopPlatformThreads();
     if (dispatcherThread_.joinable()) dispatcherThread_.join();
     started_ = false;
     purgeDevice(true);
-    purgeDevice(false);
+    // Output that has left the ring is on its way; purging it would cut the last frame.
+    if (!outputDrained_) purgeDevice(false);
     closeDevice();
     releaseRings();
 }
@@ -480,6 +481,26 @@ int writeRecorderFile(const std::string& file, const std::string& text, bool app
     return out ? 0 : -(errno != 0 ? errno : EIO);
 }
 
+// The actions on a running or paused recorder that write no file.
+template <typename Recorder>
+void applyStateAction(Recorder& recorder, RecorderState& state, RecorderAction action) {
+    switch (action) {
+        case RecorderAction::Off:
+            recorder.stop();
+            state = RecorderState::Off;
+            break;
+        case RecorderAction::On:
+            if (state == RecorderState::On) recorder.clear();
+            state = RecorderState::On;
+            break;
+        case RecorderAction::Clear: recorder.clear(); break;
+        case RecorderAction::Pause:
+            if (state == RecorderState::On) state = RecorderState::Paused;
+            break;
+        default: break;
+    }
+}
+
 bool writesFile(RecorderAction action) {
     return action == RecorderAction::Dump || action == RecorderAction::Append ||
            action == RecorderAction::AppendAndContinue;
@@ -508,21 +529,7 @@ int TSlioBaseDispatcher::TraceAction(RecorderAction action, std::uint32_t entrie
         return 0;
     }
     int result = 0;
-    switch (action) {
-        case RecorderAction::Off:
-            trace_.stop();
-            traceState_ = RecorderState::Off;
-            break;
-        case RecorderAction::On:
-            if (traceState_ == RecorderState::On) trace_.clear();
-            traceState_ = RecorderState::On;
-            break;
-        case RecorderAction::Clear: trace_.clear(); break;
-        case RecorderAction::Pause:
-            if (traceState_ == RecorderState::On) traceState_ = RecorderState::Paused;
-            break;
-        default: break;
-    }
+    applyStateAction(trace_, traceState_, action);
     if (writesFile(action)) {
         if (!trace_.empty()) {
             result =
@@ -554,21 +561,7 @@ int TSlioBaseDispatcher::LogAction(RecorderAction action, std::uint32_t limitByt
         return 0;
     }
     int result = 0;
-    switch (action) {
-        case RecorderAction::Off:
-            log_.stop();
-            logState_ = RecorderState::Off;
-            break;
-        case RecorderAction::On:
-            if (logState_ == RecorderState::On) log_.clear();
-            logState_ = RecorderState::On;
-            break;
-        case RecorderAction::Clear: log_.clear(); break;
-        case RecorderAction::Pause:
-            if (logState_ == RecorderState::On) logState_ = RecorderState::Paused;
-            break;
-        default: break;
-    }
+    applyStateAction(log_, logState_, action);
     if (writesFile(action)) {
         if (!log_.empty()) {
             char stamp[32];

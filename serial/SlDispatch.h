@@ -115,7 +115,9 @@ class TSlioBaseDispatcher {
     virtual void abortTransmit() = 0;
     // Lets bytes already handed to the port leave it before the port closes, for a bounded
     // time: a restart command written just before closing must still reach the module.
-    virtual void drainTransmit() {}
+    // True when everything left; the close then purges no output.
+    virtual bool drainTransmit() { return false; }
+    bool outputDrained() const { return outputDrained_; }
 
     // --- for the worker threads ---
     // Takes everything waiting in the transmit ring, in order, and empties the ring.
@@ -184,6 +186,7 @@ class TSlioBaseDispatcher {
     std::atomic<int> runningThreads_{0};
     std::atomic<int> failureCode_{0};
     bool shut_ = false;
+    bool outputDrained_ = false;
 };
 
 }  // namespace canprog::serial

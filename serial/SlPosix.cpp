@@ -129,9 +129,10 @@ int TSlioPosixDispatcher::openDevice(const std::string& name) {
 
 void TSlioPosixDispatcher::closeDevice() {
     if (fd_ < 0) return;
-    // Queued output could keep close(2) waiting for seconds: drop it first. The exclusive flag
-    // outlives the descriptor, so it is released explicitly.
-    calls_.tcflush(fd_, TCOFLUSH);
+    // Output still queued could keep close(2) waiting for seconds: drop it first, unless it
+    // all left already. The exclusive flag outlives the descriptor, so it is released
+    // explicitly.
+    if (!outputDrained()) calls_.tcflush(fd_, TCOFLUSH);
     calls_.ioctl(fd_, TIOCNXCL, nullptr);
     if (locked_) calls_.flock(fd_, LOCK_UN);
     locked_ = false;
@@ -416,22 +417,23 @@ void TSlioPosixDispatcher::signalOutputReady() {
     signalled_.notify_all();
 }
 
-void TSlioPosixDispatcher::drainTransmit() {
-    if (fd_ < 0) return;
+bool TSlioPosixDispatcher::drainTransmit() {
+    if (fd_ < 0) return false;
     // Room for what waits at the line's speed, but never more than two seconds.
     const auto perByte = std::chrono::microseconds(10'000'000 / std::max(LastBaud(), 1));
     const auto budget = std::min<std::chrono::microseconds>(
         std::chrono::seconds(2),
-        perByte * static_cast<long>(OutBuffUsed() + 64) + std::chrono::milliseconds(100));
+        perByte * static_cast<long>(OutBuffUsed() + 64) + std::chrono::milliseconds(500));
     const auto deadline = std::chrono::steady_clock::now() + budget;
     while (std::chrono::steady_clock::now() < deadline && FailureCode() == 0) {
         int queued = 0;
         if (OutBuffUsed() == 0 && !transmitting_ &&
             (calls_.ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued == 0)) {
-            return;
+            return true;
         }
         calls_.sleep(std::chrono::milliseconds(1));
     }
+    return false;
 }
 
 void TSlioPosixDispatcher::abortTransmit() {

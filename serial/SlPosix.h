@@ -34,7 +34,7 @@ class TSlioPosixDispatcher : public TSlioBaseDispatcher {
     void stopPlatformThreads() override;
     void signalOutputReady() override;
     void abortTransmit() override;
-    void drainTransmit() override;
+    bool drainTransmit() override;
 
   private:
     void readThreadMain();

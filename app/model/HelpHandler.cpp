@@ -1,21 +1,18 @@
 #include "HelpHandler.h"
 
+#include "app/model/MessageIndex.h"
 #include "firmware/Cp1250.h"
 #include "firmware/FirmwareLoader.h"
 #include "firmware/ProgramList.h"
 
 namespace canprog {
 
-namespace {
-constexpr std::size_t kMsgErrorLoadingFile = 2;
-}
-
 void bbHelpClick(MainForm& form, HelpWindow& help) {
     if (form.firmwareFileName.empty()) return;
     std::string bytes;
     std::string error;
     if (!readFileBytes(form.firmwareFileName, bytes, error)) {
-        form.logMessage(kMsgErrorLoadingFile);
+        form.logMessage(msg::ErrorLoadingFile);
         return;
     }
     help.clear();
