@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -142,6 +143,23 @@ TEST(SimProcess, LinksItselfIntoThePortMapAndRemovesTheLink) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "COM3")));
     ::unsetenv("CANPROG_PORTS");
     fs::remove_all(folder);
+}
+
+TEST(SimProcess, HelpDocumentsEveryOption) {
+    const std::string command = std::string(CANPROG_SIM_PROGRAM) + " --help";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string help;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) help += buffer;
+    EXPECT_EQ(::pclose(pipe), 0);
+    for (const char* option :
+         {"--com", "--flash", "--eeprom", "--save-flash", "--save-eeprom", "--line-rate",
+          "--write-time-ms", "--journal", "--no-answer", "--answer-after", "--stray-byte",
+          "--reject-flash", "--reject-eeprom", "--silent-after", "--cut-reply", "--hangup-after",
+          "--device-id"}) {
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+    }
 }
 
 }  // namespace
