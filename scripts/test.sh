@@ -12,7 +12,8 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
 
 for sanitizer in address thread; do
     echo "== tests under the $sanitizer sanitizer =="
-    bash scripts/build.sh "build-$sanitizer" -DCANPROG_BUILD_GUI=OFF -DCANPROG_SANITIZE="$sanitizer"
+    bash scripts/build.sh "build-$sanitizer" -DCANPROG_BUILD_GUI=OFF -DCANPROG_BUILD_BENCH=OFF \
+        -DCANPROG_SANITIZE="$sanitizer"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     TSAN_OPTIONS=halt_on_error=1 \
         ctest --test-dir "build-$sanitizer" --output-on-failure -j"$jobs"
