@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/model/Operations.h"
+#include "app/window/QtMessagePump.h"
+#include "app/window/TfrmMain.h"
+#include "sim/SimulatedModule.h"
+#include "support/FormFixture.h"
+#include "support/TestData.h"
+
+namespace canprog {
+namespace {
+
+// The window's own buttons and Qt pump driving a write into the simulated module.
+class WindowUploadTest : public ::testing::Test {
+  protected:
+    void start(sim::SimOptions options = {}) {
+        module = std::make_unique<sim::SimulatedModule>(std::move(options));
+        module->start();
+        operations.ComPort().SetDevicePath(module->devicePath());
+        startUp(form);
+        window.show();
+        form.firmwareFileName = testing::dataFile("flash_only.hexfw");
+        form.setEnabled(Ctl::bbUpload, true);
+    }
+    QPushButton* button(Ctl id) {
+        return window.findChild<QPushButton*>(QString::fromLatin1(controlName(id).data()));
+    }
+    QString logText() {
+        return window.findChild<QPlainTextEdit*>(QStringLiteral("meLog"))->toPlainText();
+    }
+
+    testing::RecordingShell shell;
+    MainForm form{shell};
+    HelpWindow help;
+    window::QtMessagePump pump{form};
+    Operations operations{form, help, pump};
+    window::TfrmMain window{form};
+    std::unique_ptr<sim::SimulatedModule> module;
+};
+
+TEST_F(WindowUploadTest, WriteButtonWritesTheModule) {
+    start();
+    button(Ctl::bbUpload)->click();
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Finished);
+    EXPECT_TRUE(logText().endsWith(QStringLiteral("Finished")));
+    EXPECT_EQ(module->memory().flash[0x200], 0x12);
+}
+
+TEST_F(WindowUploadTest, CancelButtonWorksWhileTheWakeUpWaits) {
+    sim::SimOptions options;
+    options.faults.neverAnswer = true;
+    start(options);
+    QTimer::singleShot(1200, &window, [this] { button(Ctl::Button1)->click(); });
+    button(Ctl::bbUpload)->click();
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Cancelled);
+    EXPECT_EQ(logText(), QStringLiteral("Waiting for bootloader...\nCancel"));
+}
+
+}  // namespace
+}  // namespace canprog
