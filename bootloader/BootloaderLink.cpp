@@ -45,8 +45,11 @@ bool BootloaderLink::openModulePort(bool showOpeningText) {
 }
 
 void BootloaderLink::show(std::size_t message, bool statusLineToo) {
-    form_.logMessage(message);
-    if (statusLineToo) form_.setText(Ctl::Edit3, form_.message(message));
+    if (statusLineToo) {
+        form_.logMessageAndShow(message);
+    } else {
+        form_.logMessage(message);
+    }
 }
 
 WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {

@@ -23,11 +23,6 @@ const WakeUpParameters kReadWakeUp{std::chrono::milliseconds(50),
                                    true,
                                    true};
 
-void show(MainForm& form, std::size_t message) {
-    form.logMessage(message);
-    form.setText(Ctl::Edit3, form.message(message));
-}
-
 // One line of the diagnostic memo: block, lead byte, data, received and computed check.
 std::string blockLine(int block, const FrameData& reply, std::uint8_t computed) {
     std::string line = std::to_string(block);
@@ -75,7 +70,7 @@ OperationOutcome BitBtn2Click(BootloaderLink& link) {
 
     form.clearLines(Ctl::meLog);
     if (!link.openModulePort(true)) {
-        show(form, msg::ErrorOpeningPort);
+        form.logMessageAndShow(msg::ErrorOpeningPort);
         return OperationOutcome::PortError;
     }
     // The block is read into a scratch image; the parameter image takes it over only when all
@@ -95,7 +90,7 @@ OperationOutcome BitBtn2Click(BootloaderLink& link) {
         return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
                                              : OperationOutcome::NoBootloader;
     }
-    show(form, msg::ReadingEeprom);
+    form.logMessageAndShow(msg::ReadingEeprom);
 
     FrameData reply{};
     for (int block = 0; block < kBlocks; ++block) {
@@ -127,18 +122,18 @@ OperationOutcome BitBtn2Click(BootloaderLink& link) {
     form.addLine(Ctl::Memo1, "");
 
     if (form.timeoutTicks == 0) {
-        show(form, msg::TransmissionError);
+        form.logMessageAndShow(msg::TransmissionError);
         return OperationOutcome::TransmissionError;
     }
     if (form.timeoutTicks < 0) {
-        show(form, msg::Cancel);
+        form.logMessageAndShow(msg::Cancel);
         return OperationOutcome::Cancelled;
     }
     form.images.eepromImage = scratch;
     applyParameterImage(form);
     form.setEnabled(Ctl::BitBtn1, true);
     form.setEnabled(Ctl::BitBtn3, true);
-    show(form, msg::Finished);
+    form.logMessageAndShow(msg::Finished);
     link.restartModule("OK. Restart CPU...");
     return OperationOutcome::Finished;
 }

@@ -21,11 +21,6 @@ const WakeUpParameters kWriteWakeUp{std::chrono::milliseconds(150),
                                     true,
                                     false};
 
-void show(MainForm& form, std::size_t message) {
-    form.logMessage(message);
-    form.setText(Ctl::Edit3, form.message(message));
-}
-
 void barsTo(MainForm& form, int minimum, int position) {
     for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) {
         form.setProgressMinimum(bar, minimum);
@@ -88,7 +83,7 @@ OperationOutcome BitBtn1Click(BootloaderLink& link) {
 
     link.port().DiscardInput();
     form.images.eepromTop = 255;
-    show(form, msg::EepromWriting);
+    form.logMessageAndShow(msg::EepromWriting);
     for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) {
         form.setProgressRange(bar, 0, kBlocks - 1);
         form.setProgressPosition(bar, 0);
@@ -111,7 +106,7 @@ OperationOutcome BitBtn1Click(BootloaderLink& link) {
             return timedOut ? OperationOutcome::TransmissionError : OperationOutcome::Cancelled;
         }
         if (ack.status != 0) {
-            show(form, msg::EepromWritingError);
+            form.logMessageAndShow(msg::EepromWritingError);
             link.port().SetOpen(false);
             for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) {
                 form.setProgressPosition(bar, form.control(bar).minimum);
@@ -125,7 +120,7 @@ OperationOutcome BitBtn1Click(BootloaderLink& link) {
     link.restartModule("Reset CPU...");
     try {
         form.setEnabled(Ctl::BitBtn1, false);
-        show(form, msg::Finished);
+        form.logMessageAndShow(msg::Finished);
         link.port().SetOpen(false);
         barsTo(form, 0, 0);
     } catch (...) {}

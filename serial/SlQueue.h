@@ -41,17 +41,6 @@ class TStatusBuffer : public TIOBuffer {
     std::uint32_t mask;
 };
 
-// One entry of the dispatcher log.
-class TLogBuffer : public TIOBuffer {
-  public:
-    std::size_t byteCount() const override { return data.size(); }
-    int kind = 0;
-    int subKind = 0;
-    std::uint32_t timeMs = 0;
-    std::vector<std::uint8_t> data;
-    std::uint32_t extra = 0;
-};
-
 // A locked queue of I/O items with a running total of queued data bytes.
 class TIOQueue {
   public:

@@ -270,6 +270,11 @@ void MainForm::logMessage(std::size_t index) {
     log(messages_.at(index));
 }
 
+void MainForm::logMessageAndShow(std::size_t index) {
+    logMessage(index);
+    setText(Ctl::Edit3, messages_.at(index));
+}
+
 void MainForm::startCountdown(int ticks) {
     timeoutTicks = ticks;
     enableTicker();

@@ -90,6 +90,8 @@ class MainForm {
     const std::string& brandWebAddress() const { return messages_[kBrandAddressEntry]; }
     // Appends message-table entry `index` as one line of meLog.
     void logMessage(std::size_t index);
+    // The same, and shows the text in the parameters page's status line Edit3 too.
+    void logMessageAndShow(std::size_t index);
     void log(std::string line) { addLine(Ctl::meLog, std::move(line)); }
     const std::vector<std::string>& logLines() const { return control(Ctl::meLog).lines; }
 
