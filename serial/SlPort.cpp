@@ -159,36 +159,27 @@ void TSlioCustomComPort::SetComNumber(int number) {
 
 // --- line settings ---
 
+// Stores one line setting; an open port is reprogrammed with all four at once.
+template <typename Value>
+void TSlioCustomComPort::setLineValue(Value& field, Value value) {
+    if (value == field && !reapply_) return;
+    field = value;
+    if (phase_ == TPortPhase::ppOpen) {
+        RaiseForCode(dispatcher_->SetLine(baud_, static_cast<int>(parity_), dataBits_, stopBits_));
+    }
+}
+
 void TSlioCustomComPort::SetBaud(int baud) {
-    if (baud == baud_ && !reapply_) return;
-    baud_ = baud;
-    if (phase_ == TPortPhase::ppOpen) {
-        RaiseForCode(dispatcher_->SetLine(baud_, static_cast<int>(parity_), dataBits_, stopBits_));
-    }
+    setLineValue(baud_, baud);
 }
-
 void TSlioCustomComPort::SetParity(TParity parity) {
-    if (parity == parity_ && !reapply_) return;
-    parity_ = parity;
-    if (phase_ == TPortPhase::ppOpen) {
-        RaiseForCode(dispatcher_->SetLine(baud_, static_cast<int>(parity_), dataBits_, stopBits_));
-    }
+    setLineValue(parity_, parity);
 }
-
 void TSlioCustomComPort::SetDataBits(int bits) {
-    if (bits == dataBits_ && !reapply_) return;
-    dataBits_ = bits;
-    if (phase_ == TPortPhase::ppOpen) {
-        RaiseForCode(dispatcher_->SetLine(baud_, static_cast<int>(parity_), dataBits_, stopBits_));
-    }
+    setLineValue(dataBits_, bits);
 }
-
 void TSlioCustomComPort::SetStopBits(int bits) {
-    if (bits == stopBits_ && !reapply_) return;
-    stopBits_ = bits;
-    if (phase_ == TPortPhase::ppOpen) {
-        RaiseForCode(dispatcher_->SetLine(baud_, static_cast<int>(parity_), dataBits_, stopBits_));
-    }
+    setLineValue(stopBits_, bits);
 }
 
 void TSlioCustomComPort::SetInSize(int size) {

@@ -143,6 +143,8 @@ class TSlioCustomComPort : public TSlioBaseComponent {
     // The dispatcher for a data operation, opening the port first when AutoOpen allows.
     TSlioBaseDispatcher* dataDispatcher();
     void applyFlowControl();
+    template <typename Value>
+    void setLineValue(Value& field, Value value);
     void pushAllSettings();
 
     SystemCalls& calls_;
