@@ -112,7 +112,7 @@ Stats componentLoop(double& waitingCpuSeconds, double& wallSeconds, double& idle
         const auto start = Clock::now();
         port.WriteByte(static_cast<std::uint8_t>(i));
         while (!port.ByteAvailable()) {
-            pollfd fd{port.ArrivalFd(), POLLIN, 0};
+            pollfd fd{static_cast<int>(port.Arrival().native()), POLLIN, 0};
             poll(&fd, 1, -1);
             port.Dispatcher()->ClearArrival();
         }
@@ -124,7 +124,7 @@ Stats componentLoop(double& waitingCpuSeconds, double& wallSeconds, double& idle
 
     // An idle second: the caller waits on the arrival notification and nothing comes.
     const double idleBefore = processCpuSeconds();
-    pollfd fd{port.ArrivalFd(), POLLIN, 0};
+    pollfd fd{static_cast<int>(port.Arrival().native()), POLLIN, 0};
     poll(&fd, 1, 1000);
     idleCpuSeconds = processCpuSeconds() - idleBefore;
     port.SetOpen(false);

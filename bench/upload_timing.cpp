@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/model/Operations.h"
 #include "app/model/PlatformShell.h"
-#include "app/model/PollMessagePump.h"
+#include "app/model/posix/PollMessagePump.h"
+#include "app/operations/Operations.h"
 #include "sim/SimulatedModule.h"
 
 namespace {

@@ -1,8 +1,12 @@
 #include "BootloaderLink.h"
 
+#include <new>
 #include <random>
+#include <span>
 
 #include "app/model/MessageIndex.h"
+#include "serial/SlExcept.h"
+#include "serial/SlStrMap.h"
 
 namespace canprog {
 
@@ -21,7 +25,18 @@ std::uint8_t drawNewKey() {
 BootloaderLink::BootloaderLink(MainForm& form, MessagePump& pump, serial::TSlioComPort& port)
     : form_(form), pump_(pump), port_(port) {}
 
+std::string BootloaderLink::deviceName() const {
+    const std::string device = port_.ResolvedDevice();
+    return device.empty() ? "COM" + std::to_string(port_.ComNumber()) : device;
+}
+
+void BootloaderLink::recordLostDevice() {
+    lostDeviceReason_ = serial::messageForCode(port_.DeviceFailure());
+}
+
 bool BootloaderLink::openModulePort(bool showOpeningText) {
+    openFailure_ = {};
+    lostDeviceReason_.clear();
     try {
         // A port left open by an earlier operation whose device has since vanished is
         // closed first, so that this operation opens the device afresh.
@@ -35,7 +50,20 @@ bool BootloaderLink::openModulePort(bool showOpeningText) {
         pump_.sleep(kResetPulse);
         port_.SetRTS(false);
         pump_.sleep(kAfterReset);
+    } catch (const serial::ESlioException& error) {
+        openFailure_ = {deviceName(), error.ErrorCode(), error.what()};
+        return false;
+    } catch (const serial::EInOutError& error) {
+        openFailure_ = {deviceName(), -error.ErrorCode(), error.what()};
+        return false;
+    } catch (const std::bad_alloc&) {
+        openFailure_ = {deviceName(), -8, "Insufficient memory"};
+        return false;
+    } catch (const std::exception& error) {
+        openFailure_ = {deviceName(), 0, error.what()};
+        return false;
     } catch (...) {
+        openFailure_ = {deviceName(), 0, "unknown error"};
         return false;
     }
     if (showOpeningText) {
@@ -44,8 +72,8 @@ bool BootloaderLink::openModulePort(bool showOpeningText) {
     return true;
 }
 
-void BootloaderLink::show(std::size_t message, bool statusLineToo) {
-    if (statusLineToo) {
+void BootloaderLink::show(std::size_t message, WakeUpShownIn shownIn) {
+    if (shownIn == WakeUpShownIn::LogAndStatusLine) {
         form_.logMessageAndShow(message);
     } else {
         form_.logMessage(message);
@@ -55,7 +83,7 @@ void BootloaderLink::show(std::size_t message, bool statusLineToo) {
 WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
     form_.linkKey = initialLinkKey;
     bool linked = false;
-    show(msg::Searching, parameters.statusLineToo);
+    show(msg::Searching, parameters.shownIn);
     do {
         port_.WriteByte(WAKE);
         pump_.sleep(parameters.firstPause);
@@ -85,16 +113,18 @@ WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
         form_.setProgressPosition(bar, form_.control(bar).minimum);
     }
     if (linked) {
-        if (parameters.linkedAsMessage3) {
-            show(msg::Ok, parameters.statusLineToo);
+        if (parameters.linkedText == LinkedText::Message3) {
+            show(msg::Ok, parameters.shownIn);
         } else {
             form_.log("OK");
-            if (parameters.statusLineToo) form_.setText(Ctl::Edit3, "OK");
+            if (parameters.shownIn == WakeUpShownIn::LogAndStatusLine) {
+                form_.setText(Ctl::Edit3, "OK");
+            }
         }
         return WaitResult::Success;
     }
     const bool cancelled = form_.timeoutTicks == -1;
-    show(cancelled ? msg::Cancel : msg::NoBootloader, parameters.statusLineToo);
+    show(cancelled ? msg::Cancel : msg::NoBootloader, parameters.shownIn);
     port_.SetOpen(false);
     return cancelled ? WaitResult::Cancelled : WaitResult::TimedOut;
 }
@@ -108,29 +138,34 @@ void BootloaderLink::SendPacket(std::uint8_t command, std::uint16_t address, Fra
     port_.WriteByte(static_cast<std::uint8_t>(address & 0xFF) ^ key);
     port_.WriteByte(length ^ key);
     if (length == 0) return;
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        port_.WriteByte(data[i] ^ key);
-        sum += data[i];
-    }
-    port_.WriteByte(static_cast<std::uint8_t>((256 - (sum & 0xFF)) & 0xFF) ^ key);
+    for (std::size_t i = 0; i < length; ++i) port_.WriteByte(data[i] ^ key);
+    port_.WriteByte(twosComplementChecksum(std::span(data.data(), length)) ^ key);
 }
 
-void BootloaderLink::loadCountdown(int ticks, bool startTicker) {
+void BootloaderLink::loadCountdown(int ticks) {
     if (form_.takePendingCancel()) {
         form_.disableTicker();
         form_.timeoutTicks = -1;
         return;
     }
     form_.timeoutTicks = ticks;
-    if (startTicker) form_.enableTicker();
+    // Always: a ticker that ran out in the pump that took the last reply must run again, or
+    // this wait would only ever end by Cancel.
+    form_.enableTicker();
+}
+
+bool BootloaderLink::cancelledBeforeWriting() {
+    if (!form_.takePendingCancel() && form_.timeoutTicks != -1) return false;
+    form_.disableTicker();
+    form_.timeoutTicks = -1;
+    return true;
 }
 
 void BootloaderLink::pumpWhileWaiting() {
     if (port_.ByteAvailable()) {
         pump_.processMessages(MessagePump::Wait::None);
     } else {
-        pump_.processMessages(MessagePump::Wait::UntilActivity, port_.ArrivalFd());
+        pump_.processMessages(MessagePump::Wait::UntilActivity, port_.Arrival());
     }
 }
 
@@ -147,12 +182,14 @@ Acknowledge BootloaderLink::waitAcknowledge() {
     return {WaitResult::Success, static_cast<std::uint8_t>(r ^ form_.linkKey)};
 }
 
-WaitResult BootloaderLink::readReply(int count, FrameData& buffer) {
+WaitResult BootloaderLink::readReply(int count, FrameData& buffer, ReplyCountdown countdown) {
     for (int i = 0; i < count; ++i) {
         while (!port_.ByteAvailable() && form_.timeoutTicks > 0) pumpWhileWaiting();
-        if (form_.timeoutTicks > 0) {
-            buffer[static_cast<std::size_t>(i)] = port_.ReadByte() ^ form_.linkKey;
+        if (countdown == ReplyCountdown::ShownInEdit1) {
+            form_.setText(Ctl::Edit1, std::to_string(form_.timeoutTicks));
         }
+        if (form_.timeoutTicks <= 0) break;  // the positions left are passed over
+        buffer[static_cast<std::size_t>(i)] = port_.ReadByte() ^ form_.linkKey;
     }
     if (form_.timeoutTicks == 0) return WaitResult::TimedOut;
     if (form_.timeoutTicks < 0) return WaitResult::Cancelled;

@@ -24,20 +24,35 @@ struct Acknowledge {
     bool acknowledged() const { return wait == WaitResult::Success && status == 0; }
 };
 
+// Where the wake-up shows message 6 and its outcome.
+enum class WakeUpShownIn { Log, LogAndStatusLine };
+// How the log says that the bootloader answered.
+enum class LinkedText { LiteralOk, Message3 };
+
 // How each operation runs the wake-up.
 struct WakeUpParameters {
     std::chrono::milliseconds firstPause;   // after WAKE
     std::chrono::milliseconds secondPause;  // after PROBE
     std::vector<Ctl> barsFollowingCountdown;
-    bool statusLineToo;     // message 6 and the outcome also go to Edit3
-    bool linkedAsMessage3;  // "OK" as message 3 rather than the literal text
+    WakeUpShownIn shownIn = WakeUpShownIn::Log;
+    LinkedText linkedText = LinkedText::LiteralOk;
+};
+
+// Whether a reply wait shows the countdown in Edit1 after each byte.
+enum class ReplyCountdown { Hidden, ShownInEdit1 };
+
+// Why the port would not open: the device it names and the serial layer's code and message.
+struct OpenFailure {
+    std::string device;
+    std::int32_t code = 0;
+    std::string message;
 };
 
 using FrameData = std::array<std::uint8_t, 257>;
 
 // The one way every operation reaches the bootloader: port opening with the reset pulse, the
 // wake-up with its optional key change, scrambled command frames and their replies. Runs on
-// the user-interface thread; every wait pumps the window's messages.
+// the user-interface thread; every wait pumps the window's messages with a live countdown.
 class BootloaderLink {
   public:
     static constexpr auto kResetPulse = std::chrono::milliseconds(500);
@@ -45,20 +60,39 @@ class BootloaderLink {
 
     BootloaderLink(MainForm& form, MessagePump& pump, serial::TSlioComPort& port);
 
-    // Opens the selected port at 9600 baud and pulses RTS. Every failure is caught: false.
+    // Opens the selected port at 9600 baud and pulses RTS. Every failure is caught: false, and
+    // lastOpenFailure() says why.
     bool openModulePort(bool showOpeningText);
+    const OpenFailure& lastOpenFailure() const { return openFailure_; }
+
     // Repeats WAKE and PROBE until the bootloader answers or the countdown ends. When it does
     // not link, reports message 0 or 1 and closes the port.
     WaitResult wakeBootloader(const WakeUpParameters& parameters);
     void SendPacket(std::uint8_t command, std::uint16_t address, FrameData data,
                     std::uint8_t length);
     Acknowledge waitAcknowledge();
-    WaitResult readReply(int count, FrameData& buffer);
+    // Reads `count` reply bytes, unscrambled, into `buffer`. A reply that stops ends the read
+    // when the countdown runs out; the remaining positions are left as they were.
+    WaitResult readReply(int count, FrameData& buffer,
+                         ReplyCountdown countdown = ReplyCountdown::Hidden);
     void restartModule(const std::string& statusText);
 
-    // Loads the countdown for the next wait. A Cancel that came since the last wait ends it at
-    // once instead of being lost.
-    void loadCountdown(int ticks, bool startTicker);
+    // Loads the countdown for the next wait and makes sure the ticker runs. A Cancel that came
+    // since the last wait ends it at once instead of being lost.
+    void loadCountdown(int ticks);
+    // Looked at before every frame that writes into the module: true when the user cancelled
+    // (the countdown then reads -1), so that no further write frame leaves.
+    bool cancelledBeforeWriting();
+
+    // The device's worker threads ended on a failure: the adapter was pulled or the device
+    // vanished. Every further data operation on the port raises.
+    bool deviceLost() const { return port_.DeviceFailure() < 0; }
+    // The device the port names, for messages.
+    std::string deviceName() const;
+    // Keeps why the device was lost (the serial layer's message for its failure code), for
+    // front ends that show it once the port is closed.
+    void recordLostDevice();
+    const std::string& lostDeviceReason() const { return lostDeviceReason_; }
 
     serial::TSlioComPort& port() { return port_; }
     MainForm& form() { return form_; }
@@ -67,12 +101,13 @@ class BootloaderLink {
   private:
     // One pump of a wait: sleeps until something happens unless a byte is already there.
     void pumpWhileWaiting();
-    void reportWakeFailure(const WakeUpParameters& parameters);
-    void show(std::size_t message, bool statusLineToo);
+    void show(std::size_t message, WakeUpShownIn shownIn);
 
     MainForm& form_;
     MessagePump& pump_;
     serial::TSlioComPort& port_;
+    OpenFailure openFailure_;
+    std::string lostDeviceReason_;
 };
 
 }  // namespace canprog

@@ -9,9 +9,9 @@
 #include "CliSession.h"
 #include "ExitCodes.h"
 #include "app/model/MessageIndex.h"
+#include "app/operations/FirmwareWrite.h"
 #include "firmware/Cp1250.h"
 #include "firmware/FirmwareLoader.h"
-#include "firmware/FirmwareWrite.h"
 #include "firmware/HexfwCodec.h"
 #include "firmware/ProgramList.h"
 

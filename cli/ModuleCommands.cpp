@@ -17,30 +17,14 @@ int exitCodeFor(OperationOutcome outcome) {
         case OperationOutcome::FirmwareFileError: return kExitFirmwareFile;
         case OperationOutcome::PortError: return kExitPort;
         case OperationOutcome::NoBootloader: return kExitNoBootloader;
-        case OperationOutcome::TransmissionError: return kExitTransmission;
+        case OperationOutcome::TransmissionError:
+        case OperationOutcome::DeviceLost: return kExitTransmission;
         case OperationOutcome::Rejected: return kExitRejected;
         case OperationOutcome::Cancelled: return kExitCancelled;
         case OperationOutcome::InvalidSetting: return kExitInvalidSetting;
     }
     return kExitUsage;
 }
-
-namespace {
-
-// Why the port would not open, for a technician: the device and the layer's message.
-void reportPortProblem(ModuleSession& session, std::ostream& err) {
-    auto& port = session.operations().ComPort();
-    const std::string device = port.ResolvedDevice();
-    try {
-        port.SetOpen(true);
-    } catch (const std::exception& error) {
-        fmt::print(err, "{}: {}\n",
-                   device.empty() ? "COM" + std::to_string(port.ComNumber()) : device,
-                   error.what());
-    }
-}
-
-}  // namespace
 
 int runWrite(const ModuleOptions& options, const std::string& file, std::ostream& out,
              std::ostream& err) {
@@ -56,7 +40,6 @@ int runWrite(const ModuleOptions& options, const std::string& file, std::ostream
             fmt::print(err, "{}: {}\n", file, problem.reason);
         }
     }
-    if (outcome == OperationOutcome::PortError) reportPortProblem(session, err);
     return exitCodeFor(outcome);
 }
 
@@ -65,7 +48,6 @@ int runVersion(const ModuleOptions& options, bool deviceId, std::ostream& out, s
     session.form().setChecked(Ctl::DeviceID, deviceId);
     const OperationOutcome outcome =
         session.run([&] { return session.operations().readVersion(); });
-    if (outcome == OperationOutcome::PortError) reportPortProblem(session, err);
     return exitCodeFor(outcome);
 }
 

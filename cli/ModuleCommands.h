@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "bootloader/OperationOutcome.h"
+#include "app/operations/OperationOutcome.h"
 
 namespace canprog::cli {
 

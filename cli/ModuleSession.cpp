@@ -1,46 +1,31 @@
 #include "ModuleSession.h"
 
-#include <signal.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
+#include <fmt/format.h>
+#include <fmt/ostream.h>
 
 #include <algorithm>
 #include <iostream>
 
+#include "Terminal.h"
+
 namespace canprog::cli {
-
-namespace {
-
-// Ctrl-C arrives as a readable descriptor instead of a handler, so that it can press Cancel
-// on the pump's own thread.
-int interruptDescriptor() {
-    sigset_t interrupts;
-    sigemptyset(&interrupts);
-    sigaddset(&interrupts, SIGINT);
-    sigaddset(&interrupts, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &interrupts, nullptr);
-    return ::signalfd(-1, &interrupts, SFD_NONBLOCK | SFD_CLOEXEC);
-}
-
-}  // namespace
 
 ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, std::ostream& err)
     : cli_(options.languageCode, out),
       pump_(cli_.form()),
       operations_(cli_.form(), help_, pump_),
-      interrupts_(interruptDescriptor()),
       err_(err),
-      showProgress_(&err == &std::cerr && ::isatty(STDERR_FILENO)) {
+      showProgress_(&err == &std::cerr && stderrIsTerminal()) {
     form().selectPort(options.port - 1);
     if (!options.device.empty()) operations_.ComPort().SetDevicePath(options.device);
     if (!options.traceFile.empty()) {
         operations_.ComPort().SetTraceName(options.traceFile);
         operations_.ComPort().SetTracing(serial::TTraceLogState::tlOn);
     }
-    if (interrupts_.valid()) {
-        pump_.watch(interrupts_.get(), [this] {
-            signalfd_siginfo info{};
-            [[maybe_unused]] const auto n = ::read(interrupts_.get(), &info, sizeof info);
+    if (interrupts_.handle().valid()) {
+        pump_.watch(interrupts_.handle(), [this] {
+            if (!interrupts_.take()) return;
+            interrupted_ = true;
             form().click(Ctl::Button1);
         });
     }
@@ -60,6 +45,18 @@ void ModuleSession::controlChanged(Ctl id, Change what) {
     err_ << "\r[" << std::string(static_cast<std::size_t>(std::clamp(filled, 0, 40)), '#')
          << std::string(static_cast<std::size_t>(40 - std::clamp(filled, 0, 40)), ' ') << "] "
          << bar.position << '/' << bar.maximum << std::flush;
+}
+
+void ModuleSession::reportReasons(OperationOutcome outcome) {
+    const BootloaderLink& link = operations_.link();
+    if (outcome == OperationOutcome::PortError) {
+        const OpenFailure& failure = link.lastOpenFailure();
+        fmt::print(err_, "{}{}: {}\n", showProgress_ ? "\n" : "", failure.device, failure.message);
+    }
+    if (outcome == OperationOutcome::DeviceLost) {
+        fmt::print(err_, "{}{}: {}\n", showProgress_ ? "\n" : "", link.deviceName(),
+                   link.lostDeviceReason());
+    }
 }
 
 void ModuleSession::reportEscapedError(const std::exception& error) {

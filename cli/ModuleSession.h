@@ -3,18 +3,29 @@
 #include <iosfwd>
 
 #include "CliSession.h"
+#include "Interrupts.h"
 #include "ModuleCommands.h"
 #include "app/model/HelpWindow.h"
-#include "app/model/Operations.h"
-#include "app/model/PollMessagePump.h"
-#include "serial/FileDescriptor.h"
+#include "app/operations/Operations.h"
 #include "serial/SlExcept.h"
+
+#ifdef _WIN32
+#include "app/model/win32/WaitMessagePump.h"
+#else
+#include "app/model/posix/PollMessagePump.h"
+#endif
 
 namespace canprog::cli {
 
+#ifdef _WIN32
+using CliPump = WaitMessagePump;
+#else
+using CliPump = PollMessagePump;
+#endif
+
 // Everything an operation on the module needs on the command line: the window's model
-// printing its log, a pump that sleeps in poll(2), the operations with their port, and Ctrl-C
-// as the Cancel button. A progress bar goes to `err` when it is a terminal.
+// printing its log, a pump that sleeps until something happens, the operations with their
+// port, and Ctrl-C as the Cancel button. A progress bar goes to `err` when it is a terminal.
 class ModuleSession : public ModelListener {
   public:
     ModuleSession(const ModuleOptions& options, std::ostream& out, std::ostream& err);
@@ -22,29 +33,36 @@ class ModuleSession : public ModelListener {
 
     MainForm& form() { return cli_.form(); }
     Operations& operations() { return operations_; }
+    // Whether Ctrl-C came at any time in this session, also between two operations.
+    bool interrupted() const { return interrupted_; }
 
     // Runs an operation; a serial-layer or device error that escapes it is reported on `err`
-    // and ends it as a transmission error.
+    // and ends it as a transmission error. Reasons the operation knows (the port that would
+    // not open, the device that was lost) go to `err` too.
     template <typename Operation>
     OperationOutcome run(Operation operation);
 
   private:
     void controlChanged(Ctl id, Change what) override;
     void reportEscapedError(const std::exception& error);
+    void reportReasons(OperationOutcome outcome);
 
     CliSession cli_;
     HelpWindow help_;
-    PollMessagePump pump_;
+    CliPump pump_;
     Operations operations_;
-    serial::FileDescriptor interrupts_;
+    Interrupts interrupts_;
     std::ostream& err_;
     bool showProgress_;
+    bool interrupted_ = false;
 };
 
 template <typename Operation>
 OperationOutcome ModuleSession::run(Operation operation) {
     try {
-        return operation();
+        const OperationOutcome outcome = operation();
+        reportReasons(outcome);
+        return outcome;
     } catch (const serial::ESlioException& error) {
         reportEscapedError(error);
     } catch (const std::system_error& error) {

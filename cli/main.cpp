@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     module.languageCode = code;
     if (*portsCommand) {
         for (const auto& port : canprog::serial::presentPorts()) {
-            const std::string description = canprog::serial::usbDescription(port.device);
+            const std::string& description = port.description;
             std::cout << canprog::serial::portItem(port.number) << "  " << port.device
                       << (description.empty() ? "" : "  " + description)
                       << (port.busy ? "  (in use or not permitted)" : "") << '\n';

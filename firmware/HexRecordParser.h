@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "FirmwareImages.h"
 #include "LineReader.h"
+#include "app/model/FirmwareImages.h"
 
 namespace canprog {
 

@@ -6,12 +6,10 @@ namespace canprog::serial {
 
 inline constexpr int kHighestPortNumber = 50;
 
-// The folder of COMn links: $CANPROG_PORTS, else ${XDG_CONFIG_HOME:-~/.config}/canprog/ports.
-std::string portMapFolder();
-
-// The device that port n names: the link COMn in the port-map folder when there is one, else
-// the fixed table (COM1-4 /dev/ttyS0-3, COM5-8 /dev/ttyUSB0-3, COM9-12 /dev/ttyACM0-3).
-// Empty when the port names nothing (COM13-COM50 without a link, or a number out of range).
+// The device that port n names on this system. Empty when the port names nothing.
+// On Linux: the link COMn in the port-map folder when there is one, else the fixed table
+// (COM1-4 /dev/ttyS0-3, COM5-8 /dev/ttyUSB0-3, COM9-12 /dev/ttyACM0-3; COM13-COM50 only
+// through a link). On Windows: \\.\COMn.
 std::string portDevicePath(int comNumber);
 
 }  // namespace canprog::serial

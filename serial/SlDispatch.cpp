@@ -1,13 +1,11 @@
 #include "SlDispatch.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <ctime>
-#include <fstream>
+#include <new>
 
-#include "SlExcept.h"
 #include "SlStrMap.h"
+#include "SystemInfo.h"
 
 namespace canprog::serial {
 
@@ -17,15 +15,23 @@ constexpr auto kDispatcherWait = std::chrono::milliseconds(50);
 constexpr int kDrainPollCount = 5000;
 constexpr auto kDrainPollInterval = std::chrono::milliseconds(2);
 constexpr int kInitialLastBaud = 115200;
+constexpr auto kThreadStartWait = std::chrono::milliseconds(3000);
+constexpr auto kThreadEndWait = std::chrono::milliseconds(5000);
+constexpr auto kLongestDrain = std::chrono::seconds(2);
+constexpr auto kDrainMargin = std::chrono::milliseconds(500);
+constexpr auto kLongestUnpumpedSleep = std::chrono::milliseconds(100);
 
 }  // namespace
 
-TSlioBaseDispatcher::TSlioBaseDispatcher(SystemCalls& calls) : calls_(calls) {}
+TSlioBaseDispatcher::TSlioBaseDispatcher() = default;
 
 TSlioBaseDispatcher::~TSlioBaseDispatcher() {
-    // The platform class has already stopped its threads; this ends the dispatcher thread.
+    // The platform class has already shut the port; this only makes sure no thread outlives
+    // the object whatever happened before.
     requestKill();
-    if (dispatcherThread_.joinable()) dispatcherThread_.join();
+    for (std::thread& worker : workers_) {
+        if (worker.joinable()) worker.join();
+    }
 }
 
 int TSlioBaseDispatcher::OpenPort(const std::string& deviceName, int baud, int parity, int dataBits,
@@ -66,10 +72,10 @@ int TSlioBaseDispatcher::OpenPort(const std::string& deviceName, int baud, int p
     if (result == 0) result = SetLine(baud, parity, dataBits, stopBits);
     if (result == 0) {
         kill_ = false;
-        dispatcherThread_ = std::thread([this] { dispatcherThreadMain(); });
-        result = startPlatformThreads();
-        if (result == 0) started_ = true;
+        if (!startWorker([this] { return dispatcherThreadMain(); }, kReadFailure)) result = -1;
     }
+    if (result == 0) result = startPlatformThreads();
+    if (result == 0) started_ = true;
     if (result < 0) ShutPort();
     return result;
 }
@@ -78,15 +84,109 @@ void TSlioBaseDispatcher::ShutPort() {
     if (shut_) return;
     shut_ = true;
     outputDrained_ = started_ && failureCode_ == 0 && drainTransmit();
-    requestKill();
-    stopPlatformThreads();
-    if (dispatcherThread_.joinable()) dispatcherThread_.join();
+    stopWorkers();
     started_ = false;
     purgeDevice(true);
     // Output that has left the ring is on its way; purging it would cut the last frame.
     if (!outputDrained_) purgeDevice(false);
     closeDevice();
     releaseRings();
+}
+
+void TSlioBaseDispatcher::pause(std::chrono::microseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
+
+// --- worker threads ---
+
+bool TSlioBaseDispatcher::startWorker(std::function<int()> body, int failureOnException) {
+    const int runningBefore = runningThreads_.load();
+    workers_.emplace_back([this, body = std::move(body), failureOnException] {
+        ++runningThreads_;
+        workerNews_.signal();
+        int code = 0;
+        try {
+            code = body();
+        } catch (const std::bad_alloc&) {
+            code = kNoBufferMemory;
+        } catch (...) {
+            code = failureOnException;
+        }
+        threadEnded(code);
+    });
+    return waitForWorkers([&] { return runningThreads_.load() > runningBefore || killRequested(); },
+                          std::chrono::steady_clock::now() + kThreadStartWait);
+}
+
+void TSlioBaseDispatcher::threadEnded(int code) {
+    if (code < 0) {
+        int expected = 0;
+        failureCode_.compare_exchange_strong(expected, code);
+        requestKill();
+        arrival_.signal();  // a waiting front end looks, and learns of the failure
+    }
+    --runningThreads_;
+    workerNews_.signal();
+}
+
+// Ends every worker thread: the stop request, a wake-up for each, then a wait that lets the
+// window live until all have ended.
+void TSlioBaseDispatcher::stopWorkers() {
+    requestKill();
+    wakePlatformThreads();
+    waitForWorkers([this] { return runningThreads_.load() == 0; },
+                   std::chrono::steady_clock::now() + kThreadEndWait);
+    for (std::thread& worker : workers_) {
+        if (worker.joinable()) worker.join();
+    }
+    workers_.clear();
+}
+
+template <typename Done>
+bool TSlioBaseDispatcher::waitForWorkers(Done done,
+                                         std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        // Cleared before the look, so that news arriving after it wakes the sleep below.
+        workerNews_.clear();
+        if (done()) return true;
+        if (!sleepOnWorkerNews(deadline, kLongestUnpumpedSleep)) return false;
+    }
+}
+
+bool TSlioBaseDispatcher::sleepOnWorkerNews(std::chrono::steady_clock::time_point deadline,
+                                            std::chrono::milliseconds longest) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) return false;
+    if (waitPump_) {
+        waitPump_->pumpUntil(workerNews_.handle());
+    } else {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+        workerNews_.wait(std::min(left, longest));
+    }
+    return true;
+}
+
+// Lets the bytes already handed to the port leave before it closes, for a bounded time: a
+// restart command written just before closing must still reach the module. Waits on the write
+// thread's news while the ring holds bytes, then for the time the device needs for its own.
+bool TSlioBaseDispatcher::drainTransmit() {
+    const auto perByte = std::chrono::microseconds(10'000'000 / std::max(lastBaud_, 1));
+    const auto budget = std::min<std::chrono::microseconds>(
+        kLongestDrain, perByte * static_cast<long>(OutBuffUsed() + 64) + kDrainMargin);
+    const auto deadline = std::chrono::steady_clock::now() + budget;
+    for (;;) {
+        workerNews_.clear();
+        if (FailureCode() != 0) return false;
+        auto longest = kLongestUnpumpedSleep;
+        if (OutBuffUsed() == 0 && !transmitting_) {
+            const int queued = deviceOutputQueued();
+            if (queued <= 0) return true;
+            // Nothing signals the device's own queue running empty: sleep for its wire time.
+            longest = std::chrono::ceil<std::chrono::milliseconds>(perByte * queued) +
+                      std::chrono::milliseconds(1);
+        }
+        if (!sleepOnWorkerNews(deadline, longest)) return false;
+    }
 }
 
 void TSlioBaseDispatcher::requestKill() {
@@ -153,7 +253,7 @@ int TSlioBaseDispatcher::applyLineSettings(DeviceSettings requested) {
 
 void TSlioBaseDispatcher::waitForTransmitterToDrain() {
     for (int poll = 0; poll < kDrainPollCount && OutBuffUsed() > 0; ++poll) {
-        calls_.sleep(kDrainPollInterval);
+        pause(kDrainPollInterval);
     }
 }
 
@@ -166,7 +266,7 @@ void TSlioBaseDispatcher::sleepForCharacters(const DeviceSettings& settings) {
     long long time100ns = 18 * (10000000 / baud * bitsPerCharacter);
     if (time100ns < 10000) time100ns *= 2;
     const long long milliseconds = (time100ns + 9999) / 10000;
-    calls_.sleep(std::chrono::milliseconds(milliseconds));
+    pause(std::chrono::milliseconds(milliseconds));
 }
 
 int TSlioBaseDispatcher::SetupQueues(int inSize, int outSize) {
@@ -338,7 +438,7 @@ bool TSlioBaseDispatcher::moveReceivedBytes() {
     return moved > 0;
 }
 
-void TSlioBaseDispatcher::dispatcherThreadMain() {
+int TSlioBaseDispatcher::dispatcherThreadMain() {
     bool busy = false;
     while (!killRequested()) {
         if (!busy) InputQueue.waitForNews(kDispatcherWait);
@@ -349,6 +449,7 @@ void TSlioBaseDispatcher::dispatcherThreadMain() {
             busy = true;
         }
     }
+    return 0;
 }
 
 // Takes a status item off the front of the input queue. No trigger is installed in this
@@ -364,7 +465,15 @@ bool TSlioBaseDispatcher::dropStatusItem() {
     return isStatus;
 }
 
-void TSlioBaseDispatcher::dispatchReceived() {
+void TSlioBaseDispatcher::queueReceived(std::unique_ptr<TDataBuffer> block,
+                                        std::uint64_t purgesAtRead) {
+    {
+        const std::lock_guard guard(inputLock_);
+        if (purgesAtRead != receivePurges_) return;  // read before a purge: stale
+        InputQueue.push(std::move(block));
+    }
+    // Straight into the ring, so that a byte reaches the caller without waiting for the
+    // dispatcher thread to wake; the dispatcher thread catches up on the rest.
     if (moveReceivedBytes()) arrival_.signal();
 }
 
@@ -418,13 +527,20 @@ std::vector<std::uint8_t> TSlioBaseDispatcher::takeTransmitBytes() {
     }
     transmitHead_ = transmitTail_ = 0;
     transmitFull_ = false;
+    if (!bytes.empty()) transmitting_ = true;
     return bytes;
+}
+
+void TSlioBaseDispatcher::transmitFinished() {
+    transmitting_ = false;
+    workerNews_.signal();
 }
 
 // --- purges ---
 
 int TSlioBaseDispatcher::FlushInBuffer() {
     const std::lock_guard guard(inputLock_);
+    ++receivePurges_;
     const int result = purgeDevice(true);
     InputQueue.clear();
     receiveRead_ = receiveWrite_;
@@ -455,13 +571,12 @@ std::uint32_t TSlioBaseDispatcher::millisecondsSinceOpen() const {
 
 void TSlioBaseDispatcher::traceBytes(char kind, const std::uint8_t* data, std::size_t length) {
     const std::lock_guard guard(recorderLock_);
-    if (traceState_ != RecorderState::On) return;
-    for (std::size_t i = 0; i < length; ++i) trace_.add(kind, data[i]);
+    trace_.add(kind, data, length);
 }
 
 void TSlioBaseDispatcher::logBytes(int subKind, std::vector<std::uint8_t> data) {
     const std::lock_guard guard(recorderLock_);
-    if (logState_ != RecorderState::On) return;
+    if (!log_.on()) return;
     LogEntry entry;
     entry.kind = 1;  // Dispatch
     entry.subKind = subKind;
@@ -470,132 +585,23 @@ void TSlioBaseDispatcher::logBytes(int subKind, std::vector<std::uint8_t> data) 
     log_.add(std::move(entry));
 }
 
-namespace {
-
-// Writes a recorder's text to its file, anew or appended; 0 or the negated error.
-int writeRecorderFile(const std::string& file, const std::string& text, bool append) {
-    std::ofstream out(file, append ? std::ios::app : std::ios::trunc);
-    if (!out) return -(errno != 0 ? errno : EACCES);
-    out << text;
-    out.close();
-    return out ? 0 : -(errno != 0 ? errno : EIO);
-}
-
-// The actions on a running or paused recorder that write no file.
-template <typename Recorder>
-void applyStateAction(Recorder& recorder, RecorderState& state, RecorderAction action) {
-    switch (action) {
-        case RecorderAction::Off:
-            recorder.stop();
-            state = RecorderState::Off;
-            break;
-        case RecorderAction::On:
-            if (state == RecorderState::On) recorder.clear();
-            state = RecorderState::On;
-            break;
-        case RecorderAction::Clear: recorder.clear(); break;
-        case RecorderAction::Pause:
-            if (state == RecorderState::On) state = RecorderState::Paused;
-            break;
-        default: break;
-    }
-}
-
-bool writesFile(RecorderAction action) {
-    return action == RecorderAction::Dump || action == RecorderAction::Append ||
-           action == RecorderAction::AppendAndContinue;
-}
-
-// The platform error of a recorder file, as the layer reports it.
-int fileResult(int negatedErrno) {
-    if (negatedErrno == -ENOENT) return -2;
-    if (negatedErrno == -EACCES || negatedErrno == -EPERM) return -5;
-    return -(kSystemErrorBase - negatedErrno);
-}
-
-}  // namespace
-
 int TSlioBaseDispatcher::TraceAction(RecorderAction action, std::uint32_t entries,
                                      const std::string& file, ByteRendering rendering,
                                      RecorderState& state) {
     const std::lock_guard guard(recorderLock_);
-    if (traceState_ == RecorderState::Off) {
-        if (action == RecorderAction::On) {
-            const int started = trace_.start(entries);
-            if (started < 0) return started;
-            traceState_ = RecorderState::On;
-        }
-        state = traceState_;
-        return 0;
-    }
-    int result = 0;
-    applyStateAction(trace_, traceState_, action);
-    if (writesFile(action)) {
-        if (!trace_.empty()) {
-            result =
-                writeRecorderFile(file, trace_.render(rendering), action != RecorderAction::Dump);
-        }
-        if (result < 0 || action != RecorderAction::AppendAndContinue) {
-            // A file that cannot be written discards the trace; a dump or an append ends it.
-            trace_.stop();
-            traceState_ = RecorderState::Off;
-        } else {
-            trace_.clear();
-            traceState_ = RecorderState::On;
-        }
-    }
-    state = traceState_;
-    return result < 0 ? fileResult(result) : 0;
+    const int result = trace_.act(action, entries, file, rendering);
+    state = trace_.state();
+    return result;
 }
 
 int TSlioBaseDispatcher::LogAction(RecorderAction action, std::uint32_t limitBytes,
                                    const std::string& file, ByteRendering rendering,
                                    RecorderState& state) {
     const std::lock_guard guard(recorderLock_);
-    if (logState_ == RecorderState::Off) {
-        if (action == RecorderAction::On) {
-            log_.start(limitBytes);
-            logState_ = RecorderState::On;
-        }
-        state = logState_;
-        return 0;
-    }
-    int result = 0;
-    applyStateAction(log_, logState_, action);
-    if (writesFile(action)) {
-        if (!log_.empty()) {
-            char stamp[32];
-            const std::time_t now = std::time(nullptr);
-            std::tm local{};
-            ::localtime_r(&now, &local);
-            std::strftime(stamp, sizeof stamp, "%d/%m/%y, %H:%M:%S", &local);
-            result = writeRecorderFile(file, log_.render({deviceName_, stamp}, rendering),
-                                       action != RecorderAction::Dump);
-        }
-        // A log file that cannot be opened leaves the log as it was.
-        if (result == 0) {
-            if (action == RecorderAction::AppendAndContinue) {
-                log_.clear();
-            } else {
-                log_.stop();
-                logState_ = RecorderState::Off;
-            }
-        }
-    }
-    state = logState_;
-    return result < 0 ? fileResult(result) : 0;
-}
-
-// --- worker thread ends ---
-
-void TSlioBaseDispatcher::threadEnded(int code) {
-    if (code < 0) {
-        int expected = 0;
-        failureCode_.compare_exchange_strong(expected, code);
-        requestKill();
-        arrival_.signal();  // a waiting front end looks, and learns of the failure
-    }
-    --runningThreads_;
+    const LogHeader header{deviceName_, localDateTimeStamp(), operatingSystemName()};
+    const int result = log_.act(action, limitBytes, file, rendering, header);
+    state = log_.state();
+    return result;
 }
 
 }  // namespace canprog::serial

@@ -2,18 +2,18 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "DeviceSettings.h"
-#include "FileDescriptor.h"
 #include "SlQueue.h"
 #include "SlTrace.h"
-#include "SystemCalls.h"
+#include "WaitPump.h"
+#include "WakeSignal.h"
 
 namespace canprog::serial {
 
@@ -32,26 +32,34 @@ inline constexpr int kReadFailure = -161;
 inline constexpr int kNoBufferMemory = -13868;
 
 // The platform-independent part of the dispatcher: the receive and transmit rings with their
-// locks, the input queue, line settings, purges, control lines and the dispatcher thread that
-// moves received bytes into the receive ring. A platform dispatcher adds the device calls and
-// the read, write and status threads.
+// locks, the input queue, line settings, purges, control lines, the worker threads' start and
+// end, and the dispatcher thread that moves received bytes into the receive ring. A platform
+// dispatcher adds the device calls and the bodies of the read, write and status threads.
 //
-// Locks: the input lock guards the receive ring, the output lock the transmit ring, the status
-// lock line state and settings. Where two are held, the input lock comes before the status
-// lock; the output lock is released before the status lock is taken.
+// Locks: the input lock guards the receive ring and the purge count, the output lock the
+// transmit ring, the status lock line state and settings. Where two are held, the input lock
+// comes before the status lock; the output lock is released before the status lock is taken.
+//
+// Threads: every worker thread runs inside a boundary that catches what its body throws and
+// ends the thread with a result code instead; a failure code stops the other threads and is
+// kept for the component, which raises it on the next data operation.
 class TSlioBaseDispatcher {
   public:
     static constexpr std::size_t kReceiveRingSize = 8192;
 
-    explicit TSlioBaseDispatcher(SystemCalls& calls = systemCalls());
+    TSlioBaseDispatcher();
     virtual ~TSlioBaseDispatcher();
     TSlioBaseDispatcher(const TSlioBaseDispatcher&) = delete;
     TSlioBaseDispatcher& operator=(const TSlioBaseDispatcher&) = delete;
 
+    // The pump that keeps the window alive while open and close wait for the worker threads;
+    // without one those waits sleep on their own.
+    void SetWaitPump(WaitPump* pump) { waitPump_ = pump; }
+
     // Opens the device, programs the line and starts the worker threads; 0 or a negative code.
     int OpenPort(const std::string& deviceName, int baud, int parity, int dataBits, int stopBits,
                  int inSize, int outSize, std::uint8_t lineOptions);
-    // Stops the threads, purges both sides, closes the device and releases the rings.
+    // Lets written bytes leave, stops the threads, purges, closes the device, frees the rings.
     void ShutPort();
 
     int SetLine(int baud, int parity, int dataBits, int stopBits);
@@ -76,9 +84,9 @@ class TSlioBaseDispatcher {
     int FlushOutBuffer();
     std::size_t OutBuffUsed();
 
-    // The descriptor that becomes readable whenever received bytes enter the receive ring, or
-    // a worker thread ends on a failure. Read it empty with ClearArrival.
-    int ArrivalFd() const { return arrival_.fd(); }
+    // Signalled whenever received bytes enter the receive ring, or a worker thread ends on a
+    // failure. A pump sleeps on it and may clear it.
+    WaitHandle Arrival() const { return arrival_.handle(); }
     void ClearArrival() const { arrival_.clear(); }
 
     // The code with which a worker thread ended on a failure; 0 while all is well.
@@ -86,7 +94,7 @@ class TSlioBaseDispatcher {
 
     // Acts on the character trace or the dispatcher log (on, off, pause, clear, dump to a file,
     // append to it). `state` receives what the recorder is left as; the result is 0 or the
-    // negated error of a file that could not be written.
+    // code of a file that could not be written.
     int TraceAction(RecorderAction action, std::uint32_t entries, const std::string& file,
                     ByteRendering rendering, RecorderState& state);
     int LogAction(RecorderAction action, std::uint32_t limitBytes, const std::string& file,
@@ -107,43 +115,67 @@ class TSlioBaseDispatcher {
     virtual int writeDeviceSettings(const DeviceSettings& settings) = 0;
     virtual int escape(LineEscape function) = 0;
     virtual int purgeDevice(bool receiveSide) = 0;
+    // Starts the read, write and status threads through startWorker; 0 or a negative code.
     virtual int startPlatformThreads() = 0;
-    virtual void stopPlatformThreads() = 0;
+    // Wakes the platform threads from their waits, so that they see the stop request.
+    virtual void wakePlatformThreads() = 0;
     // The transmit ring has data for the write thread.
     virtual void signalOutputReady() = 0;
     // Tells the write thread to drop its block; returns once it acknowledged (or after 5 s).
     virtual void abortTransmit() = 0;
-    // Lets bytes already handed to the port leave it before the port closes, for a bounded
-    // time: a restart command written just before closing must still reach the module.
-    // True when everything left; the close then purges no output.
-    virtual bool drainTransmit() { return false; }
+    // Bytes the device still holds for sending, after the write thread handed them over; 0 when
+    // it cannot tell.
+    virtual int deviceOutputQueued() { return 0; }
+    // Sleeps the calling thread (the line-settings drain); a seam for tests.
+    virtual void pause(std::chrono::microseconds duration);
     bool outputDrained() const { return outputDrained_; }
 
     // --- for the worker threads ---
-    // Takes everything waiting in the transmit ring, in order, and empties the ring.
-    std::vector<std::uint8_t> takeTransmitBytes();
-    // Moves queued received bytes into the receive ring and signals their arrival. The read
-    // thread calls it right after queuing a block, so that a byte reaches the caller without
-    // waiting for the dispatcher thread to wake; the dispatcher thread catches up on the rest.
-    void dispatchReceived();
-    // A worker thread's last act: a failure code stops the others and is kept for the caller.
-    void threadEnded(int code);
-    void threadStarted() { ++runningThreads_; }
+    // Starts a worker thread and waits, pumping, until it runs. The body returns the thread's
+    // end code; an exception that escapes it ends the thread with kNoBufferMemory for a failed
+    // allocation and `failureOnException` for anything else.
+    bool startWorker(std::function<int()> body, int failureOnException);
     bool killRequested() const { return kill_.load(); }
     void requestKill();
 
-    SystemCalls& calls_;
+    // Takes everything waiting in the transmit ring, in order, and empties the ring; the write
+    // thread then counts as sending until it calls transmitFinished.
+    std::vector<std::uint8_t> takeTransmitBytes();
+    void transmitFinished();
+
+    // Runs `read` (a device read that does not block) under the input lock and returns the
+    // count of receive purges it ran under, for queueReceived.
+    template <typename Read>
+    std::uint64_t readUnderInputLock(Read&& read) {
+        const std::lock_guard guard(inputLock_);
+        read();
+        return receivePurges_;
+    }
+    // Queues a block that a read thread received and moves what it can into the receive ring,
+    // unless a receive purge came since the read: bytes received before a purge are never
+    // delivered after it.
+    void queueReceived(std::unique_ptr<TDataBuffer> block, std::uint64_t purgesAtRead);
+
     TIOQueue InputQueue;
     std::mutex statusLock_;
 
   private:
-    void dispatcherThreadMain();
+    int dispatcherThreadMain();
     bool moveReceivedBytes();
     bool dropStatusItem();
     std::size_t copyIntoRing(std::size_t at, std::size_t wanted);
     int applyLineSettings(DeviceSettings requested);
     void waitForTransmitterToDrain();
     void sleepForCharacters(const DeviceSettings& settings);
+    bool drainTransmit();
+    void stopWorkers();
+    void threadEnded(int code);
+    // Waits for `done` while the window lives: until it holds (true) or `deadline` passes.
+    template <typename Done>
+    bool waitForWorkers(Done done, std::chrono::steady_clock::time_point deadline);
+    // One sleep of such a wait: false once `deadline` has passed.
+    bool sleepOnWorkerNews(std::chrono::steady_clock::time_point deadline,
+                           std::chrono::milliseconds longest);
     void releaseRings();
     void traceBytes(char kind, const std::uint8_t* data, std::size_t length);
     void logBytes(int subKind, std::vector<std::uint8_t> data);
@@ -155,12 +187,14 @@ class TSlioBaseDispatcher {
     std::size_t receiveWrite_ = 0;
     std::size_t receiveRead_ = 0;
     bool receiveFull_ = false;
+    std::uint64_t receivePurges_ = 0;
 
     std::mutex outputLock_;
     std::vector<std::uint8_t> transmitRing_;
     std::size_t transmitHead_ = 0;
     std::size_t transmitTail_ = 0;
     bool transmitFull_ = false;
+    std::atomic<bool> transmitting_{false};  // the write thread holds a block it is sending
 
     DeviceSettings settings_;
     bool dtrLevel_ = true;
@@ -173,14 +207,14 @@ class TSlioBaseDispatcher {
     int priorityBoost_ = 0;
 
     std::mutex recorderLock_;  // the trace and the log, from whichever thread records
-    TraceRecorder trace_;
-    RecorderState traceState_ = RecorderState::Off;
-    LogRecorder log_;
-    RecorderState logState_ = RecorderState::Off;
+    TraceChannel trace_;
+    LogChannel log_;
     std::chrono::steady_clock::time_point openedAt_ = std::chrono::steady_clock::now();
 
+    WaitPump* waitPump_ = nullptr;
     WakeSignal arrival_;
-    std::thread dispatcherThread_;
+    WakeSignal workerNews_;  // a worker thread started, ended or finished sending
+    std::vector<std::thread> workers_;
     std::atomic<bool> kill_{false};
     std::atomic<bool> started_{false};
     std::atomic<int> runningThreads_{0};

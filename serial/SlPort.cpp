@@ -4,7 +4,6 @@
 
 #include "PortMap.h"
 #include "SlExcept.h"
-#include "SlPosix.h"
 
 namespace canprog::serial {
 
@@ -22,7 +21,12 @@ int swFlowMode(TSWFlowOptions options) {
 
 }  // namespace
 
-TSlioCustomComPort::TSlioCustomComPort(SystemCalls& calls) : calls_(calls) {}
+TSlioCustomComPort::TSlioCustomComPort(DispatcherFactory factory) : factory_(std::move(factory)) {}
+
+void TSlioCustomComPort::SetWaitPump(WaitPump* pump) {
+    waitPump_ = pump;
+    if (dispatcher_) dispatcher_->SetWaitPump(pump);
+}
 
 TSlioCustomComPort::~TSlioCustomComPort() {
     try {
@@ -64,7 +68,8 @@ void TSlioCustomComPort::openPort() {
         }
         const std::string device = ResolvedDevice();
         if (device.empty()) RaiseForCode(-2001);
-        dispatcher_ = std::make_unique<TSlioPosixDispatcher>(calls_);
+        dispatcher_ = factory_();
+        dispatcher_->SetWaitPump(waitPump_);
         const std::uint8_t options =
             static_cast<std::uint8_t>((dtr_ ? kOptionDtr : 0) | (rts_ ? kOptionRts : 0) |
                                       ((hwFlow_ & hwfUseDTR) ? kOptionDtrFlow : 0) |

@@ -6,9 +6,10 @@
 #include <optional>
 #include <string>
 
+#include "PlatformDispatcher.h"
 #include "SlDispatch.h"
 #include "SlMisc.h"
-#include "SystemCalls.h"
+#include "WaitPump.h"
 
 namespace canprog::serial {
 
@@ -38,7 +39,8 @@ class TSlioCustomComPort : public TSlioBaseComponent {
     static constexpr int kMaxTraceSize = 4000000;
     static constexpr int kMaxLogSize = 16000000;
 
-    explicit TSlioCustomComPort(SystemCalls& calls = systemCalls());
+    // `factory` makes the dispatcher at every open: the system's own unless a test gives one.
+    explicit TSlioCustomComPort(DispatcherFactory factory = createPlatformDispatcher);
     ~TSlioCustomComPort() override;
     TSlioCustomComPort(const TSlioCustomComPort&) = delete;
     TSlioCustomComPort& operator=(const TSlioCustomComPort&) = delete;
@@ -121,6 +123,8 @@ class TSlioCustomComPort : public TSlioBaseComponent {
 
     // The port selection dialog; without one, an open with ComNumber 0 fails.
     void SetPortPrompt(PortPrompt prompt) { portPrompt_ = std::move(prompt); }
+    // The pump that keeps the window alive while open and close wait for the worker threads.
+    void SetWaitPump(WaitPump* pump);
 
     // --- data operations ---
     void DiscardInput();
@@ -134,8 +138,12 @@ class TSlioCustomComPort : public TSlioBaseComponent {
     TSlioBaseDispatcher* Dispatcher() const { return dispatcher_.get(); }
     // The device that the next open uses.
     std::string ResolvedDevice() const;
-    // Readable whenever received bytes arrive (see TSlioBaseDispatcher::ArrivalFd); -1 closed.
-    int ArrivalFd() const { return dispatcher_ ? dispatcher_->ArrivalFd() : -1; }
+    // Signalled whenever received bytes arrive (see TSlioBaseDispatcher::Arrival); none while
+    // the port is closed.
+    WaitHandle Arrival() const { return dispatcher_ ? dispatcher_->Arrival() : WaitHandle(); }
+    // The code with which the dispatcher's worker threads ended on a failure (the device
+    // vanished); 0 while all is well or the port is closed.
+    int DeviceFailure() const { return dispatcher_ ? dispatcher_->FailureCode() : 0; }
 
   private:
     void openPort();
@@ -147,7 +155,8 @@ class TSlioCustomComPort : public TSlioBaseComponent {
     void setLineValue(Value& field, Value value);
     void pushAllSettings();
 
-    SystemCalls& calls_;
+    DispatcherFactory factory_;
+    WaitPump* waitPump_ = nullptr;
     std::unique_ptr<TSlioBaseDispatcher> dispatcher_;
     TPortPhase phase_ = TPortPhase::ppClosed;
     bool reapply_ = false;

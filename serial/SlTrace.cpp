@@ -1,9 +1,10 @@
 #include "SlTrace.h"
 
-#include <sys/utsname.h>
-
+#include <cerrno>
 #include <cstdio>
+#include <fstream>
 
+#include "ErrnoCodes.h"
 #include "SlMisc.h"
 #include "SlStrMap.h"
 
@@ -56,15 +57,6 @@ std::string modemBitNames(std::uint32_t bits) {
     }
     while (!names.empty() && names.back() == ' ') names.pop_back();
     return names;
-}
-
-std::string operatingSystem() {
-    utsname name{};
-    if (::uname(&name) != 0) return "Linux";
-    int major = 0;
-    int minor = 0;
-    std::sscanf(name.release, "%d.%d", &major, &minor);
-    return std::string(name.sysname) + " " + std::to_string(major) + "." + std::to_string(minor);
 }
 
 }  // namespace
@@ -157,7 +149,7 @@ std::string LogRecorder::render(const LogHeader& header, ByteRendering rendering
     std::string out;
     out += std::string("SLIO ") + TSlioBaseComponent::kVersion + "\n";
     out += "Compiler : GCC " __VERSION__ "\n";
-    out += "Operating System : " + operatingSystem() + "\n";
+    out += "Operating System : " + header.operatingSystem + "\n";
     out += "Device: " + header.device + "\n";
     out += "Date/time: " + header.dateTime + "\n";
     out += "Time      Type      SubType       Data      OtherData\n";
@@ -197,6 +189,114 @@ std::string LogRecorder::render(const LogHeader& header, ByteRendering rendering
         out += '\n';
     }
     return out;
+}
+
+// --- the channels: states and file actions ---
+
+namespace {
+
+// Writes a recorder's text to its file, anew or appended; 0 or the file's result code.
+int writeRecorderFile(const std::string& file, const std::string& text, bool append) {
+    errno = 0;
+    std::ofstream out(file, append ? std::ios::app : std::ios::trunc);
+    if (!out) return resultForErrno(errno != 0 ? errno : EACCES, ErrnoUse::File);
+    out << text;
+    out.close();
+    return out ? 0 : resultForErrno(errno != 0 ? errno : EIO, ErrnoUse::File);
+}
+
+// The actions on a running or paused recorder that write no file.
+template <typename Recorder>
+void applyStateAction(Recorder& recorder, RecorderState& state, RecorderAction action) {
+    switch (action) {
+        case RecorderAction::Off:
+            recorder.stop();
+            state = RecorderState::Off;
+            break;
+        case RecorderAction::On:
+            if (state == RecorderState::On) recorder.clear();
+            state = RecorderState::On;
+            break;
+        case RecorderAction::Clear: recorder.clear(); break;
+        case RecorderAction::Pause:
+            if (state == RecorderState::On) state = RecorderState::Paused;
+            break;
+        default: break;
+    }
+}
+
+bool writesFile(RecorderAction action) {
+    return action == RecorderAction::Dump || action == RecorderAction::Append ||
+           action == RecorderAction::AppendAndContinue;
+}
+
+}  // namespace
+
+int TraceChannel::act(RecorderAction action, std::uint32_t entries, const std::string& file,
+                      ByteRendering rendering) {
+    if (state_ == RecorderState::Off) {
+        if (action == RecorderAction::On) {
+            const int started = recorder_.start(entries);
+            if (started < 0) return started;
+            state_ = RecorderState::On;
+        }
+        return 0;
+    }
+    int result = 0;
+    applyStateAction(recorder_, state_, action);
+    if (writesFile(action)) {
+        if (!recorder_.empty()) {
+            result = writeRecorderFile(file, recorder_.render(rendering),
+                                       action != RecorderAction::Dump);
+        }
+        if (result < 0 || action != RecorderAction::AppendAndContinue) {
+            // A file that cannot be written discards the trace; a dump or an append ends it.
+            recorder_.stop();
+            state_ = RecorderState::Off;
+        } else {
+            recorder_.clear();
+            state_ = RecorderState::On;
+        }
+    }
+    return result;
+}
+
+void TraceChannel::add(char kind, const std::uint8_t* data, std::size_t length) {
+    if (state_ != RecorderState::On) return;
+    for (std::size_t i = 0; i < length; ++i) recorder_.add(kind, data[i]);
+}
+
+int LogChannel::act(RecorderAction action, std::uint32_t limitBytes, const std::string& file,
+                    ByteRendering rendering, const LogHeader& header) {
+    if (state_ == RecorderState::Off) {
+        if (action == RecorderAction::On) {
+            recorder_.start(limitBytes);
+            state_ = RecorderState::On;
+        }
+        return 0;
+    }
+    int result = 0;
+    applyStateAction(recorder_, state_, action);
+    if (writesFile(action)) {
+        if (!recorder_.empty()) {
+            result = writeRecorderFile(file, recorder_.render(header, rendering),
+                                       action != RecorderAction::Dump);
+        }
+        // A log file that cannot be opened leaves the log as it was.
+        if (result == 0) {
+            if (action == RecorderAction::AppendAndContinue) {
+                recorder_.clear();
+            } else {
+                recorder_.stop();
+                state_ = RecorderState::Off;
+            }
+        }
+    }
+    return result;
+}
+
+void LogChannel::add(LogEntry entry) {
+    if (state_ == RecorderState::On) recorder_.add(std::move(entry));
 }
 
 }  // namespace canprog::serial

@@ -62,6 +62,7 @@ struct LogEntry {
 struct LogHeader {
     std::string device;
     std::string dateTime;  // "dd/mm/yy, hh:mm:ss"
+    std::string operatingSystem;
 };
 
 // The dispatcher log: entries with time stamps, at most `limit` data bytes queued; the
@@ -83,6 +84,37 @@ class LogRecorder {
     std::size_t queuedBytes_ = 0;
     std::uint32_t limit_ = 10000;
     bool running_ = false;
+};
+
+// The character trace as the component's Tracing property drives it: on, off, paused, and the
+// actions that write its file. Not locked: the dispatcher guards it.
+class TraceChannel {
+  public:
+    // Acts on the trace; 0, -1002 for a size above the limit, or the code of a file that could
+    // not be written (the trace is then discarded).
+    int act(RecorderAction action, std::uint32_t entries, const std::string& file,
+            ByteRendering rendering);
+    RecorderState state() const { return state_; }
+    void add(char kind, const std::uint8_t* data, std::size_t length);
+
+  private:
+    TraceRecorder recorder_;
+    RecorderState state_ = RecorderState::Off;
+};
+
+// The dispatcher log as the component's Logging property drives it.
+class LogChannel {
+  public:
+    // Acts on the log; 0 or the code of a file that could not be written (the log then stays).
+    int act(RecorderAction action, std::uint32_t limitBytes, const std::string& file,
+            ByteRendering rendering, const LogHeader& header);
+    RecorderState state() const { return state_; }
+    bool on() const { return state_ == RecorderState::On; }
+    void add(LogEntry entry);
+
+  private:
+    LogRecorder recorder_;
+    RecorderState state_ = RecorderState::Off;
 };
 
 }  // namespace canprog::serial

@@ -140,9 +140,8 @@ EngineReply BootloaderEngine::handleFrame() {
     record.data.assign(frame_.begin() + kFrameHeaderSize,
                        frame_.begin() + static_cast<long>(kFrameHeaderSize + length));
     if (length > 0) {
-        unsigned sum = frame_[kFrameHeaderSize + length];
-        for (const auto b : record.data) sum += b;
-        record.checksumOk = (sum & 0xFF) == 0;
+        record.checksumOk =
+            twosComplementChecksum(record.data) == frame_[kFrameHeaderSize + length];
     }
 
     const int frameNumber = static_cast<int>(frames_.size()) + 1;

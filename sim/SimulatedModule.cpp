@@ -89,7 +89,9 @@ int SimulatedModule::pollTimeout() const {
 
 void SimulatedModule::run() {
     while (!stopping_ && !hungUp_) {
-        std::array<pollfd, 2> fds = {{{master_.get(), POLLIN, 0}, {stopSignal_.fd(), POLLIN, 0}}};
+        std::array<pollfd, 2> fds = {
+            {{master_.get(), POLLIN, 0},
+             {static_cast<int>(stopSignal_.handle().native()), POLLIN, 0}}};
         const int ready = ::poll(fds.data(), fds.size(), pollTimeout());
         if (ready < 0 && errno != EINTR) break;
         if (stopping_) break;

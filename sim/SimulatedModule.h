@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "BootloaderEngine.h"
-#include "serial/FileDescriptor.h"
+#include "serial/WakeSignal.h"
+#include "serial/posix/FileDescriptor.h"
 
 namespace canprog::sim {
 

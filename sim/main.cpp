@@ -8,7 +8,7 @@
 
 #include "MemoryFiles.h"
 #include "SimulatedModule.h"
-#include "serial/PortMap.h"
+#include "serial/posix/PortMapFolder.h"
 
 namespace {
 

@@ -54,6 +54,12 @@ std::string withoutPolishDiacritics(std::string_view text) {
     return out;
 }
 
+bool isLanguageControl(Ctl id) {
+    return id == Ctl::RadioGroup1 || id == Ctl::lang8 || id == Ctl::lang9 ||
+           std::any_of(kLanguageButtons.begin(), kLanguageButtons.end(),
+                       [id](const auto& button) { return button.first == id; });
+}
+
 }  // namespace
 
 MainForm::MainForm(PlatformShell& shell, ClockFunction clock)
@@ -227,6 +233,9 @@ void MainForm::bindClick(Ctl id, std::function<void()> handler) {
 
 void MainForm::click(Ctl id) {
     if (!controls_[index(id)].enabled) return;
+    // The language changes between operations only: a change now would wipe the running
+    // operation's log, as other clicks that come during an operation are ignored too.
+    if (operationRunning_ && isLanguageControl(id)) return;
     if (!radioGroupOf(id).empty()) {
         // A click on a radio button checks it; its behaviour runs when it becomes checked.
         setChecked(id, true);
@@ -268,6 +277,12 @@ void MainForm::setApplicationTitle(std::string title) {
 
 void MainForm::logMessage(std::size_t index) {
     log(messages_.at(index));
+}
+
+std::string MainForm::extraMessage(
+    Extra line, const std::vector<std::pair<std::string_view, std::string>>& values) const {
+    const Language language = languageForCode(languageCode).value_or(Language::English);
+    return fillIn(extraText(line, language), values);
 }
 
 void MainForm::logMessageAndShow(std::size_t index) {

@@ -8,8 +8,9 @@
 
 #include "ControlState.h"
 #include "Controls.h"
+#include "ExtraMessages.h"
+#include "FirmwareImages.h"
 #include "TimeoutTicker.h"
-#include "firmware/FirmwareImages.h"
 
 namespace canprog {
 
@@ -94,6 +95,9 @@ class MainForm {
     void logMessageAndShow(std::size_t index);
     void log(std::string line) { addLine(Ctl::meLog, std::move(line)); }
     const std::vector<std::string>& logLines() const { return control(Ctl::meLog).lines; }
+    // One of our own lines in the current language, its values filled in.
+    std::string extraMessage(
+        Extra line, const std::vector<std::pair<std::string_view, std::string>>& values = {}) const;
 
     // --- shared state ---
     std::string firmwareFileName;

@@ -13,12 +13,13 @@
 namespace canprog::window {
 
 namespace {
-// A wait never sleeps longer than this, so that nothing can keep it asleep for good.
-constexpr long long kLongestSleep_ms = 100;
+constexpr long long kLongestSleep_ms = MessagePump::kLongestSleep.count();
 }  // namespace
 
-void QtMessagePump::processMessages(Wait wait, int arrivalFd) {
+void QtMessagePump::processMessages(Wait wait, serial::WaitHandle arrival) {
     if (wait == Wait::UntilActivity) {
+        // On this system the handle is a descriptor that stays readable until it is read.
+        const int arrivalFd = arrival.valid() ? static_cast<int>(arrival.native()) : -1;
         // Sleep in the event loop until an event comes, a byte arrives or a tick falls due.
         long long timeout_ms = kLongestSleep_ms;
         if (const auto due = form_.ticker().nextDue()) {

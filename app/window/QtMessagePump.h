@@ -10,7 +10,7 @@ class QtMessagePump : public MessagePump {
   public:
     explicit QtMessagePump(MainForm& form) : form_(form) {}
 
-    void processMessages(Wait wait, int arrivalFd) override;
+    void processMessages(Wait wait, serial::WaitHandle arrival) override;
     void sleep(std::chrono::milliseconds duration) override;
 
   private:

@@ -6,7 +6,7 @@
 #include "TfrmMain.h"
 #include "app/model/HelpWindow.h"
 #include "app/model/MainForm.h"
-#include "app/model/Operations.h"
+#include "app/operations/Operations.h"
 
 int main(int argc, char** argv) {
     using namespace canprog;

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/model/Operations.h"
-#include "app/model/PollMessagePump.h"
+#include "app/model/posix/PollMessagePump.h"
+#include "app/operations/Operations.h"
 #include "sim/SimulatedModule.h"
 #include "support/FormFixture.h"
 #include "support/TestData.h"

@@ -9,6 +9,7 @@ namespace canprog {
 namespace {
 
 using testing::dataFile;
+using testing::LogWatcher;
 
 class UploadTest : public ::testing::Test, public testing::ModuleFixture {
   protected:
@@ -101,14 +102,21 @@ TEST_F(UploadTest, SilentModuleGivesUpAfterAboutThirtyAttempts) {
     sim::SimOptions options;
     options.faults.neverAnswer = true;
     startModule(options);
+    // The pumps of the wake-up loop alone, from its first line to its last.
+    int pumpsAtStart = -1;
+    int pumpsAtEnd = -1;
+    LogWatcher watcher(form, [&](const std::string& line) {
+        if (line == "Waiting for bootloader...") pumpsAtStart = pump.pumps();
+        if (line == "Bootloader no response") pumpsAtEnd = pump.pumps();
+    });
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::NoBootloader);
     EXPECT_EQ(log(),
               (std::vector<std::string>{"Waiting for bootloader...", "Bootloader no response"}));
     EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_EQ(form.timeoutTicks, 0);
     // One tick a pump of the wake-up loop: about thirty attempts.
-    EXPECT_GE(pump.pumps(), 28);
-    EXPECT_LE(pump.pumps(), 32);
+    EXPECT_GE(pumpsAtEnd - pumpsAtStart, 28);
+    EXPECT_LE(pumpsAtEnd - pumpsAtStart, 32);
 }
 
 TEST_F(UploadTest, CancelDuringTheWakeUp) {
@@ -162,14 +170,17 @@ class CancelAfterBlock : public ModelListener {
     bool armed_ = false;
 };
 
-TEST_F(UploadTest, CancelBetweenTwoWaitsIsNotLost) {
+TEST_F(UploadTest, CancelBetweenTwoWaitsIsNotLostAndSendsNoFurtherFrame) {
     startModule();
     CancelAfterBlock cancel(form, pump, 36);
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
     EXPECT_EQ(log().back(), "Cancel");
-    // Block 37 was sent; its wait ended at once with the pending cancel.
-    EXPECT_TRUE(testing::eventually([&] { return framesOf(WRITE_FLASH).size() == 6u; }));
+    // Blocks 32 to 36 were written; block 37 never left.
+    EXPECT_FALSE(testing::eventually([&] { return framesOf(WRITE_FLASH).size() > 5u; },
+                                     std::chrono::milliseconds(200)));
+    EXPECT_EQ(framesOf(WRITE_FLASH).size(), 5u);
     EXPECT_TRUE(framesOf(RESTART).empty());
+    EXPECT_FALSE(operations.ComPort().Open());
 }
 
 TEST_F(UploadTest, ReplyThatStopsEndsWithATransmissionError) {
@@ -181,13 +192,21 @@ TEST_F(UploadTest, ReplyThatStopsEndsWithATransmissionError) {
     EXPECT_FALSE(operations.ComPort().Open());
 }
 
-TEST_F(UploadTest, PortVanishingMidUploadRaisesAndLeavesTheWindowUsable) {
+TEST_F(UploadTest, DeviceVanishingMidUploadEndsTheWriteCleanly) {
     sim::SimOptions options;
     options.faults.hangUpAfterFrames = 50;
     startModule(options);
-    form.firmwareFileName = dataFile("good.hexfw");
-    EXPECT_THROW(operations.upload(), serial::EInOutError);
+    const std::string device = module->devicePath();
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::DeviceLost);
+    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK",
+                                               "FLASH writing...", "Error data transmission",
+                                               "Lost the connection to the module (" + device +
+                                                   "): check the cable and the module's power"}));
     EXPECT_FALSE(form.operationRunning());
+    EXPECT_FALSE(form.tickerEnabled());
+    EXPECT_FALSE(operations.ComPort().Open());
+    EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);
+    EXPECT_EQ(operations.link().lostDeviceReason(), "Device read error");
     // The next operation finds no module, and says so.
     EXPECT_EQ(operations.readVersion(), OperationOutcome::PortError);
     EXPECT_EQ(log().back(), "Error opening port");

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/model/Operations.h"
-#include "app/model/PollMessagePump.h"
-#include "firmware/FileChoice.h"
-#include "firmware/FirmwareWrite.h"
+#include "app/model/posix/PollMessagePump.h"
+#include "app/operations/FileChoice.h"
+#include "app/operations/FirmwareWrite.h"
+#include "app/operations/Operations.h"
 #include "support/FormFixture.h"
 #include "support/TestData.h"
 

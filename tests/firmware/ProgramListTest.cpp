@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/model/HelpHandler.h"
+#include "app/operations/HelpHandler.h"
 #include "firmware/Cp1250.h"
 #include "firmware/FirmwareLoader.h"
 #include "firmware/ProgramList.h"

@@ -63,7 +63,8 @@ TEST_F(ComPortTest, OpenAndClose) {
     EXPECT_TRUE(port.Open());
     EXPECT_EQ(port.Phase(), TPortPhase::ppOpen);
     ASSERT_NE(port.Dispatcher(), nullptr);
-    EXPECT_EQ(port.Dispatcher()->RunningThreads(), 3);
+    // Read, write and status threads, and the dispatcher thread.
+    EXPECT_EQ(port.Dispatcher()->RunningThreads(), 4);
     port.SetOpen(true);  // already open: nothing
     port.SetOpen(false);
     EXPECT_FALSE(port.Open());

@@ -11,17 +11,6 @@ namespace {
 using testing::eventually;
 using testing::FakeDispatcher;
 
-// Counts the sleeps the dispatcher asks for; nothing else is replaced.
-class CountingCalls : public SystemCalls {
-  public:
-    void sleep(std::chrono::microseconds duration) override {
-        ++sleeps;
-        slept += duration;
-    }
-    int sleeps = 0;
-    std::chrono::microseconds slept{0};
-};
-
 std::vector<std::uint8_t> pattern(std::size_t count) {
     std::vector<std::uint8_t> bytes(count);
     for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
@@ -29,8 +18,7 @@ std::vector<std::uint8_t> pattern(std::size_t count) {
 }
 
 TEST(ReceiveRing, EightThousandBytesFillTheRingAndNothingIsLost) {
-    CountingCalls calls;
-    FakeDispatcher dispatcher(calls);
+    FakeDispatcher dispatcher;
     ASSERT_EQ(dispatcher.open(), 0);
     const auto bytes = pattern(10000);
     dispatcher.receive(bytes);
@@ -94,25 +82,23 @@ TEST(TransmitRing, ExactlyFullThenOneMoreIsRefused) {
 }
 
 TEST(LineSettings, CurrentValuesNeitherSleepNorWrite) {
-    CountingCalls calls;
-    FakeDispatcher dispatcher(calls);
+    FakeDispatcher dispatcher;
     ASSERT_EQ(dispatcher.open(), 0);
     const int written = dispatcher.settingsWritten;
-    const int sleeps = calls.sleeps;
+    const int sleeps = dispatcher.sleeps;
     EXPECT_EQ(dispatcher.SetLine(9600, 0, 8, 1), 0);
     EXPECT_EQ(dispatcher.SetLine(0, 5, 9, 3), 0);  // keep every value
     EXPECT_EQ(dispatcher.settingsWritten, written);
-    EXPECT_EQ(calls.sleeps, sleeps);
+    EXPECT_EQ(dispatcher.sleeps, sleeps);
 }
 
 TEST(LineSettings, AChangeSleepsEighteenCharactersAtTheLastBaud) {
-    CountingCalls calls;
-    FakeDispatcher dispatcher(calls);
+    FakeDispatcher dispatcher;
     ASSERT_EQ(dispatcher.open(), 0);
     EXPECT_EQ(dispatcher.LastBaud(), 9600);
-    calls.slept = {};
+    dispatcher.slept = {};
     EXPECT_EQ(dispatcher.SetLine(19200, 0, 8, 1), 0);
-    EXPECT_EQ(calls.slept, std::chrono::milliseconds(19));  // 18 characters at 9600, 8N1
+    EXPECT_EQ(dispatcher.slept, std::chrono::milliseconds(19));  // 18 characters at 9600, 8N1
     EXPECT_EQ(dispatcher.CurrentSettings().baud, 19200);
     EXPECT_EQ(dispatcher.LastBaud(), 19200);
 }

@@ -12,7 +12,6 @@ namespace canprog::testing {
 // dispatcher thread and the line settings directly.
 class FakeDispatcher : public serial::TSlioBaseDispatcher {
   public:
-    using TSlioBaseDispatcher::TSlioBaseDispatcher;
     ~FakeDispatcher() override { ShutPort(); }
 
     int open(int outSize = 4096) { return OpenPort("fake", 9600, 0, 8, 1, 4096, outSize, 0x03); }
@@ -31,6 +30,9 @@ class FakeDispatcher : public serial::TSlioBaseDispatcher {
 
     std::atomic<int> settingsWritten{0};
     std::atomic<int> outputSignals{0};
+    // The sleeps the dispatcher asks for, counted instead of slept.
+    int sleeps = 0;
+    std::chrono::microseconds slept{0};
 
   protected:
     int openDevice(const std::string&) override { return 0; }
@@ -48,7 +50,11 @@ class FakeDispatcher : public serial::TSlioBaseDispatcher {
     int escape(serial::LineEscape) override { return 0; }
     int purgeDevice(bool) override { return 0; }
     int startPlatformThreads() override { return 0; }
-    void stopPlatformThreads() override {}
+    void wakePlatformThreads() override {}
+    void pause(std::chrono::microseconds duration) override {
+        ++sleeps;
+        slept += duration;
+    }
     void signalOutputReady() override { ++outputSignals; }
     void abortTransmit() override {}
 

@@ -6,6 +6,7 @@
 #include "serial/PortMap.h"
 #include "serial/SlPort.h"
 #include "serial/SlSelCom.h"
+#include "serial/posix/PortProbe.h"
 #include "support/PtyPair.h"
 
 namespace canprog::serial {

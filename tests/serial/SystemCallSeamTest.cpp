@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "SeamCalls.h"
 #include "serial/SlExcept.h"
 #include "serial/SlPort.h"
 #include "support/PtyPair.h"
@@ -11,44 +12,10 @@
 namespace canprog::serial {
 namespace {
 
+using testing::dispatcherOver;
 using testing::eventually;
 using testing::PtyPair;
-
-// Real system calls, with failures injected on request.
-class FaultyCalls : public SystemCalls {
-  public:
-    ssize_t read(int fd, void* buffer, size_t size) override {
-        if (failReads) {
-            errno = EIO;
-            return -1;
-        }
-        return SystemCalls::read(fd, buffer, size);
-    }
-    ssize_t write(int fd, const void* buffer, size_t size) override {
-        if (busyWrites > 0) {
-            --busyWrites;
-            errno = EAGAIN;
-            return -1;
-        }
-        if (failWrites) {
-            errno = EIO;
-            return -1;
-        }
-        return SystemCalls::write(fd, buffer, size);
-    }
-    int ioctl(int fd, unsigned long request, void* argument) override {
-        if (request == TIOCMBIS || request == TIOCMBIC) {
-            ++modemLineCalls;
-            errno = ENOTTY;
-            return -1;
-        }
-        return SystemCalls::ioctl(fd, request, argument);
-    }
-    std::atomic<bool> failReads{false};
-    std::atomic<bool> failWrites{false};
-    std::atomic<int> busyWrites{0};
-    std::atomic<int> modemLineCalls{0};
-};
+using testing::SeamCalls;
 
 class SystemCallSeamTest : public ::testing::Test {
   protected:
@@ -58,8 +25,8 @@ class SystemCallSeamTest : public ::testing::Test {
         port.SetOpen(true);
     }
     PtyPair pty;
-    FaultyCalls calls;
-    TSlioComPort port{calls};
+    SeamCalls calls;
+    TSlioComPort port{dispatcherOver(calls)};
 };
 
 TEST_F(SystemCallSeamTest, ReadFailureEndsTheThreadsWithTheReadCode) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,23 @@ class RecordingShell : public PlatformShell {
     std::optional<std::string> nextChoice;  // what the user picks in the next file dialog
     std::string dialogFilter;
     std::string dialogExtension;
+};
+
+// Calls `onLine` with every line added to the log, as it is added.
+class LogWatcher : public ModelListener {
+  public:
+    LogWatcher(MainForm& form, std::function<void(const std::string&)> onLine)
+        : form_(form), onLine_(std::move(onLine)) {
+        form_.addListener(this);
+    }
+    ~LogWatcher() override { form_.removeListener(this); }
+    void controlChanged(Ctl id, Change what) override {
+        if (id == Ctl::meLog && what == Change::LineAdded) onLine_(form_.logLines().back());
+    }
+
+  private:
+    MainForm& form_;
+    std::function<void(const std::string&)> onLine_;
 };
 
 // A clock the test moves by hand.

@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 
 #include "WindowFixture.h"
-#include "app/model/HelpHandler.h"
+#include "app/operations/HelpHandler.h"
 #include "app/window/DesktopShell.h"
 #include "app/window/TForm1.h"
 #include "support/TestData.h"

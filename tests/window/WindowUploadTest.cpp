@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/model/Operations.h"
+#include "app/operations/Operations.h"
 #include "app/window/QtMessagePump.h"
 #include "app/window/TfrmMain.h"
 #include "sim/SimulatedModule.h"

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "LanguageTables.h"
+
+namespace canprog {
+
+// Lines of our own that the log adds after the window's messages, to say what happened and
+// what to do. Each has a text in every language; "{name}" marks a value filled in.
+enum class Extra {
+    DeviceLost,  // {device}
+};
+
+// The text of a line in a language, values not yet filled in.
+std::string_view extraText(Extra line, Language language);
+
+// The text with each "{name}" replaced by its value.
+std::string fillIn(std::string_view text,
+                   const std::vector<std::pair<std::string_view, std::string>>& values);
+
+}  // namespace canprog

@@ -1,0 +1,21 @@
+#pragma once
+
+namespace canprog {
+
+// How an operation on the module ended, for front ends that report it (the window shows only
+// its log; the command line turns it into an exit code).
+enum class OperationOutcome {
+    Finished,
+    NotStarted,  // another operation was running
+    NoFileChosen,
+    FirmwareFileError,
+    PortError,
+    NoBootloader,
+    TransmissionError,  // a reply did not come in time
+    Rejected,           // the module refused a block
+    Cancelled,
+    InvalidSetting,
+    DeviceLost,  // the device vanished mid-operation (the adapter was pulled)
+};
+
+}  // namespace canprog

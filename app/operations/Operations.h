@@ -1,0 +1,46 @@
+#pragma once
+
+#include "OperationOutcome.h"
+#include "app/model/HelpWindow.h"
+#include "app/model/MainForm.h"
+#include "app/model/MessagePump.h"
+#include "bootloader/BootloaderLink.h"
+#include "firmware/HexRecordParser.h"
+#include "serial/SlPort.h"
+
+namespace canprog {
+
+// The window's operations with what they share: the port component ComPort and the link to
+// the module. Binds every handler to its buttons; a front end creates one and forwards clicks.
+class Operations {
+  public:
+    Operations(MainForm& form, HelpWindow& help, MessagePump& pump);
+    ~Operations();
+    Operations(const Operations&) = delete;
+    Operations& operator=(const Operations&) = delete;
+
+    serial::TSlioComPort& ComPort() { return ComPort_; }
+    BootloaderLink& link() { return link_; }
+
+    // How the last operation on the module ended.
+    OperationOutcome lastOutcome() const { return lastOutcome_; }
+    const HexLineProblem& lastFileProblem() const { return lastFileProblem_; }
+
+    OperationOutcome upload();
+    OperationOutcome readVersion();
+    OperationOutcome readParameters();
+    OperationOutcome writeParameters();
+
+  private:
+    template <typename Run>
+    OperationOutcome record(Run run);
+
+    MainForm& form_;
+    HelpWindow& help_;
+    serial::TSlioComPort ComPort_;
+    BootloaderLink link_;
+    OperationOutcome lastOutcome_ = OperationOutcome::Finished;
+    HexLineProblem lastFileProblem_;
+};
+
+}  // namespace canprog

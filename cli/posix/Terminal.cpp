@@ -1,0 +1,11 @@
+#include "cli/Terminal.h"
+
+#include <unistd.h>
+
+namespace canprog::cli {
+
+bool stderrIsTerminal() {
+    return ::isatty(STDERR_FILENO) != 0;
+}
+
+}  // namespace canprog::cli

@@ -1,0 +1,78 @@
+#include "ParameterImage.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include "ParameterBlock.h"
+#include "firmware/HexText.h"
+
+namespace canprog {
+
+void applyParameterImage(MainForm& form) {
+    const auto& image = form.images.eepromImage;
+    for (const OptionBit& bit : kOptionBits) {
+        const bool set = (image[bit.address] & bit.mask) != 0;
+        if (bit.whenClear) {
+            form.setChecked(set ? bit.whenSet : *bit.whenClear, true);
+        } else {
+            form.setChecked(bit.whenSet, set);
+        }
+    }
+    form.setText(Ctl::PIN, pinText(image));
+
+    const std::uint8_t program = image[kCanProgramAddress];
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", program);
+    form.setText(Ctl::MaskEdit1, hex);
+    form.setText(Ctl::MaskEdit2, hex);
+    form.canProgramNumber = static_cast<unsigned char>((program >> 4) * 10 + (program & 0x0F));
+}
+
+std::string pinText(const ParameterImage& image) {
+    std::string text;
+    for (const std::uint8_t address : kPinAddresses) {
+        const std::uint8_t digit = image[address];
+        text += digit <= 9 ? static_cast<char>('0' + digit) : '?';
+    }
+    return text;
+}
+
+bool hasValidPin(const ParameterImage& image) {
+    return std::all_of(kPinAddresses.begin(), kPinAddresses.end(),
+                       [&](std::uint8_t address) { return image[address] <= 9; });
+}
+
+PinBytes pinDigits(const std::string& pinText) {
+    PinBytes digits{};
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        const char c = i < pinText.size() ? pinText[i] : ' ';
+        if (c < '0' || c > '9') {
+            throw std::invalid_argument("'" + std::string(1, c) + "' is not a valid integer value");
+        }
+        digits[i] = static_cast<std::uint8_t>(c - '0');
+    }
+    return digits;
+}
+
+PinBytes pinBytesToWrite(const std::string& text, const ParameterImage& image) {
+    if (text == pinText(image)) {
+        PinBytes asRead{};
+        for (std::size_t i = 0; i < asRead.size(); ++i) asRead[i] = image[kPinAddresses[i]];
+        return asRead;
+    }
+    return pinDigits(text);
+}
+
+void patchParameterImage(MainForm& form, const PinBytes& pin) {
+    auto& image = form.images.eepromImage;
+    image[kOptionsAddress] = 0;
+    image[kModeAddress] = 0;  // bits 0, 5 and 6 are written as 0
+    for (const OptionBit& bit : kOptionBits) {
+        if (form.checked(bit.whenSet)) image[bit.address] |= bit.mask;
+    }
+    for (std::size_t i = 0; i < pin.size(); ++i) image[kPinAddresses[i]] = pin[i];
+    image[kCanProgramAddress] = hexPairToByte(form.text(Ctl::MaskEdit1));
+}
+
+}  // namespace canprog

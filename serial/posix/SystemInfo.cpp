@@ -1,0 +1,28 @@
+#include "serial/SystemInfo.h"
+
+#include <sys/utsname.h>
+
+#include <cstdio>
+#include <ctime>
+
+namespace canprog::serial {
+
+std::string operatingSystemName() {
+    utsname name{};
+    if (::uname(&name) != 0) return "Linux";
+    int major = 0;
+    int minor = 0;
+    std::sscanf(name.release, "%d.%d", &major, &minor);
+    return std::string(name.sysname) + " " + std::to_string(major) + "." + std::to_string(minor);
+}
+
+std::string localDateTimeStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%d/%m/%y, %H:%M:%S", &local);
+    return stamp;
+}
+
+}  // namespace canprog::serial

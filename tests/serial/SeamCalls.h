@@ -1,0 +1,69 @@
+#pragma once
+
+#include <sys/ioctl.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "serial/PlatformDispatcher.h"
+#include "serial/posix/SlPosix.h"
+
+namespace canprog::testing {
+
+// Real system calls, with failures and hooks injected on request.
+class SeamCalls : public serial::SystemCalls {
+  public:
+    ssize_t read(int fd, void* buffer, size_t size) override {
+        if (throwOnRead) throw std::bad_alloc();
+        if (failReads) {
+            errno = EIO;
+            return -1;
+        }
+        const ssize_t got = serial::SystemCalls::read(fd, buffer, size);
+        if (got > 0 && afterRead) afterRead();
+        return got;
+    }
+    ssize_t write(int fd, const void* buffer, size_t size) override {
+        if (busyWrites > 0) {
+            --busyWrites;
+            errno = EAGAIN;
+            return -1;
+        }
+        if (failWrites) {
+            errno = EIO;
+            return -1;
+        }
+        return serial::SystemCalls::write(fd, buffer, size);
+    }
+    int ioctl(int fd, unsigned long request, void* argument) override {
+        if (request == TIOCMBIS || request == TIOCMBIC) {
+            ++modemLineCalls;
+            errno = ENOTTY;
+            return -1;
+        }
+        if (request == TIOCOUTQ) ++outputQueueLooks;
+        return serial::SystemCalls::ioctl(fd, request, argument);
+    }
+    void sleep(std::chrono::microseconds duration) override {
+        ++sleeps;
+        serial::SystemCalls::sleep(duration);
+    }
+
+    std::atomic<bool> throwOnRead{false};
+    std::atomic<bool> failReads{false};
+    std::atomic<bool> failWrites{false};
+    std::atomic<int> busyWrites{0};
+    std::atomic<int> modemLineCalls{0};
+    std::atomic<int> outputQueueLooks{0};
+    std::atomic<int> sleeps{0};
+    // Runs on the read thread after a read that got bytes, before they are queued.
+    std::function<void()> afterRead;
+};
+
+// A factory for port components whose dispatcher goes through `calls`.
+inline serial::DispatcherFactory dispatcherOver(serial::SystemCalls& calls) {
+    return [&calls] { return std::make_unique<serial::TSlioPosixDispatcher>(calls); };
+}
+
+}  // namespace canprog::testing
