@@ -31,9 +31,28 @@ CliSession::~CliSession() {
     form_.removeListener(this);
 }
 
+// The log's lines, and the parameters page's status line where it says more than the log:
+// a parameter write's time-out or Cancel is shown there only. A status text that repeats the
+// line just printed (or that the log repeats next) is printed once.
 void CliSession::controlChanged(Ctl id, Change what) {
-    if (id == Ctl::meLog && what == Change::LineAdded)
-        out_ << form_.logLines().back() << '\n' << std::flush;
+    if (id == Ctl::meLog && what == Change::LineAdded) {
+        const std::string& line = form_.logLines().back();
+        if (lastWasStatus_ && line == lastPrinted_) {
+            lastWasStatus_ = false;
+            return;
+        }
+        print(line, false);
+    } else if (id == Ctl::Edit3 && what == Change::Text) {
+        const std::string& status = form_.text(Ctl::Edit3);
+        if (status.empty() || status == lastPrinted_) return;
+        print(status, true);
+    }
+}
+
+void CliSession::print(const std::string& line, bool fromStatusLine) {
+    out_ << line << '\n' << std::flush;
+    lastPrinted_ = line;
+    lastWasStatus_ = fromStatusLine;
 }
 
 }  // namespace canprog::cli

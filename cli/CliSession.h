@@ -13,7 +13,8 @@ namespace canprog::cli {
 std::optional<char> languageCodeFor(const std::string& name);
 
 // The window's model as the command line runs it: started in the chosen language, printing
-// every line the window's log would show on `out` as it is added.
+// every line the window's log would show on `out` as it is added, and the status line's texts
+// that the log does not show.
 class CliSession : public PlatformShell, public ModelListener {
   public:
     CliSession(char languageCode, std::ostream& out);
@@ -29,9 +30,12 @@ class CliSession : public PlatformShell, public ModelListener {
 
   private:
     void controlChanged(Ctl id, Change what) override;
+    void print(const std::string& line, bool fromStatusLine);
 
     MainForm form_;
     std::ostream& out_;
+    std::string lastPrinted_;
+    bool lastWasStatus_ = false;
 };
 
 }  // namespace canprog::cli

@@ -12,6 +12,7 @@ enum ExitCode : int {
     kExitTransmission = 5,
     kExitRejected = 6,
     kExitInvalidSetting = 7,
+    kExitOutput = 9,  // the output, an output file or the trace could not be written
     kExitCancelled = 130,
 };
 

@@ -67,11 +67,11 @@ int runInspect(const InspectOptions& options, char languageCode, std::ostream& o
     fmt::print(out, "flashTop: {}\neepromTop: {}\n", describeTop(form.images.flashTop),
                describeTop(form.images.eepromTop));
     if (!options.flashOut.empty() && !writeBytes(options.flashOut, form.images.flashImage, err)) {
-        return kExitUsage;
+        return kExitOutput;
     }
     if (!options.eepromOut.empty() &&
         !writeBytes(options.eepromOut, form.images.eepromImage, err)) {
-        return kExitUsage;
+        return kExitOutput;
     }
     return kExitOk;
 }
@@ -115,7 +115,7 @@ int runHexfw(bool encode, const std::string& in, const std::string& out, char la
         reportProblem(err, in, converted.problem);
         return kExitFirmwareFile;
     }
-    return writeBytes(out, converted.output, err) ? kExitOk : kExitUsage;
+    return writeBytes(out, converted.output, err) ? kExitOk : kExitOutput;
 }
 
 }  // namespace canprog::cli

@@ -40,7 +40,7 @@ int runWrite(const ModuleOptions& options, const std::string& file, std::ostream
             fmt::print(err, "{}: {}\n", file, problem.reason);
         }
     }
-    return exitCodeFor(outcome);
+    return session.finish(exitCodeFor(outcome));
 }
 
 int runVersion(const ModuleOptions& options, bool deviceId, std::ostream& out, std::ostream& err) {
@@ -48,7 +48,7 @@ int runVersion(const ModuleOptions& options, bool deviceId, std::ostream& out, s
     session.form().setChecked(Ctl::DeviceID, deviceId);
     const OperationOutcome outcome =
         session.run([&] { return session.operations().readVersion(); });
-    return exitCodeFor(outcome);
+    return session.finish(exitCodeFor(outcome));
 }
 
 }  // namespace canprog::cli

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "ExitCodes.h"
 #include "Terminal.h"
 
 namespace canprog::cli {
@@ -45,6 +46,21 @@ void ModuleSession::controlChanged(Ctl id, Change what) {
     err_ << "\r[" << std::string(static_cast<std::size_t>(std::clamp(filled, 0, 40)), '#')
          << std::string(static_cast<std::size_t>(40 - std::clamp(filled, 0, 40)), ' ') << "] "
          << bar.position << '/' << bar.maximum << std::flush;
+}
+
+int ModuleSession::finish(int code) {
+    auto& port = operations_.ComPort();
+    try {
+        port.SetOpen(false);
+    } catch (const std::exception&) {
+        // The close's own failure is the trace's, kept below.
+    }
+    if (!port.LastDumpError().empty()) {
+        fmt::print(err_, "{}{}: {}\n", showProgress_ ? "\n" : "", port.TraceName(),
+                   port.LastDumpError());
+        if (code == kExitOk) return kExitOutput;
+    }
+    return code;
 }
 
 void ModuleSession::reportReasons(OperationOutcome outcome) {

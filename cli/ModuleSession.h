@@ -42,6 +42,10 @@ class ModuleSession : public ModelListener {
     template <typename Operation>
     OperationOutcome run(Operation operation);
 
+    // The command's end: the port closed (a version or parameter read leaves it open), and
+    // `code`, or kExitOutput when the trace file could not be written.
+    int finish(int code);
+
   private:
     void controlChanged(Ctl id, Change what) override;
     void reportEscapedError(const std::exception& error);

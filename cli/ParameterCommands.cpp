@@ -9,7 +9,9 @@
 
 #include "ExitCodes.h"
 #include "ModuleSession.h"
+#include "app/model/MessageIndex.h"
 #include "config/ParameterBlock.h"
+#include "config/ParameterImage.h"
 
 namespace canprog::cli {
 
@@ -98,7 +100,7 @@ int runParamsRead(const ModuleOptions& options, bool json, std::ostream& out, st
     if (outcome == OperationOutcome::Finished && json) {
         out << parametersJson(session.form()).dump(2) << '\n';
     }
-    return exitCodeFor(outcome);
+    return session.finish(exitCodeFor(outcome));
 }
 
 int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settings,
@@ -110,15 +112,30 @@ int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settin
     ModuleSession session(options, out, err);
     // A write always follows a read, as in the window.
     OperationOutcome outcome = session.run([&] { return session.operations().readParameters(); });
-    if (outcome != OperationOutcome::Finished) return exitCodeFor(outcome);
+    if (outcome != OperationOutcome::Finished) return session.finish(exitCodeFor(outcome));
+    // Ctrl-C between the read and the write: nothing is written.
+    if (session.interrupted()) {
+        session.form().logMessage(msg::Cancel);
+        return session.finish(kExitCancelled);
+    }
+    // A PIN is only ever stored because the user gave it.
+    const auto& image = session.form().images.eepromImage;
+    if (!settings.pin && !hasValidPin(image)) {
+        fmt::print(err,
+                   "invalid setting: the module has no valid PIN (its PIN bytes read {:02X} {:02X} "
+                   "{:02X} {:02X}); give one with --pin\n",
+                   image[kPinAddresses[0]], image[kPinAddresses[1]], image[kPinAddresses[2]],
+                   image[kPinAddresses[3]]);
+        return session.finish(kExitInvalidSetting);
+    }
     applySettings(session.form(), settings);
     try {
         outcome = session.run([&] { return session.operations().writeParameters(); });
     } catch (const std::invalid_argument& error) {
         fmt::print(err, "{}\n", error.what());
-        return kExitInvalidSetting;
+        return session.finish(kExitInvalidSetting);
     }
-    return exitCodeFor(outcome);
+    return session.finish(exitCodeFor(outcome));
 }
 
 }  // namespace canprog::cli

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace canprog {
 
@@ -29,17 +29,50 @@ FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, Firmware
 }
 
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = std::strerror(errno);
+    namespace fs = std::filesystem;
+    try {
+        const fs::path file(std::u8string(path.begin(), path.end()));
+        std::error_code status_error;
+        const fs::file_status status = fs::status(file, status_error);
+        if (status_error) {
+            error = status_error.message();
+            return false;
+        }
+        if (fs::is_directory(status)) {
+            error = std::strerror(EISDIR);
+            return false;
+        }
+        if (!fs::is_regular_file(status)) {
+            error = "not a regular file";
+            return false;
+        }
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            error = std::strerror(errno);
+            return false;
+        }
+        // Read at most one byte past the limit, so that a file growing meanwhile is caught too.
+        bytes.clear();
+        char chunk[65536];
+        while (in && bytes.size() <= kLargestFirmwareFile) {
+            in.read(chunk, sizeof chunk);
+            bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+        }
+        if (in.bad()) {
+            error = std::strerror(errno);
+            return false;
+        }
+        if (bytes.size() > kLargestFirmwareFile) {
+            bytes.clear();
+            error = "larger than 64 MiB: not a firmware file";
+            return false;
+        }
+        return true;
+    } catch (const std::exception& failure) {
+        bytes.clear();
+        error = failure.what();
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = std::strerror(errno);
-        return false;
-    }
-    return true;
 }
 
 FirmwareLoadResult loadFirmwareFile(const std::string& path, bool decode, FirmwareImages& images) {

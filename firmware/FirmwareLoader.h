@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "HexRecordParser.h"
@@ -25,7 +26,13 @@ FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, Firmware
 // The same for a file on disk; the file is read whole and closed before the result is judged.
 FirmwareLoadResult loadFirmwareFile(const std::string& path, bool decode, FirmwareImages& images);
 
-// Reads a whole file as bytes. False (and errno's text in `error`) when it cannot be read.
+// A valid firmware file is well under a few megabytes; anything larger is not one.
+inline constexpr std::uintmax_t kLargestFirmwareFile = 64u * 1024 * 1024;
+
+// Reads a whole firmware file (a UTF-8 path) as bytes. Only a regular file of at most
+// kLargestFirmwareFile bytes is read: a directory, a FIFO or a device is refused before it is
+// opened, so that nothing blocks or grows without limit. False, and the reason in `error`
+// ("Is a directory", the system's text, ...), when it cannot be read; never throws.
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& error);
 
 }  // namespace canprog

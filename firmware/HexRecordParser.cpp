@@ -74,9 +74,10 @@ HexLineResult parseHexLine(LineReader& file, bool decode, FirmwareImages& images
         images.currentAddress = static_cast<std::int32_t>(
             (static_cast<std::uint32_t>(images.currentAddress) & 0xFFFF0000u) |
             (static_cast<std::uint32_t>(high) << 8 | low));
-        // Addresses are computed wide: an extended address near the top of the signed range
-        // must not overflow when a record's offset is added.
-        const std::int64_t start = images.currentAddress;
+        // Addresses are the record's 32 bits, computed wide and never wrapped: a record at the
+        // very top of the address space reaches past it, not round to 0, so that data outside
+        // the two windows is ignored.
+        const std::int64_t start = static_cast<std::uint32_t>(images.currentAddress);
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint8_t value = pairAt(line, 10 + 2 * i);
             storeByte(images, start + static_cast<std::int64_t>(i), value);

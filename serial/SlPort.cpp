@@ -119,15 +119,14 @@ void TSlioCustomComPort::closePort() {
     // The files are written on the way out; a file that cannot be written still lets the port
     // close, and the error is raised once it is closed.
     std::exception_ptr dumpError;
-    try {
-        SetTracing(TTraceLogState::tlDump);
-    } catch (...) {
-        dumpError = std::current_exception();
-    }
-    try {
-        SetLogging(TTraceLogState::tlDump);
-    } catch (...) {
-        if (!dumpError) dumpError = std::current_exception();
+    lastDumpError_.clear();
+    for (auto dump : {&TSlioCustomComPort::SetTracing, &TSlioCustomComPort::SetLogging}) {
+        try {
+            (this->*dump)(TTraceLogState::tlDump);
+        } catch (const std::exception& error) {
+            if (!dumpError) dumpError = std::current_exception();
+            if (lastDumpError_.empty()) lastDumpError_ = error.what();
+        }
     }
     phase_ = TPortPhase::ppClosing;
     dispatcher_->ShutPort();

@@ -141,6 +141,9 @@ class TSlioCustomComPort : public TSlioBaseComponent {
     // Signalled whenever received bytes arrive (see TSlioBaseDispatcher::Arrival); none while
     // the port is closed.
     WaitHandle Arrival() const { return dispatcher_ ? dispatcher_->Arrival() : WaitHandle(); }
+    // Why the trace or log file could not be written when the port last closed; empty when it
+    // was written (or was off). Kept even when the caller of the close swallowed the error.
+    const std::string& LastDumpError() const { return lastDumpError_; }
     // The code with which the dispatcher's worker threads ended on a failure (the device
     // vanished); 0 while all is well or the port is closed.
     int DeviceFailure() const { return dispatcher_ ? dispatcher_->FailureCode() : 0; }
@@ -160,6 +163,7 @@ class TSlioCustomComPort : public TSlioBaseComponent {
     std::unique_ptr<TSlioBaseDispatcher> dispatcher_;
     TPortPhase phase_ = TPortPhase::ppClosed;
     bool reapply_ = false;
+    std::string lastDumpError_;
     bool openPending_ = false;
     PortPrompt portPrompt_;
 

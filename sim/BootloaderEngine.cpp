@@ -178,7 +178,9 @@ EngineReply BootloaderEngine::handleFrame() {
             for (std::size_t i = 0; i < kBlockSize; ++i) {
                 reply.push_back(memory_.eeprom[(record.address + i) & 0xFF]);
             }
-            reply.push_back(twosComplementChecksum(reply));
+            const std::uint8_t check = twosComplementChecksum(reply);
+            reply.push_back(faults_.wrongReplyCheck ? static_cast<std::uint8_t>(check ^ 0x5A)
+                                                    : check);
             return finishFrame(std::move(record), std::move(reply), {});
         }
         case RESTART:

@@ -37,6 +37,7 @@ struct FaultOptions {
     std::optional<int> silentAfterFrames;                  // no reply after this many frames
     std::optional<int> cutReplyAfterBytes;                 // replies stop after this many bytes
     std::optional<int> hangUpAfterFrames;  // the cable is pulled after this many frames
+    bool wrongReplyCheck = false;          // every READ_EEPROM reply has a wrong check byte
     std::uint16_t deviceId = 0x1234;
     std::uint8_t deviceIdLeadByte = 0x00;
 };

@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
     app.add_option("--cut-reply", cutReply, "fault: cut every reply short after K bytes");
     app.add_option("--hangup-after", hangupAfter,
                    "fault: close the pseudo-terminal after N frames");
+    app.add_flag("--bad-reply-check", faults.wrongReplyCheck,
+                 "fault: give every EEPROM read reply a wrong check byte");
     app.add_option("--device-id", deviceId, "the device ID to report (default 0x1234)");
     CLI11_PARSE(app, argc, argv);
 

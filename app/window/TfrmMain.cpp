@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -117,6 +118,15 @@ void TfrmMain::forwardInputs() {
 }  // namespace canprog::window
 
 namespace canprog::window {
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // An operation runs inside a pump of its own: cancelled, it ends at its next wait and
+    // closes the port, and the event loop then ends the program. Without the cancel the window
+    // would vanish while the operation went on with the port open for its whole time-out.
+    if (form_.operationRunning()) form_.Button1Click();
+    QWidget::closeEvent(event);
+    QCoreApplication::quit();
+}
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == widgets_.widget(Ctl::RadioGroup1) &&

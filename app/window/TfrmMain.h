@@ -27,6 +27,8 @@ class TfrmMain : public QWidget, public ModelListener {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing the window ends the program, a running operation cancelled first.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void controlChanged(Ctl id, Change what) override;

@@ -71,6 +71,23 @@ TEST_F(LanguageTest, ChoosingALanguageClearsTheLogEvenWithoutAChange) {
     EXPECT_EQ(form.languageCode, '1');
 }
 
+TEST_F(LanguageTest, ALanguageClickDuringAnOperationIsIgnoredLikeTheOthers) {
+    startUp(form);
+    ASSERT_TRUE(form.beginOperation());
+    form.log("Waiting for bootloader...");
+    form.click(Ctl::lang1);
+    form.click(Ctl::RadioGroup1);
+    EXPECT_EQ(form.languageCode, '1');
+    EXPECT_TRUE(form.checked(Ctl::lang2));
+    EXPECT_FALSE(form.checked(Ctl::lang1));
+    EXPECT_EQ(form.logLines(), std::vector<std::string>{"Waiting for bootloader..."});
+    form.endOperation();
+    // Once the operation is over the click takes effect.
+    form.click(Ctl::lang1);
+    EXPECT_EQ(form.languageCode, '0');
+    EXPECT_TRUE(form.logLines().empty());
+}
+
 TEST_F(LanguageTest, SpareButtonsReapplyTheCurrentLanguage) {
     startUp(form);
     choose(Ctl::lang3);

@@ -2,6 +2,8 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -97,7 +99,103 @@ TEST_F(ModuleCommandsTest, PortVanishingIsATransmissionErrorWithTheReason) {
     sim::SimulatedModule module(options);
     module.start();
     EXPECT_EQ(runWrite(on(module), dataFile("good.hexfw"), out, err), kExitTransmission);
-    EXPECT_NE(err.str().find("Device"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find(module.devicePath() + ": Device read error"), std::string::npos)
+        << err.str();
+    EXPECT_NE(out.str().find("Error data transmission\nLost the connection to the module"),
+              std::string::npos)
+        << out.str();
+}
+
+TEST_F(ModuleCommandsTest, AFailedOpenIsReportedWithoutOpeningThePortAgain) {
+    // A regular file opens, and then is no terminal: exactly one open may be seen.
+    const std::string device = std::filesystem::temp_directory_path() /
+                               ("canprog-not-a-port-" + std::to_string(::getpid()));
+    std::ofstream(device).put('x');
+    const int watch = ::inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, device.c_str(), IN_OPEN), 0);
+    ModuleOptions options;
+    options.device = device;
+    EXPECT_EQ(runWrite(options, dataFile("good.hexfw"), out, err), kExitPort);
+    int opens = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;) {
+        for (char* at = events; at < events + n;) {
+            auto* event = reinterpret_cast<inotify_event*>(at);
+            if (event->mask & IN_OPEN) ++opens;
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    std::filesystem::remove(device);
+    EXPECT_EQ(opens, 1);
+    EXPECT_NE(err.str().find(device + ": ie_BadId"), std::string::npos) << err.str();
+}
+
+TEST_F(ModuleCommandsTest, ParameterFailuresSayWhatHappened) {
+    // The port that does not open, with its device and reason.
+    ModuleOptions missing;
+    missing.device = "/dev/canprog-none";
+    EXPECT_EQ(runParamsRead(missing, false, out, err), kExitPort);
+    EXPECT_NE(err.str().find("/dev/canprog-none: ie_BadId"), std::string::npos) << err.str();
+
+    // A time-out in the EEPROM phase is shown in the status line only; it is printed too.
+    sim::SimOptions options;
+    options.faults.silentAfterFrames = 17;  // the read's 16 blocks and its restart
+    sim::SimulatedModule module(options);
+    module.start();
+    ParameterSettings settings;
+    settings.mode = "FA";
+    out.str("");
+    EXPECT_EQ(runParamsWrite(on(module), settings, out, err), kExitTransmission);
+    EXPECT_NE(out.str().find("EEPROM writing...\nError data transmission\n"), std::string::npos)
+        << out.str();
+}
+
+TEST_F(ModuleCommandsTest, ParamsWriteNeverStoresAPinTheUserDidNotGive) {
+    sim::SimOptions options;
+    options.memory.eeprom.fill(0xFF);  // erased: no valid PIN
+    sim::SimulatedModule module(options);
+    module.start();
+    ParameterSettings settings;
+    settings.mode = "FA";
+    EXPECT_EQ(runParamsWrite(on(module), settings, out, err), kExitInvalidSetting);
+    EXPECT_NE(err.str().find("no valid PIN"), std::string::npos) << err.str();
+    for (const auto& frame : module.frames()) EXPECT_NE(frame.command, WRITE_EEPROM);
+    settings.pin = "2468";
+    EXPECT_EQ(runParamsWrite(on(module), settings, out, err), kExitOk) << err.str();
+    EXPECT_EQ(module.memory().eeprom[0x26], 2);
+}
+
+TEST_F(ModuleCommandsTest, ARepliesBadCheckByteStopsParamsWriteBeforeItWrites) {
+    sim::SimOptions options;
+    options.faults.wrongReplyCheck = true;
+    sim::SimulatedModule module(options);
+    module.start();
+    ParameterSettings settings;
+    settings.pin = "4321";
+    EXPECT_EQ(runParamsWrite(on(module), settings, out, err), kExitTransmission);
+    for (const auto& frame : module.frames()) EXPECT_NE(frame.command, WRITE_EEPROM);
+}
+
+TEST_F(ModuleCommandsTest, CtrlCRightAfterTheReadOfParamsWriteWritesNothing) {
+    sim::SimulatedModule module;
+    module.start();
+    const pthread_t caller = pthread_self();
+    std::thread interrupter([&] {
+        // The read's restart has reached the module: the write is about to begin.
+        for (int i = 0; i < 10000 && module.restarts() == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        pthread_kill(caller, SIGINT);
+    });
+    ParameterSettings settings;
+    settings.pin = "4321";
+    EXPECT_EQ(runParamsWrite(on(module), settings, out, err), kExitCancelled);
+    interrupter.join();
+    EXPECT_EQ(out.str().substr(out.str().rfind('\n', out.str().size() - 2) + 1), "Cancel\n")
+        << out.str();
+    for (const auto& frame : module.frames()) EXPECT_NE(frame.command, WRITE_EEPROM);
 }
 
 TEST_F(ModuleCommandsTest, TraceHoldsTheWakeUpTheFramesAndTheReplies) {

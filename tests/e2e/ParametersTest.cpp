@@ -208,5 +208,95 @@ TEST_F(ParametersTest, PinThatIsNotFourDigitsStopsTheWriteUntouched) {
     EXPECT_EQ(pinDigits("0907"), (std::array<std::uint8_t, 4>{0, 9, 0, 7}));
 }
 
+TEST_F(ParametersTest, APinThatIsNotFourDigitsShowsAsSuchAndGoesBackAsItWasRead) {
+    // 12, 3, 4, 5 would render "12345" and, cut to four positions, pass for PIN 1234.
+    startModule(moduleWith({{0x26, 12}, {0x66, 3}, {0x27, 4}, {0x67, 5}}));
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    EXPECT_EQ(form.text(Ctl::PIN), "?345");
+    // Another setting changed, the PIN left alone: its bytes go back exactly as they were.
+    form.click(Ctl::RadioButton23);
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Finished);
+    const auto memory = module->memory();
+    EXPECT_EQ(memory.eeprom[0x26], 12);
+    EXPECT_EQ(memory.eeprom[0x66], 3);
+    EXPECT_EQ(memory.eeprom[0x27], 4);
+    EXPECT_EQ(memory.eeprom[0x67], 5);
+    EXPECT_EQ(memory.eeprom[0x61] & 0x80, 0x80);
+    // A PIN the user types is stored as typed.
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    form.setText(Ctl::PIN, "4321");
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Finished);
+    EXPECT_EQ(module->memory().eeprom[0x26], 4);
+    EXPECT_EQ(module->memory().eeprom[0x67], 1);
+    // A half-typed PIN still stops the write untouched.
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    form.setText(Ctl::PIN, "4?21");
+    EXPECT_THROW(operations.writeParameters(), std::invalid_argument);
+}
+
+TEST_F(ParametersTest, AnErasedModuleKeepsItsErasedPinUnlessTheUserGivesOne) {
+    sim::SimOptions options;
+    options.memory.eeprom.fill(0xFF);
+    startModule(options);
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    EXPECT_EQ(form.text(Ctl::PIN), "????");
+    form.click(Ctl::RadioButton22);  // FI, so that something changes
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Finished);
+    for (std::uint8_t address : {0x26, 0x66, 0x27, 0x67}) {
+        EXPECT_EQ(module->memory().eeprom[address], 0xFF) << int(address);
+    }
+}
+
+TEST_F(ParametersTest, AWriteClickWithABadPinDuringAnotherOperationIsIgnored) {
+    startModule();
+    form.setText(Ctl::PIN, "12a4");
+    form.setEnabled(Ctl::BitBtn1, true);
+    bool clicked = false;
+    pump.onPump([&] {
+        if (clicked || module->frames().empty()) return;
+        clicked = true;
+        form.click(Ctl::BitBtn1);  // inside the read's pump: must neither throw nor write
+    });
+    EXPECT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(eepromWrites().empty());
+}
+
+TEST_F(ParametersTest, ARepliesCheckByteThatFailsIsATransmissionErrorAndNothingIsTaken) {
+    startModule();
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    waitForRestart(1);
+    const auto image = form.images.eepromImage;
+    form.setText(Ctl::PIN, "5555");
+    operations.ComPort().SetOpen(false);
+    module.reset();
+
+    sim::SimOptions options;
+    options.faults.wrongReplyCheck = true;
+    std::fill(options.memory.eeprom.begin(), options.memory.eeprom.end(), 0x00);
+    startModule(options);
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::TransmissionError);
+    EXPECT_EQ(log().back(), "Error data transmission");
+    EXPECT_EQ(form.text(Ctl::Edit3), "Error data transmission");
+    EXPECT_EQ(form.images.eepromImage, image);
+    EXPECT_EQ(form.text(Ctl::PIN), "5555");
+    // The first block's line shows both check values; the read went no further.
+    EXPECT_EQ(framesOf(READ_EEPROM).size(), 1u);
+    EXPECT_TRUE(eepromWrites().empty());
+}
+
+TEST_F(ParametersTest, ACancelBeforeTheFirstBlockWritesNothing) {
+    startModule();
+    ASSERT_EQ(operations.readParameters(), OperationOutcome::Finished);
+    waitForRestart(1);
+    // Cancel at every pump of the write, the one that takes the bootloader's answer included.
+    pump.onPump([this] { form.click(Ctl::Button1); });
+    ASSERT_EQ(operations.writeParameters(), OperationOutcome::Cancelled);
+    EXPECT_EQ(form.text(Ctl::Edit3), "Cancel");
+    EXPECT_FALSE(
+        eventually([&] { return !eepromWrites().empty(); }, std::chrono::milliseconds(200)));
+    EXPECT_FALSE(operations.ComPort().Open());
+}
+
 }  // namespace
 }  // namespace canprog

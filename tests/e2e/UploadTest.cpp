@@ -183,6 +183,43 @@ TEST_F(UploadTest, CancelBetweenTwoWaitsIsNotLostAndSendsNoFurtherFrame) {
     EXPECT_FALSE(operations.ComPort().Open());
 }
 
+TEST_F(UploadTest, ACancelBeforeTheFirstFrameWritesNothing) {
+    startModule();
+    // Cancel at every pump, the one in which the wake-up takes the answer included.
+    pump.onPump([this] { form.click(Ctl::Button1); });
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
+    EXPECT_EQ(log().back(), "Cancel");
+    EXPECT_FALSE(testing::eventually([&] { return !module->frames().empty(); },
+                                     std::chrono::milliseconds(200)));
+    EXPECT_FALSE(operations.ComPort().Open());
+}
+
+TEST_F(UploadTest, EveryWaitRunsWithALiveCountdown) {
+    // The module acknowledges block 40 and then falls silent. In the pump that takes block 40's
+    // acknowledgement the countdown also runs out, which stops the ticker; the wait for block
+    // 41 must still end, by its own time-out.
+    sim::SimOptions options;
+    options.faults.silentAfterFrames = 9;
+    startModule(options);
+    bool stopped = false;
+    bool waitedWithoutTicker = false;
+    pump.onPump([&] {
+        const auto flashFrames = framesOf(WRITE_FLASH).size();
+        if (!stopped && flashFrames == 9 && operations.ComPort().ByteAvailable()) {
+            form.timeoutTicks = 1;
+            form.TimeoutTickerTimer();  // the tick that falls due in the same pump
+            stopped = true;
+        } else if (stopped && flashFrames == 10 && form.timeoutTicks > 0 && !form.tickerEnabled()) {
+            waitedWithoutTicker = true;
+            form.click(Ctl::Button1);  // end what would otherwise be a hang
+        }
+    });
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::TransmissionError);
+    EXPECT_TRUE(stopped);
+    EXPECT_FALSE(waitedWithoutTicker);
+    EXPECT_EQ(log().back(), "Error data transmission");
+}
+
 TEST_F(UploadTest, ReplyThatStopsEndsWithATransmissionError) {
     sim::SimOptions options;
     options.faults.silentAfterFrames = 100;

@@ -4,9 +4,14 @@
 #include <filesystem>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+
 #include "serial/PortMap.h"
 #include "serial/SlExcept.h"
 #include "serial/SlPort.h"
+#include "serial/posix/FileDescriptor.h"
 #include "support/PtyPair.h"
 
 namespace canprog::serial {
@@ -123,6 +128,47 @@ TEST_F(ComPortTest, BusyPortAndMissingDeviceFailWithThePortClosed) {
     TSlioComPort notATerminal;
     notATerminal.SetDevicePath("/dev/null");
     EXPECT_THROW(notATerminal.SetOpen(true), EBadId);
+}
+
+TEST_F(ComPortTest, ExclusiveUseIsTheAdvisoryLockAlone) {
+    openOnPty();
+    // The terminal's own exclusive flag would outlive a killed process on a device whose other
+    // end stays open, and lock every other user out; it is never set.
+    const FileDescriptor other(::open(pty.path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK));
+    ASSERT_TRUE(other.valid());
+    int exclusive = -1;
+    ASSERT_EQ(::ioctl(other.get(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    // Another component still finds the port in use.
+    TSlioComPort second;
+    second.SetDevicePath(pty.path());
+    EXPECT_THROW(second.SetOpen(true), EAlreadyOpen);
+}
+
+TEST_F(ComPortTest, TheDevicesOwnSettingsComeBackAtClose) {
+    // A terminal as a user leaves it: line editing, echo, 38400 baud.
+    const FileDescriptor device(::open(pty.path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK));
+    ASSERT_TRUE(device.valid());
+    termios own{};
+    ASSERT_EQ(::tcgetattr(device.get(), &own), 0);
+    own.c_lflag |= ICANON | ECHO | ISIG;
+    own.c_oflag |= OPOST;
+    cfsetspeed(&own, B38400);
+    ASSERT_EQ(::tcsetattr(device.get(), TCSANOW, &own), 0);
+
+    openOnPty();
+    termios whileOpen{};
+    ASSERT_EQ(::tcgetattr(device.get(), &whileOpen), 0);
+    EXPECT_EQ(whileOpen.c_lflag & (ICANON | ECHO), 0u);  // raw while the port is ours
+    port.SetOpen(false);
+
+    termios after{};
+    ASSERT_EQ(::tcgetattr(device.get(), &after), 0);
+    EXPECT_EQ(after.c_lflag, own.c_lflag);
+    EXPECT_EQ(after.c_iflag, own.c_iflag);
+    EXPECT_EQ(after.c_oflag, own.c_oflag);
+    EXPECT_EQ(after.c_cflag, own.c_cflag);
+    EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B38400));
 }
 
 TEST_F(ComPortTest, NoPortNumberWithoutADialogFails) {

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 #include "serial/PlatformDispatcher.h"
 #include "serial/posix/SlPosix.h"
@@ -15,7 +17,8 @@ namespace canprog::testing {
 class SeamCalls : public serial::SystemCalls {
   public:
     ssize_t read(int fd, void* buffer, size_t size) override {
-        if (throwOnRead) throw std::bad_alloc();
+        if (throwOnRead == Throw::BadAlloc) throw std::bad_alloc();
+        if (throwOnRead == Throw::RuntimeError) throw std::runtime_error("seam");
         if (failReads) {
             errno = EIO;
             return -1;
@@ -50,7 +53,8 @@ class SeamCalls : public serial::SystemCalls {
         serial::SystemCalls::sleep(duration);
     }
 
-    std::atomic<bool> throwOnRead{false};
+    enum class Throw { Nothing, BadAlloc, RuntimeError };
+    std::atomic<Throw> throwOnRead{Throw::Nothing};
     std::atomic<bool> failReads{false};
     std::atomic<bool> failWrites{false};
     std::atomic<int> busyWrites{0};

@@ -2,7 +2,12 @@
 
 #include <sys/ioctl.h>
 
+#include <poll.h>
+
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "SeamCalls.h"
 #include "serial/SlExcept.h"
@@ -67,6 +72,97 @@ TEST_F(SystemCallSeamTest, ModemLinesWithoutAModemReportSuccess) {
     EXPECT_FALSE(port.RTS());
     EXPECT_FALSE(port.DTR());
     EXPECT_EQ(calls.modemLineCalls, before + 2);
+}
+
+TEST_F(SystemCallSeamTest, NothingEscapesAWorkerThread) {
+    // An allocation that fails ends the thread with the layer's own code; anything else that
+    // is thrown ends it as a read failure. Either way the program goes on.
+    struct Case {
+        SeamCalls::Throw thrown;
+        int code;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{SeamCalls::Throw::BadAlloc, -13868, "Insufficient memory to allocate I/O buffer."},
+          Case{SeamCalls::Throw::RuntimeError, -161, "Device read error"}}) {
+        if (!port.Open()) port.SetOpen(true);
+        calls.throwOnRead = c.thrown;
+        pty.send({0x4B});
+        ASSERT_TRUE(eventually([&] { return port.Dispatcher()->RunningThreads() == 0; }));
+        EXPECT_EQ(port.Dispatcher()->FailureCode(), c.code);
+        EXPECT_EQ(port.DeviceFailure(), c.code);
+        try {
+            port.ByteAvailable();
+            ADD_FAILURE() << "no exception";
+        } catch (const std::exception& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+        calls.throwOnRead = SeamCalls::Throw::Nothing;
+        port.SetOpen(false);
+        EXPECT_FALSE(port.Open());
+    }
+}
+
+TEST_F(SystemCallSeamTest, ABlockReadBeforeAPurgeIsNeverDeliveredAfterIt) {
+    // The read thread is held right after its read returned a byte, while this thread purges.
+    std::mutex lock;
+    std::condition_variable changed;
+    bool readDone = false;
+    bool purgeStarted = false;
+    calls.afterRead = [&] {
+        std::unique_lock guard(lock);
+        readDone = true;
+        changed.notify_all();
+        changed.wait_for(guard, std::chrono::seconds(2), [&] { return purgeStarted; });
+        guard.unlock();
+        // Long enough for a purge that does not wait for the read to finish first.
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    };
+    pty.send({0x4B});
+    {
+        std::unique_lock guard(lock);
+        ASSERT_TRUE(changed.wait_for(guard, std::chrono::seconds(2), [&] { return readDone; }));
+        purgeStarted = true;
+        changed.notify_all();
+    }
+    port.DiscardInput();
+    calls.afterRead = nullptr;
+    EXPECT_FALSE(port.ByteAvailable());
+    // The read thread has long queued what it read; still nothing may come.
+    EXPECT_FALSE(eventually([&] { return port.ByteAvailable(); }, std::chrono::milliseconds(200)));
+    // A byte sent after the purge comes through.
+    pty.send({0x55});
+    ASSERT_TRUE(eventually([&] { return port.ByteAvailable(); }));
+    EXPECT_EQ(port.ReadByte(), 0x55);
+}
+
+// A window pump that only counts its calls and sleeps on the handle it is given.
+class CountingPump : public WaitPump {
+  public:
+    void pumpUntil(WaitHandle wake) override {
+        ++calls;
+        pollfd fd{static_cast<int>(wake.native()), POLLIN, 0};
+        ::poll(&fd, 1, 100);
+    }
+    int calls = 0;
+};
+
+TEST_F(SystemCallSeamTest, CloseLetsTheWindowLiveWhileTheLastBytesWaitAndNeverPolls) {
+    CountingPump pump;
+    port.SetWaitPump(&pump);
+    // Nobody reads the other end: the pseudo-terminal fills and bytes stay in the ring.
+    for (int round = 0; round < 200 && port.Dispatcher()->OutBuffUsed() < 2000; ++round) {
+        if (port.Dispatcher()->OutBuffUsed() < 3000) {
+            for (int i = 0; i < 1000; ++i) port.WriteByte(0x55);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_GE(port.Dispatcher()->OutBuffUsed(), 2000u);
+    const int sleepsBefore = calls.sleeps;
+    port.SetOpen(false);
+    EXPECT_FALSE(port.Open());
+    EXPECT_GT(pump.calls, 3);               // the window lived through the bounded drain
+    EXPECT_EQ(calls.sleeps, sleepsBefore);  // and nothing slept in a polling loop
 }
 
 }  // namespace

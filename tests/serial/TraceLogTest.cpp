@@ -69,7 +69,8 @@ TEST(LogRecorder, HeaderColumnsContinuationAndNames) {
     log.add({1, 8, 70, {'f', 'u', 'l', 'l'}, 0});
     log.add({2, 4, 71, {0x01}, 0x31});
     log.add({5, 15, 72, {2}, 0});
-    const std::string text = log.render({"/dev/ttyUSB0", "09/12/26, 08:00:00"}, {true, false});
+    const std::string text =
+        log.render({"/dev/ttyUSB0", "09/12/26, 08:00:00", "Linux 6.1"}, {true, false});
     std::istringstream lines(text);
     std::string line;
     std::vector<std::string> all;
@@ -77,7 +78,7 @@ TEST(LogRecorder, HeaderColumnsContinuationAndNames) {
     ASSERT_GE(all.size(), 13u);
     EXPECT_EQ(all[0], "SLIO v4.07");
     EXPECT_EQ(all[1].rfind("Compiler : ", 0), 0u);
-    EXPECT_EQ(all[2].rfind("Operating System : ", 0), 0u);
+    EXPECT_EQ(all[2], "Operating System : Linux 6.1");
     EXPECT_EQ(all[3], "Device: /dev/ttyUSB0");
     EXPECT_EQ(all[4], "Date/time: 09/12/26, 08:00:00");
     EXPECT_EQ(all[5], "Time      Type      SubType       Data      OtherData");

@@ -60,5 +60,18 @@ TEST_F(WindowUploadTest, CancelButtonWorksWhileTheWakeUpWaits) {
     EXPECT_EQ(logText(), QStringLiteral("Waiting for bootloader...\nCancel"));
 }
 
+TEST_F(WindowUploadTest, ClosingTheWindowCancelsTheRunningOperationAndClosesThePort) {
+    sim::SimOptions options;
+    options.faults.neverAnswer = true;
+    start(options);
+    QTimer::singleShot(1200, &window, [this] { window.close(); });
+    button(Ctl::bbUpload)->click();
+    // The write ended at its next wait instead of running out its nine seconds.
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Cancelled);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(operations.ComPort().Open());
+    EXPECT_FALSE(form.operationRunning());
+}
+
 }  // namespace
 }  // namespace canprog

@@ -1,0 +1,73 @@
+#include "CommandLine.h"
+
+namespace canprog::cli {
+
+void defineCommandLine(CLI::App& app, CommandLine& line) {
+    app.require_subcommand(1);
+    app.add_option("--port", line.module.port, "COM port number, as in the window's list")
+        ->check(CLI::Range(1, 12));
+    app.add_option("--device", line.module.device, "serial device path instead of --port");
+    app.add_option("--trace", line.module.traceFile,
+                   "write the port's character trace to FILE when the port closes");
+    app.add_option("--lang", line.language, "language of the log lines")
+        ->check(CLI::IsMember({"pl", "en", "de", "ru", "sk", "cz", "hu"}));
+
+    line.inspect =
+        app.add_subcommand("inspect", "load a firmware file as a write would, and show its tops");
+    line.inspect->add_option("FILE", line.inspectOptions.file, "firmware file (.hexfw or .hex)")
+        ->required();
+    line.inspect->add_option("--flash-out", line.inspectOptions.flashOut,
+                             "write the 32768-byte FLASH image");
+    line.inspect->add_option("--eeprom-out", line.inspectOptions.eepromOut,
+                             "write the 256-byte EEPROM image");
+
+    line.programs =
+        app.add_subcommand("programs", "the CAN program list that a firmware file carries");
+    line.programs->add_option("FILE", line.programsFile, "firmware file")->required();
+
+    line.hexfw = app.add_subcommand("hexfw", "convert between .hex and .hexfw");
+    line.hexfw->add_option("DIRECTION", line.hexfwDirection, "encode (.hex to .hexfw) or decode")
+        ->required()
+        ->check(CLI::IsMember({"encode", "decode"}));
+    line.hexfw->add_option("IN", line.hexfwIn, "input file")->required();
+    line.hexfw->add_option("OUT", line.hexfwOut, "output file")->required();
+
+    line.write = app.add_subcommand("write", "write a firmware file into the module");
+    line.write->add_option("FILE", line.writeFile, "firmware file (.hexfw or .hex)")->required();
+
+    line.version = app.add_subcommand("version", "read the module's program version");
+    line.version->add_flag("--device-id", line.deviceId, "also read the device ID");
+
+    auto* params = app.add_subcommand("params", "the module's operating parameters");
+    params->require_subcommand(1);
+    line.paramsRead = params->add_subcommand("read", "read the parameter block");
+    line.paramsRead->add_flag("--json", line.json,
+                              "print the settings and the image as one JSON object");
+    line.paramsWrite = params->add_subcommand(
+        "write", "read the parameters, change the named settings and write them back");
+    auto& settings = line.settings;
+    line.paramsWrite->add_option("--pin", settings.pin, "four-digit PIN");
+    line.paramsWrite->add_option("--mode", settings.mode, "operating mode FI or FA");
+    line.paramsWrite->add_option("--can-program", settings.canProgram,
+                                 "CAN program number, two digits");
+    line.paramsWrite->add_option("--option", line.optionSettings,
+                                 "option K=0|1 (K = 1..9); repeatable");
+    line.paramsWrite->add_option("--fs1", settings.fs1, "hazard lights FS1 0|1");
+    line.paramsWrite->add_option("--fs2", settings.fs2, "hazard lights FS2 0|1");
+    line.paramsWrite->add_option("--fs3", settings.fs3, "hazard lights FS3 0|1");
+
+    line.ports =
+        app.add_subcommand("ports", "the ports that exist now, as the port dialog lists them");
+}
+
+bool parseOptionSettings(const std::vector<std::string>& options, ParameterSettings& settings) {
+    for (const auto& option : options) {
+        if (option.size() != 3 || option[1] != '=' || option[0] < '1' || option[0] > '9') {
+            return false;
+        }
+        settings.options[option[0] - '0'] = option[2] == '1' ? 1 : (option[2] == '0' ? 0 : 2);
+    }
+    return true;
+}
+
+}  // namespace canprog::cli

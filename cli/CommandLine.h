@@ -1,0 +1,45 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+#include <vector>
+
+#include "FirmwareCommands.h"
+#include "ModuleCommands.h"
+#include "ParameterCommands.h"
+
+namespace canprog::cli {
+
+// Every option and command of canprog-cli, as parsed.
+struct CommandLine {
+    std::string language = "en";
+    ModuleOptions module;
+
+    CLI::App* inspect = nullptr;
+    InspectOptions inspectOptions;
+    CLI::App* programs = nullptr;
+    std::string programsFile;
+    CLI::App* hexfw = nullptr;
+    std::string hexfwDirection;
+    std::string hexfwIn;
+    std::string hexfwOut;
+    CLI::App* write = nullptr;
+    std::string writeFile;
+    CLI::App* version = nullptr;
+    bool deviceId = false;
+    CLI::App* paramsRead = nullptr;
+    bool json = false;
+    CLI::App* paramsWrite = nullptr;
+    ParameterSettings settings;
+    std::vector<std::string> optionSettings;
+    CLI::App* ports = nullptr;
+};
+
+// Defines the options and commands on `app`, to be filled in by its parse.
+void defineCommandLine(CLI::App& app, CommandLine& line);
+
+// The --option K=0|1 settings into `settings`; false when one is not of that form.
+bool parseOptionSettings(const std::vector<std::string>& options, ParameterSettings& settings);
+
+}  // namespace canprog::cli
