@@ -1,10 +1,8 @@
 #include "ParameterRead.h"
 
-#include <cstdio>
-#include <span>
-
 #include "LostDevice.h"
 #include "app/model/MessageIndex.h"
+#include "bootloader/Replies.h"
 #include "config/ParameterImage.h"
 
 namespace canprog {
@@ -15,29 +13,12 @@ constexpr int kStartTicks = 25;
 constexpr int kReplyTicks = 30;
 constexpr int kBlocks = 16;
 constexpr auto kBeforeEachBlock = std::chrono::milliseconds(50);
-constexpr std::size_t kCheckByte = kReadEepromReplySize - 1;
 
 const WakeUpParameters kReadWakeUp{.firstPause = std::chrono::milliseconds(50),
                                    .secondPause = std::chrono::milliseconds(50),
                                    .barsFollowingCountdown = {Ctl::ProgressBar, Ctl::ProgressBar1},
                                    .shownIn = WakeUpShownIn::LogAndStatusLine,
                                    .linkedText = LinkedText::Message3};
-
-// One line of the diagnostic memo: block, lead byte, data, received and computed check.
-std::string blockLine(int block, const FrameData& reply, std::uint8_t computed) {
-    std::string line = std::to_string(block);
-    char hex[8];
-    std::snprintf(hex, sizeof hex, " %02X ", reply[0]);
-    line += hex;
-    for (int i = 1; i <= kBlockSize; ++i) {
-        std::snprintf(hex, sizeof hex, "%02X", reply[static_cast<std::size_t>(i)]);
-        line += hex;
-    }
-    std::snprintf(hex, sizeof hex, " %02X-", reply[kCheckByte]);
-    line += hex;
-    std::snprintf(hex, sizeof hex, "%02X", computed);
-    return line + hex;
-}
 
 // Everything after the port opened: the wake-up, the sixteen blocks, the controls, the restart.
 OperationOutcome readFromModule(BootloaderLink& link) {
@@ -75,12 +56,11 @@ OperationOutcome readFromModule(BootloaderLink& link) {
         link.loadCountdown(kReplyTicks);
         const WaitResult wait =
             link.readReply(kReadEepromReplySize, reply, ReplyCountdown::ShownInEdit1);
-        const std::uint8_t computed = twosComplementChecksum(std::span(reply.data(), kCheckByte));
         std::copy(reply.begin() + 1, reply.begin() + 17, scratch.begin() + block * kBlockSize);
-        form.addLine(Ctl::Memo1, blockLine(block, reply, computed));
+        form.addLine(Ctl::Memo1, blockLine(block, reply));
         if (wait != WaitResult::Success) break;
         // A reply that fails its check byte was damaged on the way: nothing of it is taken.
-        if (reply[kCheckByte] != computed) {
+        if (!replyCheckHolds(reply)) {
             checkFailed = true;
             break;
         }

@@ -4,7 +4,7 @@
 
 #include "LostDevice.h"
 #include "app/model/MessageIndex.h"
-#include "firmware/Cp1250.h"
+#include "bootloader/Replies.h"
 
 namespace canprog {
 
@@ -49,9 +49,7 @@ OperationOutcome readFromModule(BootloaderLink& link) {
         link.loadCountdown(kDeviceIdTicks);
         const WaitResult wait = link.readReply(kDeviceIdReplySize, reply);
         if (wait != WaitResult::Success) return replyFailed(form, wait);
-        char line[32];
-        std::snprintf(line, sizeof line, "Device ID: %02X:%02X", reply[2], reply[1]);
-        form.log(line);
+        form.log(deviceIdLine(reply));
     }
 
     link.port().DiscardInput();
@@ -63,8 +61,7 @@ OperationOutcome readFromModule(BootloaderLink& link) {
     link.loadCountdown(kVersionTicks);
     const WaitResult wait = link.readReply(kReadEepromReplySize, reply);
     if (wait != WaitResult::Success) return replyFailed(form, wait);
-    const std::string text(reinterpret_cast<const char*>(&reply[1]), kBlockSize);
-    form.log(form.message(msg::ProgramVersion) + ": " + cp1250ToUtf8(text));
+    form.log(form.message(msg::ProgramVersion) + ": " + versionText(reply));
 
     form.logMessage(msg::Finished);
     link.restartModule("OK. Restart CPU...");

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 
@@ -24,7 +25,14 @@ class SeamCalls : public serial::SystemCalls {
             return -1;
         }
         const ssize_t got = serial::SystemCalls::read(fd, buffer, size);
-        if (got > 0 && afterRead) afterRead();
+        if (got > 0) {
+            std::function<void()> hook;
+            {
+                const std::lock_guard guard(hookLock_);
+                hook = afterRead_;
+            }
+            if (hook) hook();
+        }
         return got;
     }
     ssize_t write(int fd, const void* buffer, size_t size) override {
@@ -62,7 +70,14 @@ class SeamCalls : public serial::SystemCalls {
     std::atomic<int> outputQueueLooks{0};
     std::atomic<int> sleeps{0};
     // Runs on the read thread after a read that got bytes, before they are queued.
-    std::function<void()> afterRead;
+    void setAfterRead(std::function<void()> hook) {
+        const std::lock_guard guard(hookLock_);
+        afterRead_ = std::move(hook);
+    }
+
+  private:
+    std::mutex hookLock_;
+    std::function<void()> afterRead_;
 };
 
 // A factory for port components whose dispatcher goes through `calls`.

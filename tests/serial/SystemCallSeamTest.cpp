@@ -109,7 +109,7 @@ TEST_F(SystemCallSeamTest, ABlockReadBeforeAPurgeIsNeverDeliveredAfterIt) {
     std::condition_variable changed;
     bool readDone = false;
     bool purgeStarted = false;
-    calls.afterRead = [&] {
+    calls.setAfterRead([&] {
         std::unique_lock guard(lock);
         readDone = true;
         changed.notify_all();
@@ -117,7 +117,7 @@ TEST_F(SystemCallSeamTest, ABlockReadBeforeAPurgeIsNeverDeliveredAfterIt) {
         guard.unlock();
         // Long enough for a purge that does not wait for the read to finish first.
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    };
+    });
     pty.send({0x4B});
     {
         std::unique_lock guard(lock);
@@ -126,7 +126,7 @@ TEST_F(SystemCallSeamTest, ABlockReadBeforeAPurgeIsNeverDeliveredAfterIt) {
         changed.notify_all();
     }
     port.DiscardInput();
-    calls.afterRead = nullptr;
+    calls.setAfterRead(nullptr);
     EXPECT_FALSE(port.ByteAvailable());
     // The read thread has long queued what it read; still nothing may come.
     EXPECT_FALSE(eventually([&] { return port.ByteAvailable(); }, std::chrono::milliseconds(200)));
