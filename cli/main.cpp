@@ -10,6 +10,7 @@
 #include "CommandLine.h"
 #include "ExitCodes.h"
 #include "serial/SlSelCom.h"
+#include "version/ProgramVersion.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
     CLI::App app{
         "canprog-cli: write firmware into CAN-bus alarm interface modules, read their "
         "version and parameters"};
+    app.set_version_flag("--version", "canprog-cli " + canprog::programVersion());
     CommandLine line;
     defineCommandLine(app, line);
     try {

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and the demo need.
+# Installs the Debian 12 packages that building, testing and the demo need, and any further
+# packages named as arguments (scripts that need more pass them).
 # Idempotent: packages already present are left as they are.
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
   libfmt-dev libcli11-dev nlohmann-json3-dev
   xvfb xauth x11-utils fonts-dejavu-core
   gputils srecord
+  "$@"
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs the whole test suite: the normal build with
-# the window, then the core and its tests under AddressSanitizer with UndefinedBehaviorSanitizer
-# and under ThreadSanitizer.
+# the window, the Debian package, then the core and its tests under AddressSanitizer with
+# UndefinedBehaviorSanitizer and under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -9,6 +9,9 @@ jobs=$(nproc)
 
 bash scripts/build.sh build
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== the Debian package: built, checked, installed, used, purged =="
+bash scripts/test-package.sh
 
 for sanitizer in address thread; do
     echo "== tests under the $sanitizer sanitizer =="

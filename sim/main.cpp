@@ -9,6 +9,7 @@
 #include "MemoryFiles.h"
 #include "SimulatedModule.h"
 #include "serial/posix/PortMapFolder.h"
+#include "version/ProgramVersion.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
         "canprog-sim: a simulated CAN-bus alarm interface module. It opens a "
         "pseudo-terminal, prints the device path to open, and answers as the module's "
         "bootloader until it is stopped (Ctrl-C)."};
+    app.set_version_flag("--version", "canprog-sim " + canprog::programVersion());
     int com = 0;
     std::string flashFile, eepromFile, saveFlash, saveEeprom, journal;
     bool lineRate = false;
