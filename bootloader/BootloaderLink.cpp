@@ -27,7 +27,11 @@ BootloaderLink::BootloaderLink(MainForm& form, MessagePump& pump, serial::TSlioC
 
 std::string BootloaderLink::deviceName() const {
     const std::string device = port_.ResolvedDevice();
-    return device.empty() ? "COM" + std::to_string(port_.ComNumber()) : device;
+    if (!port_.DevicePath().empty()) return device;
+    const std::string com = "COM" + std::to_string(port_.ComNumber());
+    // "COM5 (/dev/ttyUSB0)"; a device that already reads as the port number is not repeated.
+    if (device.empty() || device.ends_with(com)) return com;
+    return com + " (" + device + ")";
 }
 
 void BootloaderLink::recordLostDevice() {
@@ -125,6 +129,7 @@ WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
     }
     const bool cancelled = form_.timeoutTicks == -1;
     show(cancelled ? msg::Cancel : msg::NoBootloader, parameters.shownIn);
+    if (!cancelled) form_.logNote(Extra::CheckTheConnection);
     port_.SetOpen(false);
     return cancelled ? WaitResult::Cancelled : WaitResult::TimedOut;
 }

@@ -20,7 +20,8 @@ std::optional<char> languageCodeFor(const std::string& name) {
     return std::nullopt;
 }
 
-CliSession::CliSession(char languageCode, std::ostream& out) : form_(*this), out_(out) {
+CliSession::CliSession(char languageCode, std::ostream& out, std::ostream& err)
+    : form_(*this), out_(out), err_(err) {
     startUp(form_);
     form_.languageCode = languageCode;
     form_.zmiana_jezyka(languageCode);
@@ -37,6 +38,10 @@ CliSession::~CliSession() {
 void CliSession::controlChanged(Ctl id, Change what) {
     if (id == Ctl::meLog && what == Change::LineAdded) {
         const std::string& line = form_.logLines().back();
+        if (form_.addingNote()) {
+            err_ << line << '\n' << std::flush;
+            return;
+        }
         if (lastWasStatus_ && line == lastPrinted_) {
             lastWasStatus_ = false;
             return;

@@ -14,10 +14,10 @@ std::optional<char> languageCodeFor(const std::string& name);
 
 // The window's model as the command line runs it: started in the chosen language, printing
 // every line the window's log would show on `out` as it is added, and the status line's texts
-// that the log does not show.
+// that the log does not show. The log's notes (why something failed, what to do) go to `err`.
 class CliSession : public PlatformShell, public ModelListener {
   public:
-    CliSession(char languageCode, std::ostream& out);
+    CliSession(char languageCode, std::ostream& out, std::ostream& err);
     ~CliSession() override;
 
     MainForm& form() { return form_; }
@@ -34,6 +34,7 @@ class CliSession : public PlatformShell, public ModelListener {
 
     MainForm form_;
     std::ostream& out_;
+    std::ostream& err_;
     std::string lastPrinted_;
     bool lastWasStatus_ = false;
 };

@@ -12,7 +12,8 @@ enum ExitCode : int {
     kExitTransmission = 5,
     kExitRejected = 6,
     kExitInvalidSetting = 7,
-    kExitOutput = 9,  // the output, an output file or the trace could not be written
+    kExitVerifyFailed = 8,  // the EEPROM read back differs; the module stays in its bootloader
+    kExitOutput = 9,        // the output, an output file or the trace could not be written
     kExitCancelled = 130,
 };
 

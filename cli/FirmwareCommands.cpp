@@ -19,15 +19,6 @@ namespace canprog::cli {
 
 namespace {
 
-// "file:line: reason", or "file: reason" when no line is concerned.
-void reportProblem(std::ostream& err, const std::string& file, const HexLineProblem& problem) {
-    if (problem.lineNumber > 0) {
-        fmt::print(err, "{}:{}: {}\n", file, problem.lineNumber, problem.reason);
-    } else {
-        fmt::print(err, "{}: {}\n", file, problem.reason);
-    }
-}
-
 template <typename Bytes>
 bool writeBytes(const std::string& path, const Bytes& bytes, std::ostream& err) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -55,15 +46,11 @@ bool isEncodedFileName(const std::string& path) {
 
 int runInspect(const InspectOptions& options, char languageCode, std::ostream& out,
                std::ostream& err) {
-    CliSession session(languageCode, out);
+    CliSession session(languageCode, out, err);
     MainForm& form = session.form();
     form.firmwareFileName = options.file;
     form.setChecked(Ctl::DecodeON, isEncodedFileName(options.file));
-    HexLineProblem problem;
-    if (loadFirmwareForWrite(form, &problem) != WriteLoad::Loaded) {
-        reportProblem(err, options.file, problem);
-        return kExitFirmwareFile;
-    }
+    if (loadFirmwareForWrite(form) != WriteLoad::Loaded) return kExitFirmwareFile;
     fmt::print(out, "flashTop: {}\neepromTop: {}\n", describeTop(form.images.flashTop),
                describeTop(form.images.eepromTop));
     if (!options.flashOut.empty() && !writeBytes(options.flashOut, form.images.flashImage, err)) {
@@ -80,9 +67,9 @@ int runPrograms(const std::string& file, char languageCode, std::ostream& out, s
     std::string bytes;
     std::string error;
     if (!readFileBytes(file, bytes, error)) {
-        CliSession session(languageCode, out);
+        CliSession session(languageCode, out, err);
         session.form().logMessage(msg::ErrorLoadingFile);
-        reportProblem(err, file, {0, error});
+        noteFileProblem(session.form(), file, {0, error});
         return kExitFirmwareFile;
     }
     for (const auto& line : readProgramList(bytes, isEncodedFileName(file)).lines) {
@@ -93,28 +80,21 @@ int runPrograms(const std::string& file, char languageCode, std::ostream& out, s
 
 int runHexfw(bool encode, const std::string& in, const std::string& out, char languageCode,
              std::ostream& log, std::ostream& err) {
-    CliSession session(languageCode, log);
+    CliSession session(languageCode, log, err);
+    const auto refuse = [&](const HexLineProblem& problem) {
+        session.form().logMessage(msg::ErrorLoadingFile);
+        noteFileProblem(session.form(), in, problem);
+        return kExitFirmwareFile;
+    };
     std::string bytes;
     std::string error;
-    if (!readFileBytes(in, bytes, error)) {
-        session.form().logMessage(msg::ErrorLoadingFile);
-        reportProblem(err, in, {0, error});
-        return kExitFirmwareFile;
-    }
+    if (!readFileBytes(in, bytes, error)) return refuse({0, error});
     // Only a file that loads is converted, so that a conversion never hides a broken record.
     FirmwareImages scratch;
     const FirmwareLoadResult check = loadFirmwareData(bytes, !encode, scratch);
-    if (!check.loaded()) {
-        session.form().logMessage(msg::ErrorLoadingFile);
-        reportProblem(err, in, check.problem);
-        return kExitFirmwareFile;
-    }
+    if (!check.loaded()) return refuse(check.problem);
     const HexfwConversion converted = encode ? encodeHexfw(bytes) : decodeHexfw(bytes);
-    if (!converted.ok) {
-        session.form().logMessage(msg::ErrorLoadingFile);
-        reportProblem(err, in, converted.problem);
-        return kExitFirmwareFile;
-    }
+    if (!converted.ok) return refuse(converted.problem);
     return writeBytes(out, converted.output, err) ? kExitOk : kExitOutput;
 }
 

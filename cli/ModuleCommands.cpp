@@ -22,6 +22,7 @@ int exitCodeFor(OperationOutcome outcome) {
         case OperationOutcome::Rejected: return kExitRejected;
         case OperationOutcome::Cancelled: return kExitCancelled;
         case OperationOutcome::InvalidSetting: return kExitInvalidSetting;
+        case OperationOutcome::VerifyFailed: return kExitVerifyFailed;
     }
     return kExitUsage;
 }
@@ -32,14 +33,6 @@ int runWrite(const ModuleOptions& options, const std::string& file, std::ostream
     session.form().firmwareFileName = file;
     session.form().setChecked(Ctl::DecodeON, isEncodedFileName(file));
     const OperationOutcome outcome = session.run([&] { return session.operations().upload(); });
-    if (outcome == OperationOutcome::FirmwareFileError) {
-        const HexLineProblem& problem = session.operations().lastFileProblem();
-        if (problem.lineNumber > 0) {
-            fmt::print(err, "{}:{}: {}\n", file, problem.lineNumber, problem.reason);
-        } else {
-            fmt::print(err, "{}: {}\n", file, problem.reason);
-        }
-    }
     return session.finish(exitCodeFor(outcome));
 }
 

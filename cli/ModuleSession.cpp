@@ -12,7 +12,7 @@
 namespace canprog::cli {
 
 ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, std::ostream& err)
-    : cli_(options.languageCode, out),
+    : cli_(options.languageCode, out, err),
       pump_(cli_.form()),
       operations_(cli_.form(), help_, pump_),
       err_(err),
@@ -61,18 +61,6 @@ int ModuleSession::finish(int code) {
         if (code == kExitOk) return kExitOutput;
     }
     return code;
-}
-
-void ModuleSession::reportReasons(OperationOutcome outcome) {
-    const BootloaderLink& link = operations_.link();
-    if (outcome == OperationOutcome::PortError) {
-        const OpenFailure& failure = link.lastOpenFailure();
-        fmt::print(err_, "{}{}: {}\n", showProgress_ ? "\n" : "", failure.device, failure.message);
-    }
-    if (outcome == OperationOutcome::DeviceLost) {
-        fmt::print(err_, "{}{}: {}\n", showProgress_ ? "\n" : "", link.deviceName(),
-                   link.lostDeviceReason());
-    }
 }
 
 void ModuleSession::reportEscapedError(const std::exception& error) {

@@ -37,8 +37,8 @@ class ModuleSession : public ModelListener {
     bool interrupted() const { return interrupted_; }
 
     // Runs an operation; a serial-layer or device error that escapes it is reported on `err`
-    // and ends it as a transmission error. Reasons the operation knows (the port that would
-    // not open, the device that was lost) go to `err` too.
+    // and ends it as a transmission error. The operation's notes (the port that would not
+    // open, the device that was lost, a half-written module) go to `err` as it adds them.
     template <typename Operation>
     OperationOutcome run(Operation operation);
 
@@ -49,7 +49,6 @@ class ModuleSession : public ModelListener {
   private:
     void controlChanged(Ctl id, Change what) override;
     void reportEscapedError(const std::exception& error);
-    void reportReasons(OperationOutcome outcome);
 
     CliSession cli_;
     HelpWindow help_;
@@ -64,9 +63,7 @@ class ModuleSession : public ModelListener {
 template <typename Operation>
 OperationOutcome ModuleSession::run(Operation operation) {
     try {
-        const OperationOutcome outcome = operation();
-        reportReasons(outcome);
-        return outcome;
+        return operation();
     } catch (const serial::ESlioException& error) {
         reportEscapedError(error);
     } catch (const std::system_error& error) {

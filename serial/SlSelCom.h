@@ -19,6 +19,10 @@ struct PresentPort {
 // any other failure means no such port. Each device opened is closed at once.
 std::vector<PresentPort> presentPorts();
 
+// The ports whose device exists now, found without opening any (so that no other device on a
+// port is disturbed): for a message that names the ports there are.
+std::vector<PresentPort> existingPorts();
+
 // The list entry for a port ("COM12"), and the number back from an entry (nothing when the
 // entry does not name one).
 std::string portItem(int number);

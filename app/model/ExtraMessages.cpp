@@ -7,14 +7,135 @@ namespace canprog {
 namespace {
 
 //   Polish, English, German, Russian, Slovak, Czech, Hungarian
-const std::array<Translations, 1> kExtraTexts = {{
+const std::array<Translations, 16> kExtraTexts = {{
+    // DeviceLost
     {"Utracono połączenie z modułem ({device}): sprawdź kabel i zasilanie modułu",
      "Lost the connection to the module ({device}): check the cable and the module's power",
      "Verbindung zum Modul verloren ({device}): Kabel und Stromversorgung des Moduls prüfen",
      "Связь с модулем потеряна ({device}): проверьте кабель и питание модуля",
      "Spojenie s modulom sa prerušilo ({device}): skontrolujte kábel a napájanie modulu",
      "Spojení s modulem bylo přerušeno ({device}): zkontrolujte kabel a napájení modulu",
-     "Megszakadt a kapcsolat a modullal ({device}): ellenőrizze a kábelt és a modul tápellátását"},
+     "Megszakadt a kapcsolat a modullal ({device}): ellenőrizze a kábelt és a modul "
+     "tápellátását"},
+    // HalfWritten
+    {"Moduł jest zapisany tylko częściowo: potwierdzono {flash} z {flashTotal} bloków FLASH i "
+     "{eeprom} z {eepromTotal} bloków EEPROM. Obszar bootloadera jest nienaruszony, więc "
+     "ponowny zapis pliku naprawi moduł.",
+     "The module is only partly written: {flash} of {flashTotal} FLASH blocks and {eeprom} of "
+     "{eepromTotal} EEPROM blocks were acknowledged. The bootloader's own area is untouched, so "
+     "writing the file again repairs the module.",
+     "Das Modul ist nur teilweise beschrieben: {flash} von {flashTotal} FLASH-Blöcken und "
+     "{eeprom} von {eepromTotal} EEPROM-Blöcken wurden bestätigt. Der Bereich des Bootloaders "
+     "ist unberührt, daher repariert ein erneutes Schreiben der Datei das Modul.",
+     "Модуль записан лишь частично: подтверждено {flash} из {flashTotal} блоков FLASH и "
+     "{eeprom} из {eepromTotal} блоков EEPROM. Область загрузчика не затронута, поэтому "
+     "повторная запись файла восстановит модуль.",
+     "Modul je zapísaný len čiastočne: potvrdených bolo {flash} z {flashTotal} blokov FLASH a "
+     "{eeprom} z {eepromTotal} blokov EEPROM. Oblasť bootloadera je nedotknutá, preto "
+     "opätovný zápis súboru modul opraví.",
+     "Modul je zapsán jen částečně: potvrzeno bylo {flash} z {flashTotal} bloků FLASH a "
+     "{eeprom} z {eepromTotal} bloků EEPROM. Oblast bootloaderu je nedotčená, proto opětovný "
+     "zápis souboru modul opraví.",
+     "A modul csak részben íródott meg: {flashTotal} FLASH-blokkból {flash}, {eepromTotal} "
+     "EEPROM-blokkból {eeprom} lett visszaigazolva. A bootloader saját területe érintetlen, "
+     "ezért a fájl újraírása helyreállítja a modult."},
+    // PortMissing
+    {"{device}: nie ma takiego portu. Dostępne porty: {ports}",
+     "{device}: there is no such port. Ports present now: {ports}",
+     "{device}: diesen Port gibt es nicht. Vorhandene Ports: {ports}",
+     "{device}: такого порта нет. Доступные порты: {ports}",
+     "{device}: taký port neexistuje. Dostupné porty: {ports}",
+     "{device}: takový port neexistuje. Dostupné porty: {ports}",
+     "{device}: nincs ilyen port. Elérhető portok: {ports}"},
+    // PortMissingNoneThere
+    {"{device}: nie ma takiego portu ani żadnego innego: sprawdź, czy adapter jest podłączony",
+     "{device}: there is no such port, nor any other: check that the adapter is plugged in",
+     "{device}: diesen Port gibt es nicht, auch keinen anderen: prüfen Sie, ob der Adapter "
+     "eingesteckt ist",
+     "{device}: такого порта нет, как и других: проверьте, подключён ли адаптер",
+     "{device}: taký port neexistuje, ani žiadny iný: skontrolujte, či je adaptér pripojený",
+     "{device}: takový port neexistuje, ani žádný jiný: zkontrolujte, zda je adaptér připojen",
+     "{device}: nincs ilyen port, és más sincs: ellenőrizze, hogy az adapter csatlakoztatva "
+     "van-e"},
+    // PortNotSerial
+    {"{device}: to nie jest port szeregowy", "{device}: this is not a serial port",
+     "{device}: das ist kein serieller Port", "{device}: это не последовательный порт",
+     "{device}: toto nie je sériový port", "{device}: toto není sériový port",
+     "{device}: ez nem soros port"},
+    // PortBusy
+    {"{device}: port jest zajęty przez inny program; zamknij ten program i spróbuj ponownie",
+     "{device}: the port is in use by another program; close that program and try again",
+     "{device}: der Port wird von einem anderen Programm benutzt; schließen Sie es und "
+     "versuchen Sie es erneut",
+     "{device}: порт занят другой программой; закройте её и попробуйте снова",
+     "{device}: port používa iný program; zatvorte ho a skúste to znova",
+     "{device}: port používá jiný program; zavřete jej a zkuste to znovu",
+     "{device}: a portot egy másik program használja; zárja be, és próbálja újra"},
+    // PortPermission
+    {"{device}: brak uprawnień do portu. Wykonaj: sudo usermod -aG dialout $USER, potem "
+     "wyloguj się i zaloguj ponownie",
+     "{device}: no permission to open the port. Run: sudo usermod -aG dialout $USER, then log "
+     "out and in again",
+     "{device}: keine Berechtigung für den Port. Führen Sie aus: sudo usermod -aG dialout "
+     "$USER, dann ab- und wieder anmelden",
+     "{device}: нет прав на порт. Выполните: sudo usermod -aG dialout $USER, затем выйдите и "
+     "войдите снова",
+     "{device}: chýba oprávnenie k portu. Spustite: sudo usermod -aG dialout $USER, potom sa "
+     "odhláste a znova prihláste",
+     "{device}: chybí oprávnění k portu. Spusťte: sudo usermod -aG dialout $USER, pak se "
+     "odhlaste a znovu přihlaste",
+     "{device}: nincs jogosultság a porthoz. Futtassa: sudo usermod -aG dialout $USER, majd "
+     "jelentkezzen ki és be"},
+    // PortFailed
+    {"{device}: nie udało się otworzyć portu: {reason}",
+     "{device}: the port could not be opened: {reason}",
+     "{device}: der Port ließ sich nicht öffnen: {reason}",
+     "{device}: не удалось открыть порт: {reason}",
+     "{device}: port sa nepodarilo otvoriť: {reason}",
+     "{device}: port se nepodařilo otevřít: {reason}",
+     "{device}: a portot nem sikerült megnyitni: {reason}"},
+    // CheckTheConnection
+    {"Sprawdź kabel, zasilanie modułu i wybrany port",
+     "Check the cable, the module's power and the chosen port",
+     "Prüfen Sie das Kabel, die Stromversorgung des Moduls und den gewählten Port",
+     "Проверьте кабель, питание модуля и выбранный порт",
+     "Skontrolujte kábel, napájanie modulu a zvolený port",
+     "Zkontrolujte kabel, napájení modulu a zvolený port",
+     "Ellenőrizze a kábelt, a modul tápellátását és a kiválasztott portot"},
+    // FileProblem
+    {"{file}: {reason}", "{file}: {reason}", "{file}: {reason}", "{file}: {reason}",
+     "{file}: {reason}", "{file}: {reason}", "{file}: {reason}"},
+    // FileLineProblem
+    {"{file}, wiersz {line}: {reason}", "{file}, line {line}: {reason}",
+     "{file}, Zeile {line}: {reason}", "{file}, строка {line}: {reason}",
+     "{file}, riadok {line}: {reason}", "{file}, řádek {line}: {reason}",
+     "{file}, {line}. sor: {reason}"},
+    // VerifyingEeprom
+    {"Weryfikacja EEPROM...", "Verifying EEPROM...", "EEPROM wird geprüft...", "Проверка EEPROM...",
+     "Overovanie EEPROM...", "Ověřování EEPROM...", "EEPROM ellenőrzése..."},
+    // EepromVerified
+    {"EEPROM zweryfikowany", "EEPROM verified", "EEPROM geprüft", "EEPROM проверена",
+     "EEPROM overená", "EEPROM ověřena", "EEPROM ellenőrizve"},
+    // VerifyFailed
+    {"Weryfikacja EEPROM nie powiodła się pod adresem {address}: zapisano {written}, "
+     "odczytano {read}",
+     "EEPROM verify failed at address {address}: written {written}, read back {read}",
+     "EEPROM-Prüfung fehlgeschlagen an Adresse {address}: geschrieben {written}, gelesen {read}",
+     "Проверка EEPROM не пройдена по адресу {address}: записано {written}, прочитано {read}",
+     "Overenie EEPROM zlyhalo na adrese {address}: zapísané {written}, prečítané {read}",
+     "Ověření EEPROM selhalo na adrese {address}: zapsáno {written}, přečteno {read}",
+     "Az EEPROM ellenőrzése hibát talált a(z) {address} címen: írva {written}, visszaolvasva "
+     "{read}"},
+    // ParametersKept
+    {"Zachowano PIN, opcje, tryb pracy i program CAN modułu",
+     "The module's PIN, options, operating mode and CAN program are kept",
+     "PIN, Optionen, Betriebsmodus und CAN-Programm des Moduls bleiben erhalten",
+     "PIN, опции, режим работы и программа CAN модуля сохранены",
+     "PIN, voľby, režim a program CAN modulu zostávajú zachované",
+     "PIN, volby, režim a program CAN modulu zůstávají zachovány",
+     "A modul PIN-kódja, opciói, üzemmódja és CAN-programja megmarad"},
+    // NoneChecked
+    {"brak", "none", "keine", "нет", "žiadne", "žádné", "nincs"},
 }};
 
 }  // namespace

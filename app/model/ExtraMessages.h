@@ -12,7 +12,22 @@ namespace canprog {
 // Lines of our own that the log adds after the window's messages, to say what happened and
 // what to do. Each has a text in every language; "{name}" marks a value filled in.
 enum class Extra {
-    DeviceLost,  // {device}
+    DeviceLost,            // {device}
+    HalfWritten,           // {flash} {flashTotal} {eeprom} {eepromTotal}
+    PortMissing,           // {device} {ports}
+    PortMissingNoneThere,  // {device}
+    PortNotSerial,         // {device}
+    PortBusy,              // {device}
+    PortPermission,        // {device}
+    PortFailed,            // {device} {reason}
+    CheckTheConnection,
+    FileProblem,      // {file} {reason}
+    FileLineProblem,  // {file} {line} {reason}
+    VerifyingEeprom,
+    EepromVerified,
+    VerifyFailed,  // {address} {written} {read}
+    ParametersKept,
+    NoneChecked,
 };
 
 // The text of a line in a language, values not yet filled in.

@@ -285,6 +285,13 @@ std::string MainForm::extraMessage(
     return fillIn(extraText(line, language), values);
 }
 
+void MainForm::logNote(Extra line,
+                       const std::vector<std::pair<std::string_view, std::string>>& values) {
+    addingNote_ = true;
+    log(extraMessage(line, values));
+    addingNote_ = false;
+}
+
 void MainForm::logMessageAndShow(std::size_t index) {
     logMessage(index);
     setText(Ctl::Edit3, messages_.at(index));

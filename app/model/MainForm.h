@@ -98,6 +98,11 @@ class MainForm {
     // One of our own lines in the current language, its values filled in.
     std::string extraMessage(
         Extra line, const std::vector<std::pair<std::string_view, std::string>>& values = {}) const;
+    // Appends one of our own lines to meLog as a note: what happened and what to do, beyond the
+    // window's messages. Listeners can tell a note from the other lines while it is added.
+    void logNote(Extra line,
+                 const std::vector<std::pair<std::string_view, std::string>>& values = {});
+    bool addingNote() const { return addingNote_; }
 
     // --- shared state ---
     std::string firmwareFileName;
@@ -160,6 +165,7 @@ class MainForm {
     std::vector<ModelListener*> listeners_;
     bool operationRunning_ = false;
     bool cancelPending_ = false;
+    bool addingNote_ = false;
 };
 
 // Runs one operation on the module, refusing to start inside another; ends it however it ends.

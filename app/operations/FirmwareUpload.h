@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ModuleFacts.h"
 #include "OperationOutcome.h"
 #include "bootloader/BootloaderLink.h"
 #include "firmware/HexRecordParser.h"
@@ -7,7 +8,11 @@
 namespace canprog {
 
 // "Write": loads the chosen firmware file, then writes FLASH above the bootloader's area and
-// the EEPROM into the module, and restarts it. `problem` receives why a file was refused.
-OperationOutcome bbUploadClick(BootloaderLink& link, HexLineProblem* problem = nullptr);
+// the EEPROM into the module, and restarts it. `checks` asks for more than the window does (a
+// read of the module first, its settings kept, the EEPROM verified); `facts` receives what the
+// write learned and how far it got; `problem` receives why a file was refused. A write that
+// sent a block and did not reach the restart says so in the log.
+OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, ModuleFacts& facts,
+                               HexLineProblem* problem = nullptr);
 
 }  // namespace canprog

@@ -5,6 +5,16 @@
 
 namespace canprog {
 
+void noteFileProblem(MainForm& form, const std::string& file, const HexLineProblem& problem) {
+    if (problem.lineNumber > 0) {
+        form.logNote(Extra::FileLineProblem, {{"file", file},
+                                              {"line", std::to_string(problem.lineNumber)},
+                                              {"reason", problem.reason}});
+    } else {
+        form.logNote(Extra::FileProblem, {{"file", file}, {"reason", problem.reason}});
+    }
+}
+
 WriteLoad loadFirmwareForWrite(MainForm& form, HexLineProblem* problem) {
     if (form.firmwareFileName.empty()) {
         form.logMessage(msg::NoFileSelected);
@@ -17,6 +27,7 @@ WriteLoad loadFirmwareForWrite(MainForm& form, HexLineProblem* problem) {
     if (!result.loaded()) {
         if (problem) *problem = result.problem;
         form.logMessage(msg::ErrorLoadingFile);
+        noteFileProblem(form, form.firmwareFileName, result.problem);
         return WriteLoad::Failed;
     }
     return WriteLoad::Loaded;

@@ -17,4 +17,7 @@ enum class WriteLoad {
 // `problem` receives the line and reason of a bad file, or the OS's text when it cannot open.
 WriteLoad loadFirmwareForWrite(MainForm& form, HexLineProblem* problem = nullptr);
 
+// The note after "Error loading file": the file, the line and the reason.
+void noteFileProblem(MainForm& form, const std::string& file, const HexLineProblem& problem);
+
 }  // namespace canprog

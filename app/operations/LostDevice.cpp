@@ -13,7 +13,7 @@ OperationOutcome endOnLostDevice(BootloaderLink& link, bool statusLineToo,
     } else {
         form.logMessage(msg::TransmissionError);
     }
-    form.log(form.extraMessage(Extra::DeviceLost, {{"device", link.deviceName()}}));
+    form.logNote(Extra::DeviceLost, {{"device", link.deviceName()}});
     form.disableTicker();
     try {
         link.port().SetOpen(false);

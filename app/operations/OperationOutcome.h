@@ -15,7 +15,8 @@ enum class OperationOutcome {
     Rejected,           // the module refused a block
     Cancelled,
     InvalidSetting,
-    DeviceLost,  // the device vanished mid-operation (the adapter was pulled)
+    DeviceLost,    // the device vanished mid-operation (the adapter was pulled)
+    VerifyFailed,  // the EEPROM read back differs from what was written
 };
 
 }  // namespace canprog

@@ -7,6 +7,7 @@
 #include "ParameterWrite.h"
 #include "VersionRead.h"
 #include "config/OptionControls.h"
+#include "config/ParameterImage.h"
 #include "serial/WindowPort.h"
 
 namespace canprog {
@@ -48,7 +49,7 @@ OperationOutcome Operations::record(Run run) {
 
 OperationOutcome Operations::upload() {
     lastFileProblem_ = {};
-    return record([this] { return bbUploadClick(link_, &lastFileProblem_); });
+    return record([this] { return bbUploadClick(link_, writeChecks, facts_, &lastFileProblem_); });
 }
 
 OperationOutcome Operations::readVersion() {
@@ -56,11 +57,18 @@ OperationOutcome Operations::readVersion() {
 }
 
 OperationOutcome Operations::readParameters() {
-    return record([this] { return BitBtn2Click(link_); });
+    return record([this] { return BitBtn2Click(link_, readChecks, facts_); });
 }
 
 OperationOutcome Operations::writeParameters() {
-    return record([this] { return BitBtn1Click(link_); });
+    return record([this] { return BitBtn1Click(link_, parameterWriteChecks, facts_); });
+}
+
+OperationOutcome Operations::restoreParameters(const ParameterImage& block) {
+    if (form_.operationRunning()) return OperationOutcome::NotStarted;
+    form_.images.eepromImage = block;
+    applyParameterImage(form_);
+    return record([this] { return writeParameterImage(link_, parameterWriteChecks, facts_); });
 }
 
 }  // namespace canprog

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ModuleFacts.h"
 #include "OperationOutcome.h"
+#include "ParameterRead.h"
+#include "ParameterWrite.h"
 #include "app/model/HelpWindow.h"
 #include "app/model/MainForm.h"
 #include "app/model/MessagePump.h"
@@ -22,14 +25,23 @@ class Operations {
     serial::TSlioComPort& ComPort() { return ComPort_; }
     BootloaderLink& link() { return link_; }
 
-    // How the last operation on the module ended.
+    // What the operations ask of the module beyond the window's own steps; off as the window
+    // has them, turned on by the command line.
+    WriteChecks writeChecks;
+    ReadChecks readChecks;
+    ParameterWriteChecks parameterWriteChecks;
+
+    // How the last operation on the module ended, and what it learned.
     OperationOutcome lastOutcome() const { return lastOutcome_; }
+    const ModuleFacts& facts() const { return facts_; }
     const HexLineProblem& lastFileProblem() const { return lastFileProblem_; }
 
     OperationOutcome upload();
     OperationOutcome readVersion();
     OperationOutcome readParameters();
     OperationOutcome writeParameters();
+    // Writes a saved parameter block back exactly as it was saved, shown in the controls.
+    OperationOutcome restoreParameters(const ParameterImage& block);
 
   private:
     template <typename Run>
@@ -40,6 +52,7 @@ class Operations {
     serial::TSlioComPort ComPort_;
     BootloaderLink link_;
     OperationOutcome lastOutcome_ = OperationOutcome::Finished;
+    ModuleFacts facts_;
     HexLineProblem lastFileProblem_;
 };
 

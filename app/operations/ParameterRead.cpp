@@ -1,8 +1,9 @@
 #include "ParameterRead.h"
 
 #include "LostDevice.h"
+#include "ModuleReads.h"
+#include "OpenFailureNote.h"
 #include "app/model/MessageIndex.h"
-#include "bootloader/Replies.h"
 #include "config/ParameterImage.h"
 
 namespace canprog {
@@ -10,9 +11,6 @@ namespace canprog {
 namespace {
 
 constexpr int kStartTicks = 25;
-constexpr int kReplyTicks = 30;
-constexpr int kBlocks = 16;
-constexpr auto kBeforeEachBlock = std::chrono::milliseconds(50);
 
 const WakeUpParameters kReadWakeUp{.firstPause = std::chrono::milliseconds(50),
                                    .secondPause = std::chrono::milliseconds(50),
@@ -21,12 +19,9 @@ const WakeUpParameters kReadWakeUp{.firstPause = std::chrono::milliseconds(50),
                                    .linkedText = LinkedText::Message3};
 
 // Everything after the port opened: the wake-up, the sixteen blocks, the controls, the restart.
-OperationOutcome readFromModule(BootloaderLink& link) {
+OperationOutcome readFromModule(BootloaderLink& link, const ReadChecks& checks,
+                                ModuleFacts& facts) {
     MainForm& form = link.form();
-    // The block is read into a scratch image; the parameter image takes it over only when all
-    // sixteen blocks have come whole, so that a later write never sends a half-read block.
-    ParameterImage scratch;
-    scratch.fill(0xFF);
     link.loadCountdown(kStartTicks);
     link.port().DiscardInput();
     for (Ctl bar : {Ctl::ProgressBar, Ctl::ProgressBar1}) {
@@ -42,40 +37,31 @@ OperationOutcome readFromModule(BootloaderLink& link) {
     }
     form.logMessageAndShow(msg::ReadingEeprom);
 
-    FrameData reply{};
-    bool checkFailed = false;
-    for (int block = 0; block < kBlocks; ++block) {
-        link.pump().sleep(kBeforeEachBlock);
-        link.port().DiscardInput();
-        link.port().DiscardOutput();
-        std::fill(reply.begin(), reply.begin() + kBlockSize, 0xFF);
-        FrameData filler;
-        filler.fill(0xFF);
-        link.SendPacket(READ_EEPROM, static_cast<std::uint16_t>(block * kBlockSize), filler,
-                        kBlockSize);
-        link.loadCountdown(kReplyTicks);
-        const WaitResult wait =
-            link.readReply(kReadEepromReplySize, reply, ReplyCountdown::ShownInEdit1);
-        std::copy(reply.begin() + 1, reply.begin() + 17, scratch.begin() + block * kBlockSize);
-        form.addLine(Ctl::Memo1, blockLine(block, reply));
-        if (wait != WaitResult::Success) break;
-        // A reply that fails its check byte was damaged on the way: nothing of it is taken.
-        if (!replyCheckHolds(reply)) {
-            checkFailed = true;
-            break;
-        }
+    BlockRead read = BlockRead::Complete;
+    if (checks.deviceId) {
+        std::uint16_t id = 0;
+        const WaitResult wait = readDeviceId(link, id);
+        if (wait == WaitResult::Success) facts.deviceId = id;
+        if (wait == WaitResult::TimedOut) read = BlockRead::TimedOut;
+        if (wait == WaitResult::Cancelled) read = BlockRead::Cancelled;
     }
+    // The block is read into a scratch image; the parameter image takes it over only when all
+    // sixteen blocks have come whole, so that a later write never sends a half-read block.
+    ParameterImage scratch;
+    scratch.fill(0xFF);
+    if (read == BlockRead::Complete) read = readParameterBlock(link, scratch, true);
     form.addLine(Ctl::Memo1, "");
 
-    if (form.timeoutTicks == 0 || checkFailed) {
+    if (read == BlockRead::TimedOut || read == BlockRead::Damaged) {
         form.logMessageAndShow(msg::TransmissionError);
         return OperationOutcome::TransmissionError;
     }
-    if (form.timeoutTicks < 0) {
+    if (read == BlockRead::Cancelled) {
         form.logMessageAndShow(msg::Cancel);
         return OperationOutcome::Cancelled;
     }
     form.images.eepromImage = scratch;
+    facts.blockRead = scratch;
     applyParameterImage(form);
     form.setEnabled(Ctl::BitBtn1, true);
     form.setEnabled(Ctl::BitBtn3, true);
@@ -86,18 +72,20 @@ OperationOutcome readFromModule(BootloaderLink& link) {
 
 }  // namespace
 
-OperationOutcome BitBtn2Click(BootloaderLink& link) {
+OperationOutcome BitBtn2Click(BootloaderLink& link, const ReadChecks& checks, ModuleFacts& facts) {
     MainForm& form = link.form();
     const OperationScope operation(form);
     if (!operation.started()) return OperationOutcome::NotStarted;
+    facts.clear();
 
     form.clearLines(Ctl::meLog);
     if (!link.openModulePort(true)) {
         form.logMessageAndShow(msg::ErrorOpeningPort);
+        noteOpenFailure(link);
         return OperationOutcome::PortError;
     }
     return talkToModule(link, true, {Ctl::ProgressBar, Ctl::ProgressBar1},
-                        [&] { return readFromModule(link); });
+                        [&] { return readFromModule(link, checks, facts); });
 }
 
 }  // namespace canprog

@@ -1,6 +1,10 @@
 #include "ParameterWrite.h"
 
+#include <optional>
+
 #include "LostDevice.h"
+#include "ModuleReads.h"
+#include "OpenFailureNote.h"
 #include "app/model/MessageIndex.h"
 #include "config/ParameterImage.h"
 
@@ -36,8 +40,10 @@ OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
     return timedOut ? OperationOutcome::TransmissionError : OperationOutcome::Cancelled;
 }
 
-// Everything after the port opened: the wake-up, the sixteen blocks, the restart.
-OperationOutcome writeToModule(BootloaderLink& link, const PinBytes& pin) {
+// Everything after the port opened: the wake-up, the sixteen blocks, the verify, the restart.
+// `pin` patches the controls into the image first; without it the image goes as it is.
+OperationOutcome writeToModule(BootloaderLink& link, const std::optional<PinBytes>& pin,
+                               const ParameterWriteChecks& checks, ModuleFacts& facts) {
     MainForm& form = link.form();
     link.loadCountdown(kStartTicks);
     link.port().DiscardInput();
@@ -45,7 +51,7 @@ OperationOutcome writeToModule(BootloaderLink& link, const PinBytes& pin) {
         form.setProgressRange(bar, 0, kStartTicks);
         form.setProgressPosition(bar, kStartTicks);
     }
-    patchParameterImage(form, pin);
+    if (pin) patchParameterImage(form, *pin);
     link.port().DiscardInput();
     link.port().DiscardOutput();
     const WaitResult wake = link.wakeBootloader(kWriteWakeUp);
@@ -56,6 +62,7 @@ OperationOutcome writeToModule(BootloaderLink& link, const PinBytes& pin) {
 
     link.port().DiscardInput();
     form.images.eepromTop = 255;
+    facts.written.eepromTotal = kBlocks;
     form.logMessageAndShow(msg::EepromWriting);
     for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) {
         form.setProgressRange(bar, 0, kBlocks - 1);
@@ -68,6 +75,7 @@ OperationOutcome writeToModule(BootloaderLink& link, const PinBytes& pin) {
         link.port().DiscardOutput();
         FrameData data{};
         std::copy_n(form.images.eepromImage.begin() + block * kBlockSize, kBlockSize, data.begin());
+        facts.written.writeFrameLeft = true;
         link.SendPacket(WRITE_EEPROM, static_cast<std::uint16_t>(block * kBlockSize), data,
                         kBlockSize);
         link.loadCountdown(kReplyTicks);
@@ -81,11 +89,26 @@ OperationOutcome writeToModule(BootloaderLink& link, const PinBytes& pin) {
             }
             return OperationOutcome::Rejected;
         }
+        facts.written.eepromAcknowledged = block + 1;
         for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) form.setProgressPosition(bar, block);
         link.pump().processMessages();
     }
 
+    if (checks.verify) {
+        const VerifyOutcome verify = verifyEeprom(link, form.images.eepromImage);
+        facts.verify = verify.passed() ? VerifyResult::Passed : VerifyResult::Failed;
+        if (verify.read == BlockRead::Cancelled)
+            return abandonAfterWait(link, WaitResult::Cancelled);
+        if (verify.read != BlockRead::Complete) return abandonAfterWait(link, WaitResult::TimedOut);
+        if (verify.firstDifference) {
+            link.port().SetOpen(false);
+            barsTo(form, 0, 0);
+            return OperationOutcome::VerifyFailed;
+        }
+    }
+
     link.restartModule("Reset CPU...");
+    facts.written.restarted = true;
     try {
         form.setEnabled(Ctl::BitBtn1, false);
         form.logMessageAndShow(msg::Finished);
@@ -95,24 +118,39 @@ OperationOutcome writeToModule(BootloaderLink& link, const PinBytes& pin) {
     return OperationOutcome::Finished;
 }
 
+// The write's start, once the image to send is settled: the port, then the module.
+OperationOutcome startWrite(BootloaderLink& link, const std::optional<PinBytes>& pin,
+                            const ParameterWriteChecks& checks, ModuleFacts& facts) {
+    MainForm& form = link.form();
+    const OperationScope operation(form);
+    facts.clear();
+    form.clearLines(Ctl::meLog);
+    if (!link.openModulePort(false)) {
+        form.setText(Ctl::Edit3, form.message(msg::ErrorOpeningPort));
+        form.logMessage(msg::ErrorOpeningPort);
+        noteOpenFailure(link);
+        return OperationOutcome::PortError;
+    }
+    return talkToModule(link, true, {Ctl::ProgressBar, Ctl::ProgressBar1},
+                        [&] { return writeToModule(link, pin, checks, facts); });
+}
+
 }  // namespace
 
-OperationOutcome BitBtn1Click(BootloaderLink& link) {
+OperationOutcome BitBtn1Click(BootloaderLink& link, const ParameterWriteChecks& checks,
+                              ModuleFacts& facts) {
     MainForm& form = link.form();
     // A click that comes while another operation runs is ignored, whatever the PIN shows.
     if (form.operationRunning()) return OperationOutcome::NotStarted;
     // Before anything else: a PIN that is not four digits stops the write untouched.
     const PinBytes pin = pinBytesToWrite(form.text(Ctl::PIN), form.images.eepromImage);
-    const OperationScope operation(form);
+    return startWrite(link, pin, checks, facts);
+}
 
-    form.clearLines(Ctl::meLog);
-    if (!link.openModulePort(false)) {
-        form.setText(Ctl::Edit3, form.message(msg::ErrorOpeningPort));
-        form.logMessage(msg::ErrorOpeningPort);
-        return OperationOutcome::PortError;
-    }
-    return talkToModule(link, true, {Ctl::ProgressBar, Ctl::ProgressBar1},
-                        [&] { return writeToModule(link, pin); });
+OperationOutcome writeParameterImage(BootloaderLink& link, const ParameterWriteChecks& checks,
+                                     ModuleFacts& facts) {
+    if (link.form().operationRunning()) return OperationOutcome::NotStarted;
+    return startWrite(link, std::nullopt, checks, facts);
 }
 
 }  // namespace canprog

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "LostDevice.h"
+#include "OpenFailureNote.h"
 #include "app/model/MessageIndex.h"
 #include "bootloader/Replies.h"
 
@@ -78,6 +79,7 @@ OperationOutcome Button2Click(BootloaderLink& link) {
     form.clearLines(Ctl::meLog);
     if (!link.openModulePort(true)) {
         form.logMessage(msg::ErrorOpeningPort);
+        noteOpenFailure(link);
         return OperationOutcome::PortError;
     }
     return talkToModule(link, false, {Ctl::ProgressBar}, [&] { return readFromModule(link); });

@@ -63,4 +63,16 @@ std::vector<PresentPort> presentPorts() {
     return presentPorts(systemCalls());
 }
 
+std::vector<PresentPort> existingPorts() {
+    std::vector<PresentPort> ports;
+    for (int number = 1; number <= kHighestPortNumber; ++number) {
+        const std::string device = portDevicePath(number);
+        std::error_code error;
+        if (!device.empty() && std::filesystem::exists(device, error)) {
+            ports.push_back({number, device, false, usbDescription(device)});
+        }
+    }
+    return ports;
+}
+
 }  // namespace canprog::serial

@@ -67,7 +67,7 @@ TEST_F(InspectTest, BadFilePrintsTheLogLineAndTheReasonAndExitsTwo) {
     const std::string file = dataFile("bad_checksum.hex");
     EXPECT_EQ(inspect(file), kExitFirmwareFile);
     EXPECT_EQ(out.str(), "Error loading file\n");
-    EXPECT_EQ(err.str(), file + ":2: checksum error\n");
+    EXPECT_EQ(err.str(), file + ", line 2: checksum error\n");
     EXPECT_FALSE(fs::exists(scratch_ / "flash.bin"));
 }
 

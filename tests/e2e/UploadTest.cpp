@@ -13,6 +13,13 @@ using testing::LogWatcher;
 
 class UploadTest : public ::testing::Test, public testing::ModuleFixture {
   protected:
+    static std::string halfWritten(int flash, int flashTotal, int eeprom, int eepromTotal) {
+        return "The module is only partly written: " + std::to_string(flash) + " of " +
+               std::to_string(flashTotal) + " FLASH blocks and " + std::to_string(eeprom) + " of " +
+               std::to_string(eepromTotal) +
+               " EEPROM blocks were acknowledged. The bootloader's own area is untouched, so "
+               "writing the file again repairs the module.";
+    }
     OperationOutcome write(const std::string& file) {
         form.firmwareFileName = dataFile(file);
         return operations.upload();
@@ -81,7 +88,8 @@ TEST_F(UploadTest, RejectedFirstFlashBlockStopsWithItsAddressAndCode) {
     options.faults.rejectFlashBlock = std::pair{32, 3};
     startModule(options);
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::Rejected);
-    EXPECT_EQ(log().back(), "FLASH writing error00000200; error code 3");
+    EXPECT_EQ(log()[log().size() - 2], "FLASH writing error00000200; error code 3");
+    EXPECT_EQ(log().back(), halfWritten(0, 2016, 0, 16));
     EXPECT_TRUE(framesOf(RESTART).empty());
     EXPECT_EQ(framesOf(WRITE_FLASH).size(), 1u);
     EXPECT_FALSE(operations.ComPort().Open());
@@ -92,7 +100,8 @@ TEST_F(UploadTest, RejectedEepromBlock) {
     options.faults.rejectEepromBlock = std::pair{4, 7};
     startModule(options);
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::Rejected);
-    EXPECT_EQ(log().back(), "EEPROM writing error; error code 7");
+    EXPECT_EQ(log()[log().size() - 2], "EEPROM writing error; error code 7");
+    EXPECT_EQ(log().back(), halfWritten(2016, 2016, 4, 16));
     EXPECT_EQ(framesOf(WRITE_EEPROM).size(), 5u);
     EXPECT_TRUE(framesOf(RESTART).empty());
     EXPECT_FALSE(operations.ComPort().Open());
@@ -110,8 +119,9 @@ TEST_F(UploadTest, SilentModuleGivesUpAfterAboutThirtyAttempts) {
         if (line == "Bootloader no response") pumpsAtEnd = pump.pumps();
     });
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::NoBootloader);
-    EXPECT_EQ(log(),
-              (std::vector<std::string>{"Waiting for bootloader...", "Bootloader no response"}));
+    EXPECT_EQ(log(), (std::vector<std::string>{
+                         "Waiting for bootloader...", "Bootloader no response",
+                         "Check the cable, the module's power and the chosen port"}));
     EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_EQ(form.timeoutTicks, 0);
     // One tick a pump of the wake-up loop: about thirty attempts.
@@ -139,7 +149,8 @@ TEST_F(UploadTest, CancelWhileWaitingForAStatusByte) {
         if (module->frames().size() == 11 && form.timeoutTicks > 0) form.click(Ctl::Button1);
     });
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
-    EXPECT_EQ(log().back(), "Cancel");
+    EXPECT_EQ(log()[log().size() - 2], "Cancel");
+    EXPECT_EQ(log().back(), halfWritten(10, 2016, 0, 16));
     EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);
 }
@@ -174,7 +185,8 @@ TEST_F(UploadTest, CancelBetweenTwoWaitsIsNotLostAndSendsNoFurtherFrame) {
     startModule();
     CancelAfterBlock cancel(form, pump, 36);
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
-    EXPECT_EQ(log().back(), "Cancel");
+    EXPECT_EQ(log()[log().size() - 2], "Cancel");
+    EXPECT_EQ(log().back(), halfWritten(5, 2016, 0, 16));
     // Blocks 32 to 36 were written; block 37 never left.
     EXPECT_FALSE(testing::eventually([&] { return framesOf(WRITE_FLASH).size() > 5u; },
                                      std::chrono::milliseconds(200)));
@@ -217,16 +229,25 @@ TEST_F(UploadTest, EveryWaitRunsWithALiveCountdown) {
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::TransmissionError);
     EXPECT_TRUE(stopped);
     EXPECT_FALSE(waitedWithoutTicker);
-    EXPECT_EQ(log().back(), "Error data transmission");
+    EXPECT_EQ(log()[log().size() - 2], "Error data transmission");
 }
 
-TEST_F(UploadTest, ReplyThatStopsEndsWithATransmissionError) {
+TEST_F(UploadTest, AWriteThatStopsAtBlockHundredSaysTheModuleIsHalfWritten) {
     sim::SimOptions options;
-    options.faults.silentAfterFrames = 100;
+    options.faults.silentAfterFrames = 100;  // no status for the 101st frame, FLASH block 132
     startModule(options);
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::TransmissionError);
-    EXPECT_EQ(log().back(), "Error data transmission");
+    EXPECT_EQ(log()[log().size() - 2], "Error data transmission");
+    EXPECT_EQ(log().back(),
+              "The module is only partly written: 100 of 2016 FLASH blocks and 0 of 16 EEPROM "
+              "blocks were acknowledged. The bootloader's own area is untouched, so writing the "
+              "file again repairs the module.");
     EXPECT_FALSE(operations.ComPort().Open());
+    // Written again, the module is whole.
+    module.reset();
+    startModule();
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Finished);
+    EXPECT_EQ(log().back(), "Finished");
 }
 
 TEST_F(UploadTest, DeviceVanishingMidUploadEndsTheWriteCleanly) {
@@ -238,7 +259,8 @@ TEST_F(UploadTest, DeviceVanishingMidUploadEndsTheWriteCleanly) {
     EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK",
                                                "FLASH writing...", "Error data transmission",
                                                "Lost the connection to the module (" + device +
-                                                   "): check the cable and the module's power"}));
+                                                   "): check the cable and the module's power",
+                                               halfWritten(49, 2016, 0, 16)}));
     EXPECT_FALSE(form.operationRunning());
     EXPECT_FALSE(form.tickerEnabled());
     EXPECT_FALSE(operations.ComPort().Open());
@@ -246,14 +268,17 @@ TEST_F(UploadTest, DeviceVanishingMidUploadEndsTheWriteCleanly) {
     EXPECT_EQ(operations.link().lostDeviceReason(), "Device read error");
     // The next operation finds no module, and says so.
     EXPECT_EQ(operations.readVersion(), OperationOutcome::PortError);
-    EXPECT_EQ(log().back(), "Error opening port");
+    EXPECT_EQ(log()[0], "Error opening port");
+    EXPECT_EQ(log()[1].rfind(device + ": there is no such port", 0), 0u) << log()[1];
 }
 
 TEST_F(UploadTest, MissingDeviceIsAPortError) {
     operations.ComPort().SetDevicePath("/dev/canprog-none");
     form.firmwareFileName = dataFile("good.hexfw");
     ASSERT_EQ(operations.upload(), OperationOutcome::PortError);
-    EXPECT_EQ(log(), std::vector<std::string>{"Error opening port"});
+    ASSERT_EQ(log().size(), 2u);
+    EXPECT_EQ(log()[0], "Error opening port");
+    EXPECT_EQ(log()[1].rfind("/dev/canprog-none: there is no such port", 0), 0u) << log()[1];
 }
 
 TEST_F(UploadTest, OperationsNeverNest) {

@@ -83,7 +83,8 @@ TEST_F(VersionReadTest, FailureInPolish) {
     startModule(options);
     form.click(Ctl::lang1);
     ASSERT_EQ(operations.readVersion(), OperationOutcome::NoBootloader);
-    EXPECT_EQ(log(), (std::vector<std::string>{"Wyszukuje...", "Brak bootloadera"}));
+    EXPECT_EQ(log(), (std::vector<std::string>{"Wyszukuje...", "Brak bootloadera",
+                                               "Sprawdź kabel, zasilanie modułu i wybrany port"}));
     EXPECT_EQ(form.text(Ctl::Edit1), "Opening port Com1");
     EXPECT_FALSE(operations.ComPort().Open());
 }

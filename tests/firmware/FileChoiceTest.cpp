@@ -65,7 +65,10 @@ TEST_F(FileChoiceTest, WriteLoadsTheChosenFileAnewEachTime) {
     form.firmwareFileName = dataFile("good_plain.hex");  // read as encoded: DecodeON is checked
     HexLineProblem problem;
     EXPECT_EQ(loadFirmwareForWrite(form, &problem), WriteLoad::Failed);
-    EXPECT_EQ(form.logLines(), std::vector<std::string>{"Error loading file"});
+    EXPECT_EQ(form.logLines(),
+              (std::vector<std::string>{
+                  "Error loading file",
+                  dataFile("good_plain.hex") + ", line 1: line does not start with ':'"}));
     EXPECT_EQ(problem.lineNumber, 1);
 }
 
@@ -73,7 +76,9 @@ TEST_F(FileChoiceTest, MissingFileReportsMessageTwo) {
     form.click(Ctl::lang1);
     form.firmwareFileName = dataFile("gone.hexfw");
     EXPECT_EQ(loadFirmwareForWrite(form), WriteLoad::Failed);
-    EXPECT_EQ(form.logLines(), std::vector<std::string>{"Błąd odczytu pliku!"});
+    EXPECT_EQ(form.logLines(),
+              (std::vector<std::string>{"Błąd odczytu pliku!",
+                                        dataFile("gone.hexfw") + ": No such file or directory"}));
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "config/ParameterImage.h"
+
+namespace canprog {
+
+// What a firmware write asks of the module beyond the window's own steps. The window writes
+// as it always did; the command line turns these on.
+struct WriteChecks {
+    bool verify = false;           // read the EEPROM back before the restart and compare
+    bool keepParameters = false;   // put the module's own seven parameter bytes into the file's
+    bool readModuleFirst = false;  // read the device ID and the parameter block before writing
+};
+
+enum class VerifyResult { NotRun, Passed, Failed };
+
+// How far a write got: blocks acknowledged of those it meant to send.
+struct WriteCounts {
+    int flashAcknowledged = 0;
+    int flashTotal = 0;
+    int eepromAcknowledged = 0;
+    int eepromTotal = 0;
+    bool writeFrameLeft = false;  // the first write frame was sent
+    bool restarted = false;
+};
+
+// What the last operation learned of the module, for front ends that report it.
+struct ModuleFacts {
+    std::optional<std::uint16_t> deviceId;
+    std::optional<ParameterImage> blockRead;  // the parameter block as the module held it
+    WriteCounts written;
+    VerifyResult verify = VerifyResult::NotRun;
+
+    void clear() { *this = ModuleFacts{}; }
+};
+
+}  // namespace canprog

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "ModuleFacts.h"
+#include "bootloader/BootloaderLink.h"
+
+namespace canprog {
+
+// How a read of the parameter block ended.
+enum class BlockRead { Complete, TimedOut, Cancelled, Damaged };
+
+// Reads the sixteen EEPROM blocks (READ_EEPROM), each after a 50 ms pause and with both
+// directions purged, into `block`. A reply that times out or is cancelled ends the read, as
+// does one whose check byte fails (Damaged). With `showInMemo`, each block's line goes to Memo1.
+BlockRead readParameterBlock(BootloaderLink& link, ParameterImage& block, bool showInMemo);
+
+// Reads the device ID (READ_DEVICE_ID) into `id`.
+WaitResult readDeviceId(BootloaderLink& link, std::uint16_t& id);
+
+// What a verify found: how its read ended and, when it read everything, the first address
+// whose byte differs from what was written.
+struct VerifyOutcome {
+    BlockRead read = BlockRead::Complete;
+    std::optional<int> firstDifference;
+    bool passed() const { return read == BlockRead::Complete && !firstDifference; }
+};
+
+// Reads the EEPROM back and compares it with `written`, logging "Verifying EEPROM..." and the
+// verdict. The FLASH cannot be read back: this bootloader has no command for it.
+VerifyOutcome verifyEeprom(BootloaderLink& link, const ParameterImage& written);
+
+}  // namespace canprog

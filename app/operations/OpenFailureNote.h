@@ -1,0 +1,11 @@
+#pragma once
+
+#include "bootloader/BootloaderLink.h"
+
+namespace canprog {
+
+// The note after "Error opening port": the port's device and why, in words a technician
+// understands (no such port, with the ports there are; in use; no permission, with the fix).
+void noteOpenFailure(BootloaderLink& link);
+
+}  // namespace canprog
