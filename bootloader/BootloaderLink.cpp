@@ -1,5 +1,6 @@
 #include "BootloaderLink.h"
 
+#include <filesystem>
 #include <new>
 #include <random>
 #include <span>
@@ -26,11 +27,17 @@ BootloaderLink::BootloaderLink(MainForm& form, MessagePump& pump, serial::TSlioC
     : form_(form), pump_(pump), port_(port) {}
 
 std::string BootloaderLink::deviceName() const {
-    const std::string device = port_.ResolvedDevice();
+    std::string device = port_.ResolvedDevice();
     if (!port_.DevicePath().empty()) return device;
     const std::string com = "COM" + std::to_string(port_.ComNumber());
-    // "COM5 (/dev/ttyUSB0)"; a device that already reads as the port number is not repeated.
-    if (device.empty() || device.ends_with(com)) return com;
+    // "COM5 (/dev/ttyUSB0)", a port-map link shown as the device it points at; a device that
+    // is only the port's own name (Windows' \\.\COM5) is not repeated.
+    if (device.empty() || device == "\\\\.\\" + com) return com;
+    std::error_code error;
+    if (std::filesystem::is_symlink(device, error)) {
+        const auto target = std::filesystem::canonical(device, error);
+        if (!error) device = target.string();
+    }
     return com + " (" + device + ")";
 }
 

@@ -39,6 +39,7 @@ void CliSession::controlChanged(Ctl id, Change what) {
     if (id == Ctl::meLog && what == Change::LineAdded) {
         const std::string& line = form_.logLines().back();
         if (form_.addingNote()) {
+            if (beforeEachLine_) beforeEachLine_();
             err_ << line << '\n' << std::flush;
             return;
         }
@@ -55,6 +56,7 @@ void CliSession::controlChanged(Ctl id, Change what) {
 }
 
 void CliSession::print(const std::string& line, bool fromStatusLine) {
+    if (beforeEachLine_) beforeEachLine_();
     out_ << line << '\n' << std::flush;
     lastPrinted_ = line;
     lastWasStatus_ = fromStatusLine;

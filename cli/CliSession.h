@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -21,6 +22,8 @@ class CliSession : public PlatformShell, public ModelListener {
     ~CliSession() override;
 
     MainForm& form() { return form_; }
+    // Runs before every line is printed (a progress line on the terminal ends itself there).
+    void beforeEachLine(std::function<void()> hook) { beforeEachLine_ = std::move(hook); }
 
     // No browser and no dialogs on the command line.
     void openUrl(const std::string&) override {}
@@ -35,6 +38,7 @@ class CliSession : public PlatformShell, public ModelListener {
     MainForm form_;
     std::ostream& out_;
     std::ostream& err_;
+    std::function<void()> beforeEachLine_;
     std::string lastPrinted_;
     bool lastWasStatus_ = false;
 };

@@ -1,9 +1,16 @@
 #include "CommandLine.h"
 
+#include "ExitCodes.h"
+
 namespace canprog::cli {
 
 void defineCommandLine(CLI::App& app, CommandLine& line) {
     app.require_subcommand(1);
+    app.footer(
+        "After writing the EEPROM, write and params write read it back and compare (--no-verify\n"
+        "skips it); the FLASH cannot be read back, as this bootloader has no command for it.\n\n"
+        "Exit codes:\n" +
+        exitCodeTable());
     app.add_option("--port", line.module.port, "COM port number, as in the window's list")
         ->check(CLI::Range(1, 12));
     app.add_option("--device", line.module.device, "serial device path instead of --port");
@@ -34,6 +41,18 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
 
     line.write = app.add_subcommand("write", "write a firmware file into the module");
     line.write->add_option("FILE", line.writeFile, "firmware file (.hexfw or .hex)")->required();
+    line.write->add_flag("--no-verify", line.noVerify,
+                         "do not read the EEPROM back before the restart (the FLASH cannot be "
+                         "read back at all)");
+    line.write->add_flag("--keep-params", line.writeOptions.keepParameters,
+                         "keep the module's PIN, options, mode and CAN program: read them first "
+                         "and write them into the file's EEPROM");
+    line.write->add_option("--backup", line.writeOptions.backupFile,
+                           "save the module's parameter block to FILE before writing");
+    line.write->add_flag("--repeat", line.writeOptions.repeat,
+                         "write one module after another: Enter for the next, q to stop");
+    line.write->add_option("--log", line.writeOptions.logFile,
+                           "append one JSON line per module written to FILE");
 
     line.version = app.add_subcommand("version", "read the module's program version");
     line.version->add_flag("--device-id", line.deviceId, "also read the device ID");
@@ -55,6 +74,17 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
     line.paramsWrite->add_option("--fs1", settings.fs1, "hazard lights FS1 0|1");
     line.paramsWrite->add_option("--fs2", settings.fs2, "hazard lights FS2 0|1");
     line.paramsWrite->add_option("--fs3", settings.fs3, "hazard lights FS3 0|1");
+    line.paramsWrite->add_flag("--no-verify", line.noVerify,
+                               "do not read the EEPROM back before the restart");
+    line.paramsSave = params->add_subcommand(
+        "save", "save the parameter block with its settings and the device ID to a file");
+    line.paramsSave->add_option("FILE", line.saveFile, "file to write (JSON)")->required();
+    line.paramsRestore =
+        params->add_subcommand("restore", "write a saved parameter block back, verified");
+    line.paramsRestore->add_option("FILE", line.restoreFile, "a file written by params save")
+        ->required();
+    line.paramsRestore->add_flag("--no-verify", line.noVerify,
+                                 "do not read the EEPROM back before the restart");
 
     line.ports =
         app.add_subcommand("ports", "the ports that exist now, as the port dialog lists them");

@@ -26,6 +26,8 @@ struct CommandLine {
     std::string hexfwOut;
     CLI::App* write = nullptr;
     std::string writeFile;
+    WriteOptions writeOptions;
+    bool noVerify = false;
     CLI::App* version = nullptr;
     bool deviceId = false;
     CLI::App* paramsRead = nullptr;
@@ -33,6 +35,10 @@ struct CommandLine {
     CLI::App* paramsWrite = nullptr;
     ParameterSettings settings;
     std::vector<std::string> optionSettings;
+    CLI::App* paramsSave = nullptr;
+    std::string saveFile;
+    CLI::App* paramsRestore = nullptr;
+    std::string restoreFile;
     CLI::App* ports = nullptr;
 };
 

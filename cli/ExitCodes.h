@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace canprog::cli {
 
 // The command's exit status, one per class of failure.
@@ -13,8 +15,14 @@ enum ExitCode : int {
     kExitRejected = 6,
     kExitInvalidSetting = 7,
     kExitVerifyFailed = 8,  // the EEPROM read back differs; the module stays in its bootloader
-    kExitOutput = 9,        // the output, an output file or the trace could not be written
+    kExitOutput = 9,  // the output, an output file, a backup or the trace could not be written
     kExitCancelled = 130,
 };
+
+// What an exit code means, in a few words ("the module rejected a block").
+std::string_view exitCodeMeaning(int code);
+
+// Every exit code with its meaning, one per line, for --help.
+std::string exitCodeTable();
 
 }  // namespace canprog::cli

@@ -3,9 +3,16 @@
 #include <fmt/format.h>
 #include <fmt/ostream.h>
 
+#include <chrono>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <optional>
+
 #include "ExitCodes.h"
 #include "FirmwareCommands.h"
 #include "ModuleSession.h"
+#include "ParameterBackup.h"
+#include "Prompt.h"
 
 namespace canprog::cli {
 
@@ -23,21 +30,187 @@ int exitCodeFor(OperationOutcome outcome) {
         case OperationOutcome::Cancelled: return kExitCancelled;
         case OperationOutcome::InvalidSetting: return kExitInvalidSetting;
         case OperationOutcome::VerifyFailed: return kExitVerifyFailed;
+        case OperationOutcome::BackupFailed: return kExitOutput;
     }
     return kExitUsage;
 }
 
-int runWrite(const ModuleOptions& options, const std::string& file, std::ostream& out,
-             std::ostream& err) {
-    ModuleSession session(options, out, err);
+namespace {
+
+// How one module's write went, for the production bench's lines.
+struct ModuleResult {
+    int exitCode = kExitOk;
+    ModuleFacts facts;
+    std::string device;
+    std::optional<std::string> versionAfter;
+    double seconds = 0;
+    bool interrupted = false;
+};
+
+// The program version the module holds after the write: the file's when its EEPROM went in
+// whole, the old one when the EEPROM was not touched, unknown otherwise.
+std::optional<std::string> versionAfterWrite(const ModuleFacts& facts, const MainForm& form) {
+    const WriteCounts& written = facts.written;
+    if (written.eepromTotal > 0 && written.eepromAcknowledged == written.eepromTotal) {
+        return versionInBlock(form.images.eepromImage);
+    }
+    if (written.eepromAcknowledged == 0 && facts.blockRead) return versionInBlock(*facts.blockRead);
+    return std::nullopt;
+}
+
+// Saves the block read before a write, as `params save` would; false (and why on `err`) when
+// the file cannot be written.
+bool saveBackup(const std::string& file, const ModuleFacts& facts, const std::string& device,
+                char languageCode, std::ostream& err) {
+    SavedBlock saved{*facts.blockRead, facts.deviceId, device, utcNow()};
+    std::ofstream out(file, std::ios::trunc);
+    out << savedBlockJson(saved, languageCode);
+    out.close();
+    if (!out) {
+        fmt::print(err, "{}: the backup could not be written\n", file);
+        return false;
+    }
+    return true;
+}
+
+ModuleResult writeOneModule(const ModuleOptions& options, const std::string& file,
+                            const WriteOptions& write, std::ostream& out, std::ostream& err,
+                            Interrupts& interrupts) {
+    const auto start = std::chrono::steady_clock::now();
+    ModuleSession session(options, out, err, interrupts);
+    Operations& operations = session.operations();
     session.form().firmwareFileName = file;
     session.form().setChecked(Ctl::DecodeON, isEncodedFileName(file));
-    const OperationOutcome outcome = session.run([&] { return session.operations().upload(); });
-    return session.finish(exitCodeFor(outcome));
+    operations.writeChecks.verify = write.verify;
+    operations.writeChecks.keepParameters = write.keepParameters;
+    operations.writeChecks.readModuleFirst =
+        write.repeat || !write.logFile.empty() || !write.backupFile.empty();
+    if (!write.backupFile.empty()) {
+        operations.writeChecks.beforeWriting = [&](const ModuleFacts& facts) {
+            return saveBackup(write.backupFile, facts, operations.link().deviceName(),
+                              options.languageCode, err);
+        };
+    }
+    const OperationOutcome outcome = session.run([&] { return operations.upload(); });
+    ModuleResult result;
+    result.facts = operations.facts();
+    result.device = operations.link().deviceName();
+    result.versionAfter = versionAfterWrite(result.facts, session.form());
+    result.interrupted = session.interrupted();
+    result.exitCode = session.finish(exitCodeFor(outcome));
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return result;
+}
+
+const char* verifyWord(VerifyResult verify) {
+    switch (verify) {
+        case VerifyResult::Passed: return "passed";
+        case VerifyResult::Failed: return "failed";
+        case VerifyResult::NotRun: break;
+    }
+    return "not run";
+}
+
+// One line of the production bench's log: what was done to which module, and how it ended.
+std::string logLine(const ModuleResult& result) {
+    const ModuleFacts& facts = result.facts;
+    const auto optional = [](const std::optional<std::string>& text) {
+        return text ? nlohmann::json(*text) : nlohmann::json(nullptr);
+    };
+    nlohmann::json line = {
+        {"time", utcNow()},
+        {"port", result.device},
+        {"device_id",
+         facts.deviceId ? nlohmann::json(deviceIdText(*facts.deviceId)) : nlohmann::json(nullptr)},
+        {"version_before",
+         optional(facts.blockRead ? std::optional(versionInBlock(*facts.blockRead))
+                                  : std::nullopt)},
+        {"version_after", optional(result.versionAfter)},
+        {"flash_blocks", facts.written.flashAcknowledged},
+        {"eeprom_blocks", facts.written.eepromAcknowledged},
+        {"verify", verifyWord(facts.verify)},
+        {"exit_code", result.exitCode},
+        {"seconds", std::round(result.seconds * 10) / 10},
+    };
+    return line.dump();
+}
+
+// "Module 2: the module rejected a block; DEMO 1.00 -> ?, 100 FLASH + 0 EEPROM blocks, 12.3 s"
+std::string resultLine(int number, const ModuleResult& result) {
+    const ModuleFacts& facts = result.facts;
+    std::string line =
+        fmt::format("Module {}: {}", number,
+                    result.exitCode == kExitOk ? "written" : exitCodeMeaning(result.exitCode));
+    if (facts.blockRead) {
+        line += fmt::format("; {} -> {}", versionInBlock(*facts.blockRead),
+                            result.versionAfter.value_or("?"));
+    }
+    line += fmt::format(", {} FLASH + {} EEPROM blocks, verify {}, {:.1f} s",
+                        facts.written.flashAcknowledged, facts.written.eepromAcknowledged,
+                        verifyWord(facts.verify), result.seconds);
+    return line;
+}
+
+// The production bench: one module after another until the user stops.
+int writeModulesInTurn(const ModuleOptions& options, const std::string& file,
+                       const WriteOptions& write, std::ostream& out, std::ostream& err) {
+    Interrupts interrupts;
+    int written = 0;
+    int failed = 0;
+    int lastFailure = kExitOk;
+    bool logFailed = false;
+    for (int number = 1;; ++number) {
+        const ModuleResult result = writeOneModule(options, file, write, out, err, interrupts);
+        out << resultLine(number, result) << '\n' << std::flush;
+        if (!write.logFile.empty()) {
+            std::ofstream log(write.logFile, std::ios::app);
+            log << logLine(result) << '\n';
+            log.close();
+            if (!log && !logFailed) {
+                fmt::print(err, "{}: the log could not be written\n", write.logFile);
+                logFailed = true;
+            }
+        }
+        if (result.exitCode == kExitOk) {
+            ++written;
+        } else {
+            ++failed;
+            lastFailure = result.exitCode;
+        }
+        if (result.interrupted) break;
+        err << "Connect the next module and press Enter (q and Enter to stop): " << std::flush;
+        const PromptAnswer answer = waitForEnter(interrupts);
+        err << '\n';
+        if (answer != PromptAnswer::Next) break;
+    }
+    out << fmt::format("{} modules written, {} failed\n", written, failed) << std::flush;
+    if (failed > 0) return lastFailure;
+    return logFailed ? kExitOutput : kExitOk;
+}
+
+}  // namespace
+
+int runWrite(const ModuleOptions& options, const std::string& file, const WriteOptions& write,
+             std::ostream& out, std::ostream& err) {
+    if (write.repeat) return writeModulesInTurn(options, file, write, out, err);
+    Interrupts interrupts;
+    const ModuleResult result = writeOneModule(options, file, write, out, err, interrupts);
+    if (!write.logFile.empty()) {
+        std::ofstream log(write.logFile, std::ios::app);
+        log << logLine(result) << '\n';
+        log.close();
+        if (!log) {
+            fmt::print(err, "{}: the log could not be written\n", write.logFile);
+            if (result.exitCode == kExitOk) return kExitOutput;
+        }
+    }
+    return result.exitCode;
 }
 
 int runVersion(const ModuleOptions& options, bool deviceId, std::ostream& out, std::ostream& err) {
-    ModuleSession session(options, out, err);
+    Interrupts interrupts;
+    ModuleSession session(options, out, err, interrupts);
     session.form().setChecked(Ctl::DeviceID, deviceId);
     const OperationOutcome outcome =
         session.run([&] { return session.operations().readVersion(); });

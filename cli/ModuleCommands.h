@@ -15,12 +15,21 @@ struct ModuleOptions {
     std::string traceFile;  // when set, the port's character trace is written there at close
 };
 
+// How `write` writes: its checks, and the production bench.
+struct WriteOptions {
+    bool verify = true;           // the EEPROM read back before the restart
+    bool keepParameters = false;  // the module's settings kept across the new firmware
+    std::string backupFile;       // the module's parameter block saved before writing
+    bool repeat = false;          // one module after another, Enter between them
+    std::string logFile;          // one JSON line per module appended
+};
+
 // The exit code for how an operation ended.
 int exitCodeFor(OperationOutcome outcome);
 
 // Each command prints the window's log lines on `out` as they come and returns its exit code.
-int runWrite(const ModuleOptions& options, const std::string& file, std::ostream& out,
-             std::ostream& err);
+int runWrite(const ModuleOptions& options, const std::string& file, const WriteOptions& write,
+             std::ostream& out, std::ostream& err);
 int runVersion(const ModuleOptions& options, bool deviceId, std::ostream& out, std::ostream& err);
 
 }  // namespace canprog::cli

@@ -11,12 +11,13 @@
 
 namespace canprog::cli {
 
-ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, std::ostream& err)
+ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, std::ostream& err,
+                             Interrupts& interrupts)
     : cli_(options.languageCode, out, err),
       pump_(cli_.form()),
       operations_(cli_.form(), help_, pump_),
-      err_(err),
-      showProgress_(&err == &std::cerr && stderrIsTerminal()) {
+      interrupts_(interrupts),
+      err_(err) {
     form().selectPort(options.port - 1);
     if (!options.device.empty()) operations_.ComPort().SetDevicePath(options.device);
     if (!options.traceFile.empty()) {
@@ -30,23 +31,13 @@ ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, st
             form().click(Ctl::Button1);
         });
     }
-    form().addListener(this);
+    if (&err == &std::cerr && stderrIsTerminal()) {
+        progress_ = std::make_unique<ProgressLine>(form(), operations_.facts(), err);
+        cli_.beforeEachLine([this] { progress_->end(); });
+    }
 }
 
-ModuleSession::~ModuleSession() {
-    form().removeListener(this);
-    if (showProgress_) err_ << '\n';
-}
-
-void ModuleSession::controlChanged(Ctl id, Change what) {
-    if (!showProgress_ || id != Ctl::ProgressBar || what != Change::Progress) return;
-    const ControlState& bar = form().control(id);
-    const int span = std::max(1, bar.maximum - bar.minimum);
-    const int filled = 40 * (bar.position - bar.minimum) / span;
-    err_ << "\r[" << std::string(static_cast<std::size_t>(std::clamp(filled, 0, 40)), '#')
-         << std::string(static_cast<std::size_t>(40 - std::clamp(filled, 0, 40)), ' ') << "] "
-         << bar.position << '/' << bar.maximum << std::flush;
-}
+ModuleSession::~ModuleSession() = default;
 
 int ModuleSession::finish(int code) {
     auto& port = operations_.ComPort();
@@ -56,15 +47,16 @@ int ModuleSession::finish(int code) {
         // The close's own failure is the trace's, kept below.
     }
     if (!port.LastDumpError().empty()) {
-        fmt::print(err_, "{}{}: {}\n", showProgress_ ? "\n" : "", port.TraceName(),
-                   port.LastDumpError());
+        if (progress_) progress_->end();
+        fmt::print(err_, "{}: {}\n", port.TraceName(), port.LastDumpError());
         if (code == kExitOk) return kExitOutput;
     }
     return code;
 }
 
 void ModuleSession::reportEscapedError(const std::exception& error) {
-    err_ << (showProgress_ ? "\n" : "") << error.what() << '\n';
+    if (progress_) progress_->end();
+    err_ << error.what() << '\n';
     try {
         operations_.ComPort().SetOpen(false);
     } catch (...) {}

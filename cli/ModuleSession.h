@@ -1,10 +1,12 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 
 #include "CliSession.h"
 #include "Interrupts.h"
 #include "ModuleCommands.h"
+#include "ProgressLine.h"
 #include "app/model/HelpWindow.h"
 #include "app/operations/Operations.h"
 #include "serial/SlExcept.h"
@@ -25,11 +27,13 @@ using CliPump = PollMessagePump;
 
 // Everything an operation on the module needs on the command line: the window's model
 // printing its log, a pump that sleeps until something happens, the operations with their
-// port, and Ctrl-C as the Cancel button. A progress bar goes to `err` when it is a terminal.
-class ModuleSession : public ModelListener {
+// port, and Ctrl-C (from `interrupts`) as the Cancel button. A progress line goes to `err`
+// when it is a terminal.
+class ModuleSession {
   public:
-    ModuleSession(const ModuleOptions& options, std::ostream& out, std::ostream& err);
-    ~ModuleSession() override;
+    ModuleSession(const ModuleOptions& options, std::ostream& out, std::ostream& err,
+                  Interrupts& interrupts);
+    ~ModuleSession();
 
     MainForm& form() { return cli_.form(); }
     Operations& operations() { return operations_; }
@@ -47,16 +51,15 @@ class ModuleSession : public ModelListener {
     int finish(int code);
 
   private:
-    void controlChanged(Ctl id, Change what) override;
     void reportEscapedError(const std::exception& error);
 
     CliSession cli_;
     HelpWindow help_;
     CliPump pump_;
     Operations operations_;
-    Interrupts interrupts_;
+    Interrupts& interrupts_;
     std::ostream& err_;
-    bool showProgress_;
+    std::unique_ptr<ProgressLine> progress_;
     bool interrupted_ = false;
 };
 

@@ -3,15 +3,19 @@
 #include <fmt/format.h>
 #include <fmt/ostream.h>
 
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <stdexcept>
 
 #include "ExitCodes.h"
 #include "ModuleSession.h"
+#include "ParameterBackup.h"
 #include "app/model/MessageIndex.h"
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
+#include "config/SettingsDescription.h"
+#include "firmware/FirmwareLoader.h"
 
 namespace canprog::cli {
 
@@ -26,7 +30,8 @@ int bitOf(const MainForm& form, std::size_t row) {
     return form.checked(kOptionBits[row].whenSet) ? 1 : 0;
 }
 
-// The settings as a read shows them, with the image they came from.
+// The settings as a read shows them, with the image they came from: each by its bit, and all
+// of them again by name and value in words.
 nlohmann::json parametersJson(const MainForm& form) {
     nlohmann::json options = nlohmann::json::object();
     for (std::size_t row = 0; row < kNumberedOptions; ++row) {
@@ -43,6 +48,7 @@ nlohmann::json parametersJson(const MainForm& form) {
         {"fs2", bitOf(form, kFs2Row)},
         {"fs3", bitOf(form, kFs3Row)},
         {"eeprom", eeprom},
+        {"settings", settingsJson(form)},
     };
 }
 
@@ -93,23 +99,36 @@ std::optional<std::string> invalidSetting(const ParameterSettings& settings) {
 }
 
 int runParamsRead(const ModuleOptions& options, bool json, std::ostream& out, std::ostream& err) {
+    Interrupts interrupts;
     // With --json the log goes to the diagnostics, so that the output is one object.
-    ModuleSession session(options, json ? err : out, err);
+    ModuleSession session(options, json ? err : out, err, interrupts);
     const OperationOutcome outcome =
         session.run([&] { return session.operations().readParameters(); });
-    if (outcome == OperationOutcome::Finished && json) {
-        out << parametersJson(session.form()).dump(2) << '\n';
+    if (outcome == OperationOutcome::Finished) {
+        if (json) {
+            out << parametersJson(session.form()).dump(2) << '\n';
+        } else {
+            for (const auto& line : settingsTable(session.form())) out << line << '\n';
+        }
     }
     return session.finish(exitCodeFor(outcome));
 }
 
-int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settings,
+int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settings, bool verify,
                    std::ostream& out, std::ostream& err) {
+    if (settings.empty()) {
+        fmt::print(err,
+                   "nothing to change: name at least one setting (--pin, --mode, --can-program, "
+                   "--option, --fs1, --fs2, --fs3)\n");
+        return kExitUsage;
+    }
     if (const auto reason = invalidSetting(settings)) {
         fmt::print(err, "invalid setting: {}\n", *reason);
         return kExitInvalidSetting;
     }
-    ModuleSession session(options, out, err);
+    Interrupts interrupts;
+    ModuleSession session(options, out, err, interrupts);
+    session.operations().parameterWriteChecks.verify = verify;
     // A write always follows a read, as in the window.
     OperationOutcome outcome = session.run([&] { return session.operations().readParameters(); });
     if (outcome != OperationOutcome::Finished) return session.finish(exitCodeFor(outcome));
@@ -135,6 +154,45 @@ int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settin
         fmt::print(err, "{}\n", error.what());
         return session.finish(kExitInvalidSetting);
     }
+    return session.finish(exitCodeFor(outcome));
+}
+
+int runParamsSave(const ModuleOptions& options, const std::string& file, std::ostream& out,
+                  std::ostream& err) {
+    Interrupts interrupts;
+    ModuleSession session(options, out, err, interrupts);
+    session.operations().readChecks.deviceId = true;
+    const OperationOutcome outcome =
+        session.run([&] { return session.operations().readParameters(); });
+    if (outcome != OperationOutcome::Finished) return session.finish(exitCodeFor(outcome));
+    const ModuleFacts& facts = session.operations().facts();
+    const SavedBlock saved{*facts.blockRead, facts.deviceId,
+                           session.operations().link().deviceName(), utcNow()};
+    std::ofstream saving(file, std::ios::trunc);
+    saving << savedBlockJson(saved, options.languageCode);
+    saving.close();
+    if (!saving) {
+        fmt::print(err, "{}: the saved block could not be written\n", file);
+        return session.finish(kExitOutput);
+    }
+    return session.finish(kExitOk);
+}
+
+int runParamsRestore(const ModuleOptions& options, const std::string& file, bool verify,
+                     std::ostream& out, std::ostream& err) {
+    std::string text;
+    std::string why;
+    std::optional<SavedBlock> saved;
+    if (readFileBytes(file, text, why)) saved = parseSavedBlock(text, why);
+    if (!saved) {
+        fmt::print(err, "{}: {}; nothing was sent\n", file, why);
+        return kExitFirmwareFile;
+    }
+    Interrupts interrupts;
+    ModuleSession session(options, out, err, interrupts);
+    session.operations().parameterWriteChecks.verify = verify;
+    const OperationOutcome outcome =
+        session.run([&] { return session.operations().restoreParameters(saved->block); });
     return session.finish(exitCodeFor(outcome));
 }
 

@@ -36,7 +36,10 @@ int runCommand(CommandLine& line) {
     const ModuleOptions& module = line.module;
     const char language = module.languageCode;
     if (*line.ports) return listPorts();
-    if (*line.write) return runWrite(module, line.writeFile, std::cout, std::cerr);
+    if (*line.write) {
+        line.writeOptions.verify = !line.noVerify;
+        return runWrite(module, line.writeFile, line.writeOptions, std::cout, std::cerr);
+    }
     if (*line.version) return runVersion(module, line.deviceId, std::cout, std::cerr);
     if (*line.paramsRead) return runParamsRead(module, line.json, std::cout, std::cerr);
     if (*line.paramsWrite) {
@@ -44,7 +47,11 @@ int runCommand(CommandLine& line) {
             std::cerr << "invalid setting: --option takes K=0|1 with K from 1 to 9\n";
             return kExitInvalidSetting;
         }
-        return runParamsWrite(module, line.settings, std::cout, std::cerr);
+        return runParamsWrite(module, line.settings, !line.noVerify, std::cout, std::cerr);
+    }
+    if (*line.paramsSave) return runParamsSave(module, line.saveFile, std::cout, std::cerr);
+    if (*line.paramsRestore) {
+        return runParamsRestore(module, line.restoreFile, !line.noVerify, std::cout, std::cerr);
     }
     if (*line.inspect) return runInspect(line.inspectOptions, language, std::cout, std::cerr);
     if (*line.programs) return runPrograms(line.programsFile, language, std::cout, std::cerr);

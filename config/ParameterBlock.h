@@ -14,6 +14,7 @@ struct OptionBit {
     std::uint8_t mask;
     Ctl whenSet;                   // checked for a set bit
     std::optional<Ctl> whenClear;  // checked for a clear bit; check boxes have none
+    Ctl group;                     // the group whose caption names the option
 };
 
 inline constexpr std::uint8_t kOptionsAddress = 0x21;
@@ -26,20 +27,27 @@ inline constexpr std::array<std::uint8_t, 4> kPinAddresses = {0x26, 0x66, 0x27, 
 // then at 0x61 channel II, FS1, FS2, FS3 and the operating mode. Options (1)-(9) are the
 // first nine rows.
 inline const std::array<OptionBit, 13> kOptionBits = {{
-    {0x21, 0x01, Ctl::RadioButton4, Ctl::RadioButton5},    // (1) system service: sound off
-    {0x21, 0x02, Ctl::RadioButton7, Ctl::RadioButton6},    // (2) automatic arming 30 s
-    {0x21, 0x04, Ctl::RadioButton9, Ctl::RadioButton8},    // (3) locking 7 s
-    {0x21, 0x08, Ctl::RadioButton11, Ctl::RadioButton10},  // (4) FI function on
-    {0x21, 0x10, Ctl::RadioButton13, Ctl::RadioButton12},  // (5) FI delay 90 s, PIN
-    {0x21, 0x20, Ctl::RadioButton15, Ctl::RadioButton14},  // (6) channel I InfoGPS
-    {0x21, 0x40, Ctl::RadioButton17, Ctl::RadioButton16},  // (7) smart key on
-    {0x21, 0x80, Ctl::RadioButton21, Ctl::RadioButton20},  // (8) window closing on
-    {0x61, 0x02, Ctl::RadioButton19, Ctl::RadioButton18},  // (9) channel II trunk button
-    {0x61, 0x04, Ctl::CheckBox2, std::nullopt},            // (10) FS1
-    {0x61, 0x08, Ctl::CheckBox1, std::nullopt},            // (10) FS2
-    {0x61, 0x10, Ctl::CheckBox3, std::nullopt},            // (10) FS3
-    {0x61, 0x80, Ctl::RadioButton23, Ctl::RadioButton22},  // operating mode FA
+    {0x21, 0x01, Ctl::RadioButton4, Ctl::RadioButton5,
+     Ctl::GroupBox5},  // (1) system service: sound off
+    {0x21, 0x02, Ctl::RadioButton7, Ctl::RadioButton6,
+     Ctl::GroupBox6},  // (2) automatic arming 30 s
+    {0x21, 0x04, Ctl::RadioButton9, Ctl::RadioButton8, Ctl::GroupBox7},    // (3) locking 7 s
+    {0x21, 0x08, Ctl::RadioButton11, Ctl::RadioButton10, Ctl::GroupBox8},  // (4) FI function on
+    {0x21, 0x10, Ctl::RadioButton13, Ctl::RadioButton12,
+     Ctl::GroupBox10},  // (5) FI delay 90 s, PIN
+    {0x21, 0x20, Ctl::RadioButton15, Ctl::RadioButton14, Ctl::GroupBox11},  // (6) channel I InfoGPS
+    {0x21, 0x40, Ctl::RadioButton17, Ctl::RadioButton16, Ctl::GroupBox12},  // (7) smart key on
+    {0x21, 0x80, Ctl::RadioButton21, Ctl::RadioButton20, Ctl::GroupBox14},  // (8) window closing on
+    {0x61, 0x02, Ctl::RadioButton19, Ctl::RadioButton18,
+     Ctl::GroupBox13},                                            // (9) channel II trunk button
+    {0x61, 0x04, Ctl::CheckBox2, std::nullopt, Ctl::GroupBox16},  // (10) FS1
+    {0x61, 0x08, Ctl::CheckBox1, std::nullopt, Ctl::GroupBox16},  // (10) FS2
+    {0x61, 0x10, Ctl::CheckBox3, std::nullopt, Ctl::GroupBox16},  // (10) FS3
+    {0x61, 0x80, Ctl::RadioButton23, Ctl::RadioButton22, Ctl::GroupBox17},  // operating mode FA
 }};
+
+inline constexpr Ctl kPinGroup = Ctl::GroupBox9;
+inline constexpr Ctl kCanProgramGroup = Ctl::GroupBox15;
 
 inline constexpr std::size_t kNumberedOptions = 9;
 inline constexpr std::size_t kFs1Row = 9;

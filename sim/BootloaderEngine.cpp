@@ -163,6 +163,10 @@ EngineReply BootloaderEngine::handleFrame() {
                     const std::size_t at = record.address + i;
                     if (at < size) target[at] = record.data[i];
                 }
+                const int block = static_cast<int>(record.address / kBlockSize);
+                if (!flash && faults_.storeEepromBlockWrong == block && record.address < size) {
+                    target[record.address] ^= 0x01;  // the cell did not take the value
+                }
                 if (onMemoryChanged) onMemoryChanged();
             }
             return finishFrame(std::move(record), {status}, writeTime);

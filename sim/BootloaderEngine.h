@@ -36,8 +36,9 @@ struct FaultOptions {
     std::optional<std::pair<int, int>> rejectEepromBlock;  // block, status code
     std::optional<int> silentAfterFrames;                  // no reply after this many frames
     std::optional<int> cutReplyAfterBytes;                 // replies stop after this many bytes
-    std::optional<int> hangUpAfterFrames;  // the cable is pulled after this many frames
-    bool wrongReplyCheck = false;          // every READ_EEPROM reply has a wrong check byte
+    std::optional<int> hangUpAfterFrames;      // the cable is pulled after this many frames
+    bool wrongReplyCheck = false;              // every READ_EEPROM reply has a wrong check byte
+    std::optional<int> storeEepromBlockWrong;  // acknowledged, but its first byte stored flipped
     std::uint16_t deviceId = 0x1234;
     std::uint8_t deviceIdLeadByte = 0x00;
 };

@@ -75,6 +75,9 @@ int main(int argc, char** argv) {
                    "fault: close the pseudo-terminal after N frames");
     app.add_flag("--bad-reply-check", faults.wrongReplyCheck,
                  "fault: give every EEPROM read reply a wrong check byte");
+    int storeWrong = -1;
+    app.add_option("--store-eeprom-wrong", storeWrong,
+                   "fault: acknowledge EEPROM block B but store its first byte flipped");
     app.add_option("--device-id", deviceId, "the device ID to report (default 0x1234)");
     CLI11_PARSE(app, argc, argv);
 
@@ -104,6 +107,7 @@ int main(int argc, char** argv) {
         if (silentAfter > 0) faults.silentAfterFrames = silentAfter;
         if (cutReply >= 0) faults.cutReplyAfterBytes = cutReply;
         if (hangupAfter > 0) faults.hangUpAfterFrames = hangupAfter;
+        if (storeWrong >= 0) faults.storeEepromBlockWrong = storeWrong;
         if (!deviceId.empty())
             faults.deviceId = static_cast<std::uint16_t>(std::stoi(deviceId, nullptr, 0));
     } catch (const std::exception&) {

@@ -149,6 +149,12 @@ std::optional<OperationOutcome> readModuleFirst(Upload& upload) {
     const BlockRead read = readParameterBlock(link, block, false);
     if (read != BlockRead::Complete) return abandonAfterRead(link, read);
     upload.facts.blockRead = block;
+    if (upload.checks.beforeWriting && !upload.checks.beforeWriting(upload.facts)) {
+        link.port().SetOpen(false);
+        form.setProgressMinimum(Ctl::ProgressBar, 0);
+        form.setProgressPosition(Ctl::ProgressBar, 0);
+        return OperationOutcome::BackupFailed;
+    }
     if (upload.checks.keepParameters && form.images.eepromTop != -1) {
         for (const std::uint8_t address : kSettingBytes)
             form.images.eepromImage[address] = block[address];

@@ -1,19 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "config/ParameterImage.h"
 
 namespace canprog {
-
-// What a firmware write asks of the module beyond the window's own steps. The window writes
-// as it always did; the command line turns these on.
-struct WriteChecks {
-    bool verify = false;           // read the EEPROM back before the restart and compare
-    bool keepParameters = false;   // put the module's own seven parameter bytes into the file's
-    bool readModuleFirst = false;  // read the device ID and the parameter block before writing
-};
 
 enum class VerifyResult { NotRun, Passed, Failed };
 
@@ -35,6 +28,17 @@ struct ModuleFacts {
     VerifyResult verify = VerifyResult::NotRun;
 
     void clear() { *this = ModuleFacts{}; }
+};
+
+// What a firmware write asks of the module beyond the window's own steps. The window writes
+// as it always did; the command line turns these on.
+struct WriteChecks {
+    bool verify = false;           // read the EEPROM back before the restart and compare
+    bool keepParameters = false;   // put the module's own seven parameter bytes into the file's
+    bool readModuleFirst = false;  // read the device ID and the parameter block before writing
+    // Called once the module has been read, before the first write frame (a backup is saved
+    // there); false stops the write with nothing written.
+    std::function<bool(const ModuleFacts&)> beforeWriting;
 };
 
 }  // namespace canprog

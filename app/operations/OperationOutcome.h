@@ -17,6 +17,7 @@ enum class OperationOutcome {
     InvalidSetting,
     DeviceLost,    // the device vanished mid-operation (the adapter was pulled)
     VerifyFailed,  // the EEPROM read back differs from what was written
+    BackupFailed,  // the block read before a write could not be saved: nothing was written
 };
 
 }  // namespace canprog

@@ -157,7 +157,7 @@ TEST(SimProcess, HelpDocumentsEveryOption) {
          {"--com", "--flash", "--eeprom", "--save-flash", "--save-eeprom", "--line-rate",
           "--write-time-ms", "--journal", "--no-answer", "--answer-after", "--stray-byte",
           "--reject-flash", "--reject-eeprom", "--silent-after", "--cut-reply", "--hangup-after",
-          "--bad-reply-check", "--device-id"}) {
+          "--bad-reply-check", "--store-eeprom-wrong", "--device-id"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
 }

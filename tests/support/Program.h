@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <string>
 #include <vector>
 
@@ -16,8 +18,10 @@ namespace canprog::testing {
 // /dev/null) and its standard error collected.
 class Program {
   public:
+    enum class Input { None, Pipe };
+
     Program(const std::string& program, std::vector<std::string> arguments,
-            const std::string& stdoutFile = "/dev/null") {
+            const std::string& stdoutFile = "/dev/null", Input input = Input::None) {
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
         for (auto& a : arguments) argv.push_back(a.data());
@@ -26,13 +30,26 @@ class Program {
         ::pipe(errPipe);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, stdoutFile.c_str(), O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, stdoutFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
         posix_spawn_file_actions_addclose(&actions, errPipe[0]);
+        int inPipe[2] = {-1, -1};
+        if (input == Input::Pipe) {
+            ::pipe(inPipe);
+            posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
+            posix_spawn_file_actions_addclose(&actions, inPipe[1]);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        }
         ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         ::close(errPipe[1]);
         errFd_ = errPipe[0];
+        if (input == Input::Pipe) {
+            ::close(inPipe[0]);
+            inFd_ = inPipe[1];
+        }
         arguments_ = std::move(arguments);
     }
     ~Program() {
@@ -41,11 +58,21 @@ class Program {
             wait();
         }
         if (errFd_ >= 0) ::close(errFd_);
+        closeInput();
     }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     pid_t pid() const { return pid_; }
+
+    // Types `text` at the program's standard input (with Input::Pipe).
+    void type(const std::string& text) const {
+        [[maybe_unused]] const auto written = ::write(inFd_, text.data(), text.size());
+    }
+    void closeInput() {
+        if (inFd_ >= 0) ::close(inFd_);
+        inFd_ = -1;
+    }
 
     // Waits for the end; the exit code, or 128 + the signal that ended it.
     int wait() {
@@ -62,6 +89,7 @@ class Program {
   private:
     pid_t pid_ = -1;
     int errFd_ = -1;
+    int inFd_ = -1;
     bool waited_ = false;
     std::vector<std::string> arguments_;
     std::string stderr_;

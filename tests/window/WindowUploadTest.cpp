@@ -60,6 +60,21 @@ TEST_F(WindowUploadTest, CancelButtonWorksWhileTheWakeUpWaits) {
     EXPECT_EQ(logText(), QStringLiteral("Waiting for bootloader...\nCancel"));
 }
 
+TEST_F(WindowUploadTest, AWriteThatStopsAtBlockHundredSaysSoInTheLog) {
+    sim::SimOptions options;
+    options.faults.silentAfterFrames = 100;
+    start(options);
+    form.firmwareFileName = testing::dataFile("good.hexfw");
+    button(Ctl::bbUpload)->click();
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::TransmissionError);
+    EXPECT_TRUE(logText().endsWith(QStringLiteral(
+        "Error data transmission\n"
+        "The module is only partly written: 100 of 2016 FLASH blocks and 0 of 16 EEPROM blocks "
+        "were acknowledged. The bootloader's own area is untouched, so writing the file again "
+        "repairs the module.")))
+        << logText().toStdString();
+}
+
 TEST_F(WindowUploadTest, ClosingTheWindowCancelsTheRunningOperationAndClosesThePort) {
     sim::SimOptions options;
     options.faults.neverAnswer = true;

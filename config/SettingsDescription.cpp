@@ -1,0 +1,63 @@
+#include "SettingsDescription.h"
+
+#include "ParameterBlock.h"
+#include "ParameterImage.h"
+
+namespace canprog {
+
+namespace {
+
+// A caption without the blanks that pad it in the window.
+std::string trimmed(const std::string& caption) {
+    const auto first = caption.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return caption.substr(first, caption.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+std::vector<SettingDescription> describeSettings(const MainForm& form) {
+    std::vector<SettingDescription> settings;
+    for (std::size_t row = 0; row < kOptionBits.size(); ++row) {
+        const OptionBit& option = kOptionBits[row];
+        const bool set = form.checked(option.whenSet);
+        SettingDescription setting{trimmed(form.text(option.group)), "", set ? 1 : 0};
+        if (option.whenClear) {
+            setting.value = trimmed(form.text(set ? option.whenSet : *option.whenClear));
+        } else {
+            setting.name += " " + trimmed(form.text(option.whenSet));
+            setting.value = set ? "on" : "off";
+        }
+        settings.push_back(std::move(setting));
+    }
+    settings.push_back({trimmed(form.text(kPinGroup)), form.text(Ctl::PIN), -1});
+    settings.push_back({trimmed(form.text(kCanProgramGroup)), form.text(Ctl::MaskEdit1), -1});
+    return settings;
+}
+
+std::vector<std::string> settingsTable(const MainForm& form) {
+    std::vector<std::string> lines;
+    std::string hazardLights;
+    for (std::size_t row = 0; row < kOptionBits.size(); ++row) {
+        const OptionBit& option = kOptionBits[row];
+        if (option.whenClear) {
+            const Ctl chosen = form.checked(option.whenSet) ? option.whenSet : *option.whenClear;
+            lines.push_back(trimmed(form.text(option.group)) + ": " + trimmed(form.text(chosen)));
+            continue;
+        }
+        if (form.checked(option.whenSet)) {
+            if (!hazardLights.empty()) hazardLights += ", ";
+            hazardLights += trimmed(form.text(option.whenSet));
+        }
+        if (row == kFs3Row) {
+            lines.push_back(
+                trimmed(form.text(option.group)) + ": " +
+                (hazardLights.empty() ? form.extraMessage(Extra::NoneChecked) : hazardLights));
+        }
+    }
+    lines.push_back(trimmed(form.text(kPinGroup)) + ": " + form.text(Ctl::PIN));
+    lines.push_back(trimmed(form.text(kCanProgramGroup)) + ": " + form.text(Ctl::MaskEdit1));
+    return lines;
+}
+
+}  // namespace canprog

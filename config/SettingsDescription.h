@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/model/MainForm.h"
+
+namespace canprog {
+
+// One setting as the window's captions say it, in the current language: "(1) System service"
+// and "Sound off". `bit` is the block's bit for the options, the FS boxes and the mode, and
+// -1 for the PIN and the CAN program.
+struct SettingDescription {
+    std::string name;
+    std::string value;
+    int bit = -1;
+};
+
+// The settings the controls show, in the order of the parameters page: options (1) to (9),
+// the three hazard-light sequences of option (10), the operating mode, the PIN, the CAN
+// program.
+std::vector<SettingDescription> describeSettings(const MainForm& form);
+
+// The settings as lines of a table: "(1) System service: Sound off", the three hazard-light
+// sequences on one line ("(10) Emergency lighting: FS2 (arming/disarming)", or "none").
+std::vector<std::string> settingsTable(const MainForm& form);
+
+}  // namespace canprog
