@@ -1,19 +1,25 @@
 #include "CommandLine.h"
 
 #include "ExitCodes.h"
+#include "serial/PortMap.h"
 
 namespace canprog::cli {
 
 void defineCommandLine(CLI::App& app, CommandLine& line) {
     app.require_subcommand(1);
+    // A path such as /home/user/demo.hexfw is a file, not a Windows-style option.
+    app.allow_windows_style_options(false);
     app.footer(
         "After writing the EEPROM, write and params write read it back and compare (--no-verify\n"
         "skips it); the FLASH cannot be read back, as this bootloader has no command for it.\n\n"
         "Exit codes:\n" +
         exitCodeTable());
-    app.add_option("--port", line.module.port, "COM port number, as in the window's list")
-        ->check(CLI::Range(1, 12));
-    app.add_option("--device", line.module.device, "serial device path instead of --port");
+    app.add_option("--port", line.module.port,
+                   "COM port number: 1 to 12 as in the window's list, up to " +
+                       std::to_string(serial::kHighestComNumber) + " where the system has them")
+        ->check(CLI::Range(1, serial::kHighestComNumber));
+    app.add_option("--device", line.module.device,
+                   "serial device instead of --port: a path, or a port name such as COM7");
     app.add_option("--trace", line.module.traceFile,
                    "write the port's character trace to FILE when the port closes");
     app.add_option("--lang", line.language, "language of the log lines")
@@ -88,6 +94,15 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
 
     line.ports =
         app.add_subcommand("ports", "the ports that exist now, as the port dialog lists them");
+}
+
+std::string deviceForArgument(const std::string& argument) {
+    const bool portName = argument.size() > 3 && argument.size() <= 6 &&
+                          (argument.rfind("COM", 0) == 0 || argument.rfind("com", 0) == 0) &&
+                          argument.find_first_not_of("0123456789", 3) == std::string::npos;
+    if (!portName) return argument;
+    const std::string device = serial::portDevicePath(std::stoi(argument.substr(3)));
+    return device.empty() ? argument : device;
 }
 
 bool parseOptionSettings(const std::vector<std::string>& options, ParameterSettings& settings) {

@@ -45,6 +45,10 @@ struct CommandLine {
 // Defines the options and commands on `app`, to be filled in by its parse.
 void defineCommandLine(CLI::App& app, CommandLine& line);
 
+// The device a --device argument names: a port name ("COM7", also written "\\.\COM7" on
+// Windows) as the port map resolves it, anything else as it is.
+std::string deviceForArgument(const std::string& argument);
+
 // The --option K=0|1 settings into `settings`; false when one is not of that form.
 bool parseOptionSettings(const std::vector<std::string>& options, ParameterSettings& settings);
 

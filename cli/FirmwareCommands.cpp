@@ -14,6 +14,7 @@
 #include "firmware/FirmwareLoader.h"
 #include "firmware/HexfwCodec.h"
 #include "firmware/ProgramList.h"
+#include "serial/Utf8Path.h"
 
 namespace canprog::cli {
 
@@ -21,7 +22,7 @@ namespace {
 
 template <typename Bytes>
 bool writeBytes(const std::string& path, const Bytes& bytes, std::ostream& err) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(utf8Path(path), std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
     file.close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "serial/WaitHandle.h"
 
 namespace canprog::cli {
@@ -19,7 +21,7 @@ class Interrupts {
     bool take();
 
   private:
-    int fd_ = -1;
+    std::intptr_t native_ = -1;  // the signalfd, or the console event
 };
 
 }  // namespace canprog::cli

@@ -13,6 +13,7 @@
 #include "ModuleSession.h"
 #include "ParameterBackup.h"
 #include "Prompt.h"
+#include "serial/Utf8Path.h"
 
 namespace canprog::cli {
 
@@ -63,7 +64,7 @@ std::optional<std::string> versionAfterWrite(const ModuleFacts& facts, const Mai
 bool saveBackup(const std::string& file, const ModuleFacts& facts, const std::string& device,
                 char languageCode, std::ostream& err) {
     SavedBlock saved{*facts.blockRead, facts.deviceId, device, utcNow()};
-    std::ofstream out(file, std::ios::trunc);
+    std::ofstream out(utf8Path(file), std::ios::trunc);
     out << savedBlockJson(saved, languageCode);
     out.close();
     if (!out) {
@@ -164,7 +165,7 @@ int writeModulesInTurn(const ModuleOptions& options, const std::string& file,
         const ModuleResult result = writeOneModule(options, file, write, out, err, interrupts);
         out << resultLine(number, result) << '\n' << std::flush;
         if (!write.logFile.empty()) {
-            std::ofstream log(write.logFile, std::ios::app);
+            std::ofstream log(utf8Path(write.logFile), std::ios::app);
             log << logLine(result) << '\n';
             log.close();
             if (!log && !logFailed) {
@@ -197,7 +198,7 @@ int runWrite(const ModuleOptions& options, const std::string& file, const WriteO
     Interrupts interrupts;
     const ModuleResult result = writeOneModule(options, file, write, out, err, interrupts);
     if (!write.logFile.empty()) {
-        std::ofstream log(write.logFile, std::ios::app);
+        std::ofstream log(utf8Path(write.logFile), std::ios::app);
         log << logLine(result) << '\n';
         log.close();
         if (!log) {

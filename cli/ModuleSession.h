@@ -11,19 +11,9 @@
 #include "app/operations/Operations.h"
 #include "serial/SlExcept.h"
 
-#ifdef _WIN32
-#include "app/model/win32/WaitMessagePump.h"
-#else
-#include "app/model/posix/PollMessagePump.h"
-#endif
+#include "app/model/SystemPump.h"
 
 namespace canprog::cli {
-
-#ifdef _WIN32
-using CliPump = WaitMessagePump;
-#else
-using CliPump = PollMessagePump;
-#endif
 
 // Everything an operation on the module needs on the command line: the window's model
 // printing its log, a pump that sleeps until something happens, the operations with their
@@ -55,7 +45,7 @@ class ModuleSession {
 
     CliSession cli_;
     HelpWindow help_;
-    CliPump pump_;
+    SystemPump pump_;
     Operations operations_;
     Interrupts& interrupts_;
     std::ostream& err_;

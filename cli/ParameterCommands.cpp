@@ -16,6 +16,7 @@
 #include "config/ParameterImage.h"
 #include "config/SettingsDescription.h"
 #include "firmware/FirmwareLoader.h"
+#include "serial/Utf8Path.h"
 
 namespace canprog::cli {
 
@@ -168,7 +169,7 @@ int runParamsSave(const ModuleOptions& options, const std::string& file, std::os
     const ModuleFacts& facts = session.operations().facts();
     const SavedBlock saved{*facts.blockRead, facts.deviceId,
                            session.operations().link().deviceName(), utcNow()};
-    std::ofstream saving(file, std::ios::trunc);
+    std::ofstream saving(utf8Path(file), std::ios::trunc);
     saving << savedBlockJson(saved, options.languageCode);
     saving.close();
     if (!saving) {

@@ -6,10 +6,15 @@
 #include <fstream>
 #include <iostream>
 
+#include "Arguments.h"
 #include "CliSession.h"
 #include "CommandLine.h"
 #include "ExitCodes.h"
+#include "Terminal.h"
+#include "app/model/MainForm.h"
+#include "serial/PortMap.h"
 #include "serial/SlSelCom.h"
+#include "serial/Utf8Path.h"
 #include "version/ProgramVersion.h"
 
 namespace {
@@ -18,7 +23,7 @@ using namespace canprog::cli;
 
 // Whether a file can be written (it is created if it does not exist yet).
 bool canWrite(const std::string& file) {
-    std::ofstream probe(file, std::ios::app);
+    std::ofstream probe(canprog::utf8Path(file), std::ios::app);
     return static_cast<bool>(probe);
 }
 
@@ -65,14 +70,18 @@ int runCommand(CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    prepareConsole();
     CLI::App app{
         "canprog-cli: write firmware into CAN-bus alarm interface modules, read their "
         "version and parameters"};
     app.set_version_flag("--version", "canprog-cli " + canprog::programVersion());
     CommandLine line;
     defineCommandLine(app, line);
+    std::vector<std::string> arguments = utf8Arguments(argc, argv);
+    std::vector<char*> pointers;
+    for (auto& argument : arguments) pointers.push_back(argument.data());
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& error) {
         const int shown = app.exit(error);
         return shown == 0 ? kExitOk : kExitUsage;
@@ -84,6 +93,13 @@ int main(int argc, char** argv) {
         return kExitOutput;
     }
     line.module.languageCode = *languageCodeFor(line.language);
+    line.module.device = deviceForArgument(line.module.device);
+    // The window's list offers COM1 to COM12; a higher port is named by its device.
+    if (line.module.device.empty() && line.module.port > canprog::kPortCount) {
+        line.module.device = canprog::serial::portDevicePath(line.module.port);
+        if (line.module.device.empty())
+            line.module.device = "COM" + std::to_string(line.module.port);
+    }
     const int code = runCommand(line);
     // Output that did not reach its file (a full disk) is a failure, never a success.
     std::cout.flush();

@@ -25,7 +25,7 @@ std::vector<SettingDescription> describeSettings(const MainForm& form) {
         if (option.whenClear) {
             setting.value = trimmed(form.text(set ? option.whenSet : *option.whenClear));
         } else {
-            setting.name += " " + trimmed(form.text(option.whenSet));
+            setting.name.append(" ").append(trimmed(form.text(option.whenSet)));
             setting.value = set ? "on" : "off";
         }
         settings.push_back(std::move(setting));

@@ -1,59 +1,56 @@
 #include "Cp1250.h"
 
-#include <iconv.h>
-
 #include <array>
+#include <cstdint>
 
 namespace canprog {
 
 namespace {
 
-// An iconv conversion descriptor, closed when it goes out of scope.
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (valid()) iconv_close(handle_);
+// The code points of bytes 0x80 to 0xFF in Windows-1250; U+FFFD for the five bytes the code
+// page leaves undefined. One table of our own rather than each system's converter, so that a
+// module's text reads the same on Linux and on Windows, undefined bytes included (a test
+// checks it against glibc's iconv, byte for byte).
+constexpr std::array<std::uint16_t, 128> kUpperHalf = {{
+    0x20AC, 0xFFFD, 0x201A, 0xFFFD, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
+    0xFFFD, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,  // 0x88
+    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
+    0xFFFD, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,  // 0x98
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,  // 0xA0
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,  // 0xA8
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,  // 0xB0
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,  // 0xB8
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,  // 0xC0
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,  // 0xC8
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,  // 0xD0
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,  // 0xD8
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,  // 0xE0
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,  // 0xE8
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,  // 0xF0
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // 0xF8
+}};
+
+void appendUtf8(std::string& out, std::uint16_t codePoint) {
+    if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+    } else {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts one input character; false when the code page does not define it.
-    bool convert(char byte, std::string& out) {
-        char* inPtr = &byte;
-        std::size_t inLeft = 1;
-        std::array<char, 8> buffer{};
-        char* outPtr = buffer.data();
-        std::size_t outLeft = buffer.size();
-        if (iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-            iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-            return false;
-        }
-        out.append(buffer.data(), static_cast<std::size_t>(outPtr - buffer.data()));
-        return true;
-    }
-
-  private:
-    iconv_t handle_;
-};
-
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+}
 
 }  // namespace
 
 std::string cp1250ToUtf8(std::string_view bytes) {
-    Converter converter("UTF-8", "WINDOWS-1250");
     std::string out;
     out.reserve(bytes.size() * 2);
-    // One byte at a time: every byte is one character, and an undefined one must not stop
-    // the rest from converting.
     for (const char byte : bytes) {
-        if (static_cast<unsigned char>(byte) < 0x80) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value < 0x80) {
             out += byte;
-        } else if (!converter.valid() || !converter.convert(byte, out)) {
-            out += kReplacement;
+        } else {
+            appendUtf8(out, kUpperHalf[value - 0x80]);
         }
     }
     return out;

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "serial/Utf8Path.h"
+
 namespace canprog {
 
 FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, FirmwareImages& images) {
@@ -31,7 +33,7 @@ FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, Firmware
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& error) {
     namespace fs = std::filesystem;
     try {
-        const fs::path file(std::u8string(path.begin(), path.end()));
+        const fs::path file = utf8Path(path);
         std::error_code status_error;
         const fs::file_status status = fs::status(file, status_error);
         if (status_error) {

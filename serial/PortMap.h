@@ -4,7 +4,9 @@
 
 namespace canprog::serial {
 
+// The port dialog probes ports 1 to 50; a port number names a device up to 256.
 inline constexpr int kHighestPortNumber = 50;
+inline constexpr int kHighestComNumber = 256;
 
 // The device that port n names on this system. Empty when the port names nothing.
 // On Linux: the link COMn in the port-map folder when there is one, else the fixed table

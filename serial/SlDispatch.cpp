@@ -100,9 +100,11 @@ void TSlioBaseDispatcher::pause(std::chrono::microseconds duration) {
 // --- worker threads ---
 
 bool TSlioBaseDispatcher::startWorker(std::function<int()> body, int failureOnException) {
-    const int runningBefore = runningThreads_.load();
+    // Counted apart from the running threads: a thread may end before this wait looks.
+    const int startedBefore = threadsStarted_.load();
     workers_.emplace_back([this, body = std::move(body), failureOnException] {
         ++runningThreads_;
+        ++threadsStarted_;
         workerNews_.signal();
         int code = 0;
         try {
@@ -114,7 +116,7 @@ bool TSlioBaseDispatcher::startWorker(std::function<int()> body, int failureOnEx
         }
         threadEnded(code);
     });
-    return waitForWorkers([&] { return runningThreads_.load() > runningBefore || killRequested(); },
+    return waitForWorkers([&] { return threadsStarted_.load() > startedBefore || killRequested(); },
                           std::chrono::steady_clock::now() + kThreadStartWait);
 }
 

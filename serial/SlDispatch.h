@@ -151,6 +151,11 @@ class TSlioBaseDispatcher {
         read();
         return receivePurges_;
     }
+    // The receive purges so far: a read aborted while this count moved was aborted by a purge.
+    std::uint64_t receivePurgeCount() {
+        const std::lock_guard guard(inputLock_);
+        return receivePurges_;
+    }
     // Queues a block that a read thread received and moves what it can into the receive ring,
     // unless a receive purge came since the read: bytes received before a purge are never
     // delivered after it.
@@ -218,6 +223,7 @@ class TSlioBaseDispatcher {
     std::atomic<bool> kill_{false};
     std::atomic<bool> started_{false};
     std::atomic<int> runningThreads_{0};
+    std::atomic<int> threadsStarted_{0};
     std::atomic<int> failureCode_{0};
     bool shut_ = false;
     bool outputDrained_ = false;

@@ -1,5 +1,7 @@
 #include "SlStrMap.h"
 
+#include "SystemInfo.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -166,10 +168,7 @@ const std::vector<ErrorMessageRow>& rows() {
 // The system's text for an error number on one line: control characters become blanks and
 // runs of blanks shrink to one.
 std::string systemMessage(std::int32_t number) {
-    char buffer[256];
-    const char* text = strerror_r(number, buffer, sizeof buffer);
-    std::string message = text ? text : "";
-    if (message.rfind("Unknown error", 0) == 0) return {};
+    std::string message = systemErrorText(number);
     for (char& c : message) {
         if (static_cast<unsigned char>(c) < 32) c = ' ';
     }
@@ -178,6 +177,7 @@ std::string systemMessage(std::int32_t number) {
         if (c == ' ' && !oneLine.empty() && oneLine.back() == ' ') continue;
         oneLine += c;
     }
+    while (!oneLine.empty() && oneLine.back() == ' ') oneLine.pop_back();
     return oneLine;
 }
 

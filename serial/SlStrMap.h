@@ -20,10 +20,10 @@ std::span<const ErrorMessageRow> errorMessageTable();
 // the system's own text for that error number, made one line; empty when neither has one.
 std::string messageForCode(std::int32_t code);
 
-// A system error number without a code of its own travels as -(kSystemErrorBase + errno);
-// its message is the system's text.
+// A system error number without a code of its own (errno on POSIX, a Win32 error code on
+// Windows) travels as -(kSystemErrorBase + number); its message is the system's text.
 inline constexpr std::int32_t kSystemErrorBase = 16000;
-inline constexpr std::int32_t kSystemErrorLast = 16999;
+inline constexpr std::int32_t kSystemErrorLast = kSystemErrorBase + 65535;
 
 // Codes of the log vocabulary.
 inline constexpr std::int32_t kLogKindNameBase = 15001;     // + kind 0..20

@@ -7,6 +7,7 @@
 #include "ErrnoCodes.h"
 #include "SlMisc.h"
 #include "SlStrMap.h"
+#include "Utf8Path.h"
 
 namespace canprog::serial {
 
@@ -155,12 +156,12 @@ std::string LogRecorder::render(const LogHeader& header, ByteRendering rendering
     out += "Time      Type      SubType       Data      OtherData\n";
     out += "--------  --------  ------------  --------  ---------\n";
     for (const LogEntry& entry : entries_) {
-        char time[16];
-        std::snprintf(time, sizeof time, "%07u", entry.timeMs % 10000000u);
-        std::string stamp(time);
-        stamp.insert(stamp.size() - 3, ".");
+        // Seven digits of milliseconds with a point before the last three: "0012.345".
+        const std::uint32_t ms = entry.timeMs % 10000000u;
+        char stamp[16];
+        std::snprintf(stamp, sizeof stamp, "%04u.%03u", ms / 1000, ms % 1000);
         char columns[96];
-        std::snprintf(columns, sizeof columns, "%8s  %-8s  %-12s  %08x  ", stamp.c_str(),
+        std::snprintf(columns, sizeof columns, "%8s  %-8s  %-12s  %08x  ", stamp,
                       kindName(entry.kind).c_str(), subKindName(entry.subKind).c_str(),
                       entry.extra);
         out += columns;
@@ -184,7 +185,7 @@ std::string LogRecorder::render(const LogHeader& header, ByteRendering rendering
             column += text.size();
         }
         if (entry.subKind == kModemStatusSubKind && !entry.data.empty()) {
-            out += "(" + modemBitNames(entry.extra) + ")";
+            out.append("(").append(modemBitNames(entry.extra)).append(")");
         }
         out += '\n';
     }
@@ -198,7 +199,7 @@ namespace {
 // Writes a recorder's text to its file, anew or appended; 0 or the file's result code.
 int writeRecorderFile(const std::string& file, const std::string& text, bool append) {
     errno = 0;
-    std::ofstream out(file, append ? std::ios::app : std::ios::trunc);
+    std::ofstream out(utf8Path(file), append ? std::ios::app : std::ios::trunc);
     if (!out) return resultForErrno(errno != 0 ? errno : EACCES, ErrnoUse::File);
     out << text;
     out.close();

@@ -10,4 +10,8 @@ std::string operatingSystemName();
 // The local date and time as the log file's head shows it: "dd/mm/yy, hh:mm:ss".
 std::string localDateTimeStamp();
 
+// The system's own text for one of its error numbers (errno on POSIX, a Win32 error code on
+// Windows); empty when it has none.
+std::string systemErrorText(int number);
+
 }  // namespace canprog::serial

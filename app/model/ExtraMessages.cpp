@@ -148,7 +148,8 @@ std::string fillIn(std::string_view text,
                    const std::vector<std::pair<std::string_view, std::string>>& values) {
     std::string out(text);
     for (const auto& [name, value] : values) {
-        const std::string mark = "{" + std::string(name) + "}";
+        std::string mark(1, '{');
+        mark.append(name).push_back('}');
         for (auto at = out.find(mark); at != std::string::npos; at = out.find(mark, at)) {
             out.replace(at, mark.size(), value);
             at += value.size();

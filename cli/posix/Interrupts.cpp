@@ -14,21 +14,22 @@ Interrupts::Interrupts() {
     sigaddset(&interrupts, SIGINT);
     sigaddset(&interrupts, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &interrupts, nullptr);
-    fd_ = ::signalfd(-1, &interrupts, SFD_NONBLOCK | SFD_CLOEXEC);
+    native_ = ::signalfd(-1, &interrupts, SFD_NONBLOCK | SFD_CLOEXEC);
 }
 
 Interrupts::~Interrupts() {
-    if (fd_ >= 0) ::close(fd_);
+    if (native_ >= 0) ::close(static_cast<int>(native_));
 }
 
 serial::WaitHandle Interrupts::handle() const {
-    return fd_ >= 0 ? serial::WaitHandle(fd_) : serial::WaitHandle();
+    return native_ >= 0 ? serial::WaitHandle(native_) : serial::WaitHandle();
 }
 
 bool Interrupts::take() {
-    if (fd_ < 0) return false;
+    if (native_ < 0) return false;
     signalfd_siginfo info{};
-    return ::read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info);
+    return ::read(static_cast<int>(native_), &info, sizeof info) ==
+           static_cast<ssize_t>(sizeof info);
 }
 
 }  // namespace canprog::cli

@@ -8,4 +8,6 @@ bool stderrIsTerminal() {
     return ::isatty(STDERR_FILENO) != 0;
 }
 
+void prepareConsole() {}
+
 }  // namespace canprog::cli

@@ -3,6 +3,7 @@
 #include <sys/utsname.h>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace canprog::serial {
@@ -23,6 +24,14 @@ std::string localDateTimeStamp() {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%d/%m/%y, %H:%M:%S", &local);
     return stamp;
+}
+
+std::string systemErrorText(int number) {
+    char buffer[256];
+    const char* text = strerror_r(number, buffer, sizeof buffer);
+    std::string message = text ? text : "";
+    if (message.rfind("Unknown error", 0) == 0) return {};
+    return message;
 }
 
 }  // namespace canprog::serial

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/model/posix/PollMessagePump.h"
+#include "app/model/SystemPump.h"
 #include "app/operations/FileChoice.h"
 #include "app/operations/FirmwareWrite.h"
 #include "app/operations/Operations.h"
@@ -16,7 +16,7 @@ class FileChoiceTest : public ::testing::Test, public testing::FormFixture {
   protected:
     void SetUp() override { startUp(form); }
     HelpWindow help;
-    PollMessagePump pump{form};
+    SystemPump pump{form};
     Operations operations{form, help, pump};
 };
 

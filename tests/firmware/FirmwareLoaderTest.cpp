@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -174,38 +171,6 @@ TEST(FirmwareLoader, ARecordAtTheVeryTopReachesPastItNotRoundToZero) {
     EXPECT_EQ(f.images.flashTop, -1);
     EXPECT_TRUE(std::all_of(f.images.flashImage.begin(), f.images.flashImage.end(),
                             [](std::uint8_t b) { return b == 0xFF; }));
-}
-
-TEST(FirmwareLoader, OnlyARegularFileOfReasonableSizeIsRead) {
-    namespace fs = std::filesystem;
-    const fs::path scratch =
-        fs::temp_directory_path() / ("canprog-read-" + std::to_string(::getpid()));
-    fs::create_directories(scratch);
-    const fs::path fifo = scratch / "fifo.hexfw";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const fs::path huge = scratch / "huge.hex";
-    std::ofstream(huge).close();
-    fs::resize_file(huge, kLargestFirmwareFile + 1);  // sparse: nothing is really written
-    struct Case {
-        std::string path;
-        std::string reason;
-    };
-    for (const Case& c :
-         {Case{fifo.string(), "not a regular file"}, Case{"/dev/urandom", "not a regular file"},
-          Case{scratch.string(), "Is a directory"},
-          Case{huge.string(), "larger than 64 MiB: not a firmware file"},
-          Case{(scratch / "none").string(), "No such file or directory"}}) {
-        std::string bytes = "old";
-        std::string error;
-        EXPECT_FALSE(readFileBytes(c.path, bytes, error)) << c.path;
-        EXPECT_EQ(error, c.reason) << c.path;
-    }
-    fs::resize_file(huge, kLargestFirmwareFile);
-    std::string bytes;
-    std::string error;
-    EXPECT_TRUE(readFileBytes(huge.string(), bytes, error)) << error;
-    EXPECT_EQ(bytes.size(), kLargestFirmwareFile);
-    fs::remove_all(scratch);
 }
 
 TEST(FirmwareLoader, LinesAfterTheEndRecordAreNeverRead) {

@@ -3,7 +3,7 @@
 #include <numeric>
 
 #include "serial/FakeDispatcher.h"
-#include "support/PtyPair.h"
+#include "support/Eventually.h"
 
 namespace canprog::serial {
 namespace {

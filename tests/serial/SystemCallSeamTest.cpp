@@ -12,6 +12,7 @@
 #include "SeamCalls.h"
 #include "serial/SlExcept.h"
 #include "serial/SlPort.h"
+#include "serial/SlStrMap.h"
 #include "support/PtyPair.h"
 
 namespace canprog::serial {
@@ -163,6 +164,11 @@ TEST_F(SystemCallSeamTest, CloseLetsTheWindowLiveWhileTheLastBytesWaitAndNeverPo
     EXPECT_FALSE(port.Open());
     EXPECT_GT(pump.calls, 3);               // the window lived through the bounded drain
     EXPECT_EQ(calls.sleeps, sleepsBefore);  // and nothing slept in a polling loop
+}
+
+TEST(SystemErrorText, IsTheSystemsOwnWords) {
+    EXPECT_EQ(messageForCode(-(kSystemErrorBase + EIO)), "Input/output error");
+    EXPECT_EQ(messageForCode(87), strerror(87));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "Eventually.h"
+
 namespace canprog::testing {
 
 // A pseudo-terminal of the test's own: the device path plays the serial port, the master side
@@ -76,16 +78,5 @@ class PtyPair {
     int master_ = -1;
     std::string path_;
 };
-
-// Polls `condition` every millisecond until it holds or `timeout` passes.
-template <typename Condition>
-bool eventually(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition()) return true;
-        ::usleep(1000);
-    }
-    return condition();
-}
 
 }  // namespace canprog::testing

@@ -1,0 +1,30 @@
+#include "serial/SystemInfo.h"
+
+#include <windows.h>
+
+#include <ctime>
+
+namespace canprog::serial {
+
+std::string operatingSystemName() {
+    return "Windows";
+}
+
+std::string localDateTimeStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_s(&local, &now);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%d/%m/%y, %H:%M:%S", &local);
+    return stamp;
+}
+
+std::string systemErrorText(int number) {
+    char buffer[512] = {};
+    const DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         static_cast<DWORD>(number), 0, buffer, sizeof buffer, nullptr);
+    return std::string(buffer, length);
+}
+
+}  // namespace canprog::serial

@@ -1,0 +1,29 @@
+#include "Win32Errors.h"
+
+#include "serial/SlStrMap.h"
+
+namespace canprog::serial {
+
+std::int32_t resultForWin32Error(DWORD error, Win32Use use) {
+    if (error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY) return -8;
+    if (use == Win32Use::OpeningDevice) {
+        switch (error) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_INVALID_NAME:
+            case ERROR_BAD_UNIT:
+            case ERROR_DEV_NOT_EXIST:
+            case ERROR_BAD_NETPATH:
+            case ERROR_NOT_READY: return -2001;
+            // A COM port allows one handle: another program that holds it makes the open fail
+            // with access denied.
+            case ERROR_ACCESS_DENIED:
+            case ERROR_SHARING_VIOLATION:
+            case ERROR_BUSY: return -2008;
+            default: break;
+        }
+    }
+    return -(kSystemErrorBase + static_cast<std::int32_t>(error & 0xFFFF));
+}
+
+}  // namespace canprog::serial
