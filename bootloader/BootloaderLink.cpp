@@ -143,15 +143,21 @@ WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
 
 void BootloaderLink::SendPacket(std::uint8_t command, std::uint16_t address, FrameData data,
                                 std::uint8_t length) {
+    // The frame goes into the transmit ring in one step: the transmit thread then writes it
+    // with one device write instead of a write for every byte it happens to find.
     const std::uint8_t key = form_.linkKey;
-    port_.WriteByte(command ^ key);
-    port_.WriteByte(0 ^ key);
-    port_.WriteByte(static_cast<std::uint8_t>(address >> 8) ^ key);
-    port_.WriteByte(static_cast<std::uint8_t>(address & 0xFF) ^ key);
-    port_.WriteByte(length ^ key);
-    if (length == 0) return;
-    for (std::size_t i = 0; i < length; ++i) port_.WriteByte(data[i] ^ key);
-    port_.WriteByte(twosComplementChecksum(std::span(data.data(), length)) ^ key);
+    std::array<std::uint8_t, kFrameHeaderSize + 256> frame{};
+    std::size_t size = 0;
+    for (const std::uint8_t header :
+         {command, std::uint8_t{0}, static_cast<std::uint8_t>(address >> 8),
+          static_cast<std::uint8_t>(address & 0xFF), length}) {
+        frame[size++] = header ^ key;
+    }
+    if (length > 0) {
+        for (std::size_t i = 0; i < length; ++i) frame[size++] = data[i] ^ key;
+        frame[size++] = twosComplementChecksum(std::span(data.data(), length)) ^ key;
+    }
+    port_.WriteBytes(std::span(frame.data(), size));
 }
 
 void BootloaderLink::loadCountdown(int ticks) {

@@ -68,6 +68,8 @@ class BootloaderLink {
     // Repeats WAKE and PROBE until the bootloader answers or the countdown ends. When it does
     // not link, reports message 0 or 1 and closes the port.
     WaitResult wakeBootloader(const WakeUpParameters& parameters);
+    // Writes one command frame: the five header bytes, the data and its checksum, each
+    // scrambled with the link key. It does not wait for anything.
     void SendPacket(std::uint8_t command, std::uint16_t address, FrameData data,
                     std::uint8_t length);
     Acknowledge waitAcknowledge();

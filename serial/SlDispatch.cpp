@@ -483,6 +483,7 @@ void TSlioBaseDispatcher::queueReceived(std::unique_ptr<TDataBuffer> block,
 
 int TSlioBaseDispatcher::PutBlock(const std::uint8_t* data, std::size_t length) {
     if (length == 0) return 0;
+    bool wasEmpty = false;
     {
         const std::lock_guard guard(outputLock_);
         const std::size_t size = transmitRing_.size();
@@ -498,10 +499,13 @@ int TSlioBaseDispatcher::PutBlock(const std::uint8_t* data, std::size_t length) 
             transmitTail_ = (transmitTail_ + 1) % size;
         }
         if (free == length) transmitFull_ = true;
+        // Only the first bytes into an empty ring need to wake the write thread: it takes
+        // everything the ring holds, again and again, until it finds it empty.
+        wasEmpty = used == 0;
     }
     traceBytes('T', data, length);
     logBytes(2, std::vector<std::uint8_t>(data, data + length));
-    signalOutputReady();
+    if (wasEmpty) signalOutputReady();
     return 0;
 }
 

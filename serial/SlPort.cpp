@@ -393,6 +393,10 @@ std::uint8_t TSlioCustomComPort::ReadByte() {
     return byte;
 }
 
+void TSlioCustomComPort::WriteBytes(std::span<const std::uint8_t> bytes) {
+    if (auto* d = dataDispatcher()) RaiseForCode(d->PutBlock(bytes.data(), bytes.size()));
+}
+
 void TSlioCustomComPort::WriteByte(std::uint8_t byte) {
     if (auto* d = dataDispatcher()) RaiseForCode(d->PutChar(byte));
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "PlatformDispatcher.h"
@@ -132,6 +133,10 @@ class TSlioCustomComPort : public TSlioBaseComponent {
     bool ByteAvailable();
     std::uint8_t ReadByte();
     void WriteByte(std::uint8_t byte);
+    // Appends several bytes to the transmit ring in one step (a whole frame), so that the
+    // transmit thread finds them together; a ring without room for all of them is an error
+    // and takes none.
+    void WriteBytes(std::span<const std::uint8_t> bytes);
 
     // --- state ---
     TPortPhase Phase() const { return phase_; }

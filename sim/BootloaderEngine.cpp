@@ -54,7 +54,7 @@ std::string FrameRecord::toJson() const {
         {"key", key},          {"command", commandName(command)},
         {"address", address},  {"length", data.size()},
         {"data", hex(data)},   {"checksum_ok", checksumOk},
-        {"reply", hex(reply)},
+        {"reply", hex(reply)}, {"received_at_us", receivedAt_us},
     };
     return line.dump();
 }
@@ -63,6 +63,7 @@ BootloaderEngine::BootloaderEngine(ModuleMemory memory, FaultOptions faults)
     : memory_(memory), faults_(std::move(faults)) {}
 
 EngineReply BootloaderEngine::receive(std::uint8_t byte, Clock::time_point at) {
+    lastAt_ = at;
     if (lastByte_ && at - *lastByte_ >= kResetSilence && state_ != State::Running) {
         state_ = State::Running;  // the tool's reset pulse
         frame_.clear();
@@ -203,6 +204,8 @@ EngineReply BootloaderEngine::finishFrame(FrameRecord record, std::vector<std::u
         reply.size() > static_cast<std::size_t>(*faults_.cutReplyAfterBytes)) {
         reply.resize(static_cast<std::size_t>(*faults_.cutReplyAfterBytes));
     }
+    record.receivedAt_us =
+        std::chrono::duration_cast<std::chrono::microseconds>(lastAt_ - started_).count();
     EngineReply out;
     out.delay = delay;
     for (const auto b : reply) out.bytes.push_back(b ^ record.key);

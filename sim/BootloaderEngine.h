@@ -51,6 +51,8 @@ struct FrameRecord {
     std::vector<std::uint8_t> data;
     bool checksumOk = true;
     std::vector<std::uint8_t> reply;  // unscrambled
+    // When the frame's last byte was complete, in microseconds since the module started.
+    std::int64_t receivedAt_us = 0;
 
     std::string toJson() const;
 };
@@ -108,6 +110,8 @@ class BootloaderEngine {
     std::optional<Clock::time_point> lastByte_;
     bool hangUp_ = false;
     int restarts_ = 0;
+    Clock::time_point started_ = Clock::now();
+    Clock::time_point lastAt_ = started_;  // when the byte being handled was complete
 };
 
 }  // namespace canprog::sim
