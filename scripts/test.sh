@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs the whole test suite: the normal build with
-# the window, the Debian package, then the core and its tests under AddressSanitizer with
-# UndefinedBehaviorSanitizer and under ThreadSanitizer.
+# the window; the Debian package built, checked, installed, used and purged; the core and its
+# tests under AddressSanitizer with UndefinedBehaviorSanitizer and under ThreadSanitizer; the
+# Windows programs built with MinGW-w64 and tested under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,6 +13,9 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
 
 echo "== the Debian package: built, checked, installed, used, purged =="
 bash scripts/test-package.sh
+
+echo "== Windows: the core's tests and canprog-cli.exe under Wine =="
+bash scripts/test-windows.sh
 
 for sanitizer in address thread; do
     echo "== tests under the $sanitizer sanitizer =="
