@@ -16,6 +16,7 @@
 #include "firmware/FirmwareLoader.h"
 #include "serial/SlPort.h"
 #include "sim/SimulatedModule.h"
+#include "support/Eventually.h"
 #include "support/TestData.h"
 
 namespace canprog::cli {
@@ -86,7 +87,7 @@ TEST_F(WriteChecksTest, AnEepromBlockStoredWrongFailsTheVerifyAndTheModuleIsNotR
     err.str("");
     EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), {}, out, err), kExitOk) << err.str();
     EXPECT_NE(err.str().find("Verifying EEPROM...\nEEPROM verified\n"), std::string::npos);
-    EXPECT_EQ(framesOf(RESTART), 1u);
+    EXPECT_TRUE(testing::eventually([&] { return framesOf(RESTART) == 1u; }));
     // And --no-verify reads nothing back.
     module.reset();
     start();
