@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "app/model/BrandTable.h"
+#include "app/model/LogoStyle.h"
 
 namespace canprog::window {
 
@@ -23,17 +24,7 @@ class LogoImage : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    enum class Shape { Banner, Badge, Slant, Frame, Round };
-    struct Style {
-        QString name;
-        QColor background;
-        QColor foreground;
-        Shape shape;
-        int width;
-    };
-    static Style styleFor(Ctl logo);
-
-    Style style_;
+    LogoStyle style_;
     bool clickable_;
 };
 
