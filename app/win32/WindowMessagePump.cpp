@@ -1,0 +1,78 @@
+#include "WindowMessagePump.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace canprog::win32window {
+
+namespace {
+constexpr long long kLongestSleep_ms = MessagePump::kLongestSleep.count();
+}  // namespace
+
+void WindowMessagePump::dispatch(MSG& message) {
+    for (HWND window : dialogWindows_) {
+        if (::IsWindow(window) && ::IsDialogMessageW(window, &message)) return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+}
+
+void WindowMessagePump::processMessages(Wait wait, serial::WaitHandle arrival) {
+    if (wait == Wait::UntilActivity) {
+        long long timeout_ms = kLongestSleep_ms;
+        if (const auto due = form_.ticker().nextDue()) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(*due - form_.now()).count();
+            timeout_ms = std::clamp<long long>(left, 0, kLongestSleep_ms);
+        }
+        HANDLE event = arrival.valid() ? reinterpret_cast<HANDLE>(arrival.native()) : nullptr;
+        const DWORD count = event ? 1 : 0;
+        DWORD woken = WAIT_TIMEOUT;
+        if (!quitRequested_) {
+            woken = ::MsgWaitForMultipleObjectsEx(count, event ? &event : nullptr,
+                                                  static_cast<DWORD>(timeout_ms), QS_ALLINPUT,
+                                                  MWMO_INPUTAVAILABLE);
+        } else if (event) {
+            // The window is gone: only the port and the countdown can end the wait.
+            woken = ::WaitForSingleObject(event, static_cast<DWORD>(timeout_ms));
+        } else {
+            ::Sleep(static_cast<DWORD>(timeout_ms));
+        }
+        if (event && woken == WAIT_OBJECT_0) ::ResetEvent(event);
+    }
+    form_.deliverDueTick();
+    MSG message;
+    while (!quitRequested_ && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // The program is to end: a running operation is cancelled and ends at its next
+            // wait, and the main loop then returns.
+            quitRequested_ = true;
+            exitCode_ = static_cast<int>(message.wParam);
+            if (form_.operationRunning()) form_.Button1Click();
+            break;
+        }
+        dispatch(message);
+    }
+    if (hook_) hook_();
+}
+
+void WindowMessagePump::sleep(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
+
+int WindowMessagePump::run() {
+    MSG message;
+    while (!quitRequested_) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            exitCode_ = static_cast<int>(message.wParam);
+            break;
+        }
+        if (got < 0) break;
+        dispatch(message);
+    }
+    quitRequested_ = true;
+    return exitCode_;
+}
+
+}  // namespace canprog::win32window
