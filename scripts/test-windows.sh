@@ -1,20 +1,34 @@
 #!/usr/bin/env bash
-# The Windows programs under Wine: builds them (scripts/build-windows.sh), runs the core's
-# tests, checks that canprog-cli.exe imports only DLLs that Windows ships, and runs it end to
-# end against canprog-sim on a pseudo-terminal linked into the Wine prefix as COM5. Needs the
-# Linux build in build/ for the simulator (scripts/build.sh).
+# The Windows programs under Wine: builds them (scripts/build-windows.sh); runs the tests,
+# the window's on a virtual X display; checks that neither program imports a DLL that Windows
+# does not ship; runs canprog-cli.exe and the window end to end against canprog-sim on a
+# pseudo-terminal linked into the Wine prefix as a COM port; installs and uninstalls with the
+# installer. Needs the Linux build in build/ for the simulator (scripts/build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build-windows.sh
+bash scripts/install-deps.sh xvfb xauth
 export WINEPREFIX=${WINEPREFIX:-$PWD/build-windows/wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+wineserver=/usr/lib/wine/wineserver
+trap '$wineserver -k 2>/dev/null || true' EXIT
+# Runs a command on a virtual X display, with a Wine of its own that starts on that display
+# and ends before it does (its server quiet: it lists its objects when it is ended).
+in_x() {
+    "$wineserver" -k 2>/dev/null || true
+    "$wineserver" -w
+    xvfb-run -a -s "-screen 0 1024x768x24" \
+        bash -c '"$0" -p5 >/dev/null 2>&1; "$@"; rc=$?; "$0" -k 2>/dev/null; "$0" -w; exit $rc' \
+        "$wineserver" "$@"
+}
 
-ctest --test-dir build-windows --output-on-failure -j"$(nproc)"
+in_x ctest --test-dir build-windows --output-on-failure -j"$(nproc)"
 
-# Only the system's own DLLs: nothing has to be shipped beside the program.
+# Only the system's own DLLs: nothing has to be shipped beside the programs. (DLL names are
+# not case-sensitive.)
+shopt -s nocasematch
 allowed='^(KERNEL32|msvcrt|ADVAPI32|SETUPAPI|SHELL32|USER32|GDI32|COMCTL32|COMDLG32|ole32|OLEAUT32|UxTheme|dwmapi|SHCORE|WS2_32|bcrypt)\.dll$'
-for program in build-windows/cli/canprog-cli.exe; do
+for program in build-windows/app/win32/canprog.exe build-windows/cli/canprog-cli.exe; do
     imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p')
     echo "$program imports: $(echo $imports)"
     for dll in $imports; do
@@ -24,7 +38,12 @@ for program in build-windows/cli/canprog-cli.exe; do
         fi
     done
 done
+shopt -u nocasematch
+zipped=$(unzip -Z1 build-windows/canprog-*-windows-x64.zip | sort | tr '\n' ' ')
+[ "$zipped" = "canprog-cli.exe canprog.exe " ] || { echo "the zip holds: $zipped"; exit 1; }
 
 [ -x build/sim/canprog-sim ] && [ -x build/cli/canprog-cli ] || bash scripts/build.sh build
 bash tests/win32/wine_cli_e2e.sh build-windows/cli/canprog-cli.exe build/sim/canprog-sim \
     build/cli/canprog-cli
+in_x bash tests/win32/wine_window_e2e.sh build-windows build/sim/canprog-sim
+bash tests/win32/wine_installer_test.sh build-windows/canprog-*-setup.exe
