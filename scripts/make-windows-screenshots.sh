@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Renders the README's pictures of both tabs of the Windows window (English) into docs/images,
+# under Wine on a virtual X display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build-windows.sh
+bash scripts/install-deps.sh xvfb xauth
+export WINEPREFIX=${WINEPREFIX:-$PWD/build-windows/wine}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p docs/images
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+    '/usr/lib/wine/wine64 build-windows/app/win32/canprog-screenshots.exe docs/images 1; rc=$?
+     /usr/lib/wine/wineserver -k 2>/dev/null; exit $rc'
