@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <system_error>
 
 #include <string>
 #include <vector>
@@ -27,7 +29,7 @@ class Program {
         for (auto& a : arguments) argv.push_back(a.data());
         argv.push_back(nullptr);
         int errPipe[2];
-        ::pipe(errPipe);
+        if (::pipe(errPipe) != 0) throw std::system_error(errno, std::generic_category(), "pipe");
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, stdoutFile.c_str(),
@@ -36,19 +38,27 @@ class Program {
         posix_spawn_file_actions_addclose(&actions, errPipe[0]);
         int inPipe[2] = {-1, -1};
         if (input == Input::Pipe) {
-            ::pipe(inPipe);
+            if (::pipe(inPipe) != 0)
+                throw std::system_error(errno, std::generic_category(), "pipe");
             posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
             posix_spawn_file_actions_addclose(&actions, inPipe[1]);
         } else {
             posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         }
-        ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
+        const int spawned =
+            ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         ::close(errPipe[1]);
         errFd_ = errPipe[0];
         if (input == Input::Pipe) {
             ::close(inPipe[0]);
             inFd_ = inPipe[1];
+        }
+        if (spawned != 0) {
+            // A throwing constructor runs no destructor: let go of the pipes here.
+            ::close(errFd_);
+            if (inFd_ >= 0) ::close(inFd_);
+            throw std::system_error(spawned, std::generic_category(), program);
         }
         arguments_ = std::move(arguments);
     }
