@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it on this machine, uses the installed programs from
 # /usr/bin (a write of the sample firmware into the installed simulated module among them),
-# then purges the package and checks that it left no file behind. Run as root.
+# then purges the package and checks that it left no file behind. An argument names the build
+# folder to package (see package-deb.sh). Run as root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/package-deb.sh
-package=$(ls "$PWD"/build-deb/canprog_*_amd64.deb)
+bash scripts/package-deb.sh "${1:-}"
+package=$(ls "$PWD"/"${1:-build-deb}"/canprog_*_amd64.deb)
 
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq "$package" >/dev/null
