@@ -94,9 +94,11 @@ contains out "COM5" "COM5 among the ports"
 cp "$samples/demo.hexfw" "$work/dęmo żółw.hexfw"
 expect 0 "a file name with Polish letters" --port 5 write --no-verify "$work/dęmo żółw.hexfw"
 
-# Ctrl-C is the Cancel button (Wine delivers it to the console control handler).
+# Ctrl-C is the Cancel button (Wine delivers it to the console control handler). The signal
+# goes to the Windows process alone, whose command line Wine starts with the program's path:
+# this script's own command line names the program too, and must not be interrupted.
 start_module --no-answer
-( sleep 2; pkill -INT -f "canprog-cli.exe" ) &
+( sleep 2; pkill -INT -f "^$cli_exe " ) &
 interrupter=$!
 expect 130 "Ctrl-C during the wake-up" --port 5 version
 contains out "Cancel" "the cancel's line"
