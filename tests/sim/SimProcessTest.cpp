@@ -146,7 +146,7 @@ TEST(SimProcess, LinksItselfIntoThePortMapAndRemovesTheLink) {
 }
 
 TEST(SimProcess, HelpDocumentsEveryOption) {
-    const std::string command = std::string(CANPROG_SIM_PROGRAM) + " --help";
+    const std::string command = CANPROG_SIM_PROGRAM " --help";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string help;
