@@ -312,6 +312,13 @@ bool MainForm::deliverDueTick() {
     return true;
 }
 
+std::chrono::milliseconds MainForm::untilNextTick(std::chrono::milliseconds longest) const {
+    const auto due = ticker_.nextDue();
+    if (!due) return longest;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due - clock_());
+    return std::clamp(left, std::chrono::milliseconds(0), longest);
+}
+
 void MainForm::FormCreate() {
     languageCode = '1';
     zmiana_jezyka(languageCode);

@@ -136,6 +136,8 @@ class MainForm {
     SteadyClock::time_point now() const { return clock_(); }
     // Delivers the due tick, if any (at most one); called by the front end's pump.
     bool deliverDueTick();
+    // How long a pump may sleep before the next tick falls due: at most `longest`, at least 0.
+    std::chrono::milliseconds untilNextTick(std::chrono::milliseconds longest) const;
 
     // --- handlers of the shell ---
     void FormCreate();

@@ -5,10 +5,6 @@
 
 namespace canprog::win32window {
 
-namespace {
-constexpr long long kLongestSleep_ms = MessagePump::kLongestSleep.count();
-}  // namespace
-
 void WindowMessagePump::dispatch(MSG& message) {
     for (HWND window : dialogWindows_) {
         if (::IsWindow(window) && ::IsDialogMessageW(window, &message)) return;
@@ -19,12 +15,7 @@ void WindowMessagePump::dispatch(MSG& message) {
 
 void WindowMessagePump::processMessages(Wait wait, serial::WaitHandle arrival) {
     if (wait == Wait::UntilActivity) {
-        long long timeout_ms = kLongestSleep_ms;
-        if (const auto due = form_.ticker().nextDue()) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(*due - form_.now()).count();
-            timeout_ms = std::clamp<long long>(left, 0, kLongestSleep_ms);
-        }
+        const auto timeout_ms = form_.untilNextTick(kLongestSleep).count();
         HANDLE event = arrival.valid() ? reinterpret_cast<HANDLE>(arrival.native()) : nullptr;
         const DWORD count = event ? 1 : 0;
         DWORD woken = WAIT_TIMEOUT;

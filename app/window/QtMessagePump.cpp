@@ -12,21 +12,12 @@
 
 namespace canprog::window {
 
-namespace {
-constexpr long long kLongestSleep_ms = MessagePump::kLongestSleep.count();
-}  // namespace
-
 void QtMessagePump::processMessages(Wait wait, serial::WaitHandle arrival) {
     if (wait == Wait::UntilActivity) {
         // On this system the handle is a descriptor that stays readable until it is read.
         const int arrivalFd = arrival.valid() ? static_cast<int>(arrival.native()) : -1;
         // Sleep in the event loop until an event comes, a byte arrives or a tick falls due.
-        long long timeout_ms = kLongestSleep_ms;
-        if (const auto due = form_.ticker().nextDue()) {
-            timeout_ms = std::clamp<long long>(
-                std::chrono::ceil<std::chrono::milliseconds>(*due - form_.now()).count(), 0,
-                kLongestSleep_ms);
-        }
+        const auto timeout_ms = form_.untilNextTick(kLongestSleep).count();
         QTimer wake;
         wake.setSingleShot(true);
         wake.start(static_cast<int>(timeout_ms));

@@ -9,10 +9,6 @@
 
 namespace canprog {
 
-namespace {
-constexpr long long kLongestSleep_ms = MessagePump::kLongestSleep.count();
-}  // namespace
-
 void PollMessagePump::watch(serial::WaitHandle handle, std::function<void()> onReadable) {
     watched_.push_back({static_cast<int>(handle.native()), std::move(onReadable)});
 }
@@ -39,13 +35,7 @@ void PollMessagePump::processMessages(Wait wait, serial::WaitHandle arrival) {
     ++pumps_;
     if (wait == Wait::UntilActivity) {
         const int arrivalFd = arrival.valid() ? static_cast<int>(arrival.native()) : -1;
-        int timeout_ms = static_cast<int>(kLongestSleep_ms);
-        if (const auto due = form_.ticker().nextDue()) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(*due - form_.now()).count();
-            timeout_ms = static_cast<int>(std::clamp<long long>(left, 0, kLongestSleep_ms));
-        }
-        pollOnce(timeout_ms, arrivalFd);
+        pollOnce(static_cast<int>(form_.untilNextTick(kLongestSleep).count()), arrivalFd);
     } else if (!watched_.empty()) {
         pollOnce(0, -1);
     }

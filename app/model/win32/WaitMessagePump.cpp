@@ -8,8 +8,6 @@
 namespace canprog {
 
 namespace {
-constexpr long long kLongestSleep_ms = MessagePump::kLongestSleep.count();
-
 HANDLE nativeOf(serial::WaitHandle handle) {
     return reinterpret_cast<HANDLE>(handle.native());
 }
@@ -42,13 +40,7 @@ void WaitMessagePump::waitOnce(unsigned long timeout_ms, serial::WaitHandle arri
 void WaitMessagePump::processMessages(Wait wait, serial::WaitHandle arrival) {
     ++pumps_;
     if (wait == Wait::UntilActivity) {
-        long long timeout_ms = kLongestSleep_ms;
-        if (const auto due = form_.ticker().nextDue()) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(*due - form_.now()).count();
-            timeout_ms = std::clamp<long long>(left, 0, kLongestSleep_ms);
-        }
-        waitOnce(static_cast<unsigned long>(timeout_ms), arrival);
+        waitOnce(static_cast<unsigned long>(form_.untilNextTick(kLongestSleep).count()), arrival);
     } else if (!watched_.empty()) {
         waitOnce(0, serial::WaitHandle());
     }
