@@ -9,29 +9,9 @@ linux_cli=$3
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 samples=$(cd "$(dirname "$0")/../../samples" && pwd)
-work=$(mktemp -d)
-sim_pid=
-cleanup() {
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/simulated_module.sh"
 failures=0
 
-start_module() {
-    stop_module
-    "$simulator" --flash "$work/flash.bin" --eeprom "$work/eeprom.bin" "$@" >"$work/sim.out" &
-    sim_pid=$!
-    for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
-    ln -sfn "$(head -n 1 "$work/sim.out")" "$WINEPREFIX/dosdevices/com5"
-}
-stop_module() {
-    if [ -n "$sim_pid" ]; then
-        kill "$sim_pid" 2>/dev/null || true
-        wait "$sim_pid" 2>/dev/null || true
-        sim_pid=
-    fi
-}
 # expect EXIT_CODE NAME ARGUMENTS...: runs canprog-cli.exe, keeps its output in out/err.
 expect() {
     local code=$1 name=$2
@@ -62,7 +42,7 @@ expect 0 "--version" --version
 contains out "canprog-cli " "the version line"
 
 # A write: the module's memory equals the file's images.
-start_module
+start_module 5
 expect 0 "write of the demo firmware" --port 5 write "$samples/demo.hexfw"
 contains out "Finished" "the write's log"
 contains err "EEPROM verified" "the EEPROM read back"
@@ -77,7 +57,7 @@ else
     failures=$((failures + 1))
 fi
 
-start_module
+start_module 5
 expect 0 "version read" --port 5 version --device-id
 contains out "Device ID: 12:34" "the device ID"
 contains out "Program version: DEMO 2.00" "the version written"
@@ -97,7 +77,7 @@ expect 0 "a file name with Polish letters" --port 5 write --no-verify "$work/dę
 # Ctrl-C is the Cancel button (Wine delivers it to the console control handler). The signal
 # goes to the Windows process alone, whose command line Wine starts with the program's path:
 # this script's own command line names the program too, and must not be interrupted.
-start_module --no-answer
+start_module 5 --no-answer
 ( sleep 2; pkill -INT -f "^$cli_exe " ) &
 interrupter=$!
 expect 130 "Ctrl-C during the wake-up" --port 5 version
@@ -105,14 +85,14 @@ contains out "Cancel" "the cancel's line"
 wait "$interrupter"
 
 # The failures, with their exit codes and reasons.
-start_module --no-answer
+start_module 5 --no-answer
 expect 4 "a silent module" --port 5 version
 contains err "Check the cable" "what to check"
-start_module --reject-flash 40:3
+start_module 5 --reject-flash 40:3
 expect 6 "a rejected block" --port 5 write "$samples/demo.hexfw"
 contains out "FLASH writing error00000280; error code 3" "the rejected block's line"
 contains err "The module is only partly written: 8 of 2016" "the half-written module"
-start_module --silent-after 10
+start_module 5 --silent-after 10
 expect 5 "replies that stop" --port 5 write "$samples/demo.hexfw"
 stop_module
 rm -f "$WINEPREFIX/dosdevices/com5"

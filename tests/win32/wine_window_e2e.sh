@@ -9,13 +9,7 @@ build=$1
 simulator=$2
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-work=$(mktemp -d)
-sim_pid=
-cleanup() {
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/simulated_module.sh"
 failures=0
 check() {
     if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
@@ -34,10 +28,7 @@ check "its client area is 459 x 324" 'grep -qx "client: 459x324" "$work/probe"'
 check "closing the window ends the program with exit code 0 (got $rc)" '[ "$rc" -eq 0 ]'
 
 # The window's handlers against a simulated module on COM1.
-"$simulator" --flash "$work/flash.bin" --eeprom "$work/eeprom.bin" >"$work/sim.out" &
-sim_pid=$!
-for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
-ln -sfn "$(head -n 1 "$work/sim.out")" "$WINEPREFIX/dosdevices/com1"
+start_module 1
 if CANPROG_SIM_FLASH="$work/flash.bin" CANPROG_SIM_EEPROM="$work/eeprom.bin" \
     WINEDEBUG=-all "$wine" "$build/tests/window_tests.exe" \
     --gtest_filter='Win32WindowModuleTest.*' >"$work/tests" 2>&1 &&
