@@ -6,6 +6,7 @@
 #include "Dpi.h"
 #include "ErrorDisplay.h"
 #include "GdiHandle.h"
+#include "WindowClass.h"
 #include "app/model/LogoStyle.h"
 #include "serial/win32/WideText.h"
 
@@ -108,14 +109,7 @@ LRESULT CALLBACK logoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void registerClass(HINSTANCE instance) {
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = logoProc;
-    type.hInstance = instance;
-    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = kClassName;
-    ::RegisterClassExW(&type);  // a second registration fails harmlessly
+    registerWindowClass(instance, kClassName, logoProc);
 }
 
 }  // namespace

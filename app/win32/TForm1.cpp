@@ -5,6 +5,7 @@
 #include "ControlSync.h"
 #include "Dpi.h"
 #include "ErrorDisplay.h"
+#include "WindowClass.h"
 #include "serial/win32/WideText.h"
 
 namespace canprog::win32window {
@@ -14,14 +15,7 @@ constexpr wchar_t kClassName[] = L"canprog.Form1";
 }
 
 TForm1::TForm1(HelpWindow& model, HWND owner, HINSTANCE instance) : model_(model) {
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = windowProc;
-    type.hInstance = instance;
-    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = kClassName;
-    ::RegisterClassExW(&type);  // a second registration fails harmlessly
+    registerWindowClass(instance, kClassName, windowProc);
 
     ::CreateWindowExW(0, kClassName, win32::widen(model_.caption()).c_str(),
                       WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -9,6 +9,7 @@
 #include "ControlSync.h"
 #include "Dpi.h"
 #include "ErrorDisplay.h"
+#include "WindowClass.h"
 #include "app/model/BrandTable.h"
 #include "serial/win32/WideText.h"
 
@@ -25,25 +26,12 @@ constexpr int kPageCount = 2;
 constexpr COLORREF kFileNameColour = RGB(0, 0, 255);
 
 void registerClasses(HINSTANCE instance, WNDPROC mainProc, WNDPROC pageProc) {
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    type.hInstance = instance;
-    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-
-    type.lpfnWndProc = mainProc;
-    type.lpszClassName = kMainClass;
-    type.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
-    type.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                   ::GetSystemMetrics(SM_CXSMICON),
-                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
-    ::RegisterClassExW(&type);  // a second registration fails harmlessly
-
-    type.lpfnWndProc = pageProc;
-    type.lpszClassName = kPageClass;
-    type.hIcon = nullptr;
-    type.hIconSm = nullptr;
-    ::RegisterClassExW(&type);
+    const auto smallIcon = static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                     ::GetSystemMetrics(SM_CYSMICON), 0));
+    registerWindowClass(instance, kMainClass, mainProc, ::LoadIconW(instance, MAKEINTRESOURCEW(1)),
+                        smallIcon);
+    registerWindowClass(instance, kPageClass, pageProc);
 }
 
 int pageNumber(Page page) {
