@@ -1,6 +1,5 @@
 #include "WindowMessagePump.h"
 
-#include <algorithm>
 #include <thread>
 
 namespace canprog::win32window {

@@ -6,7 +6,6 @@
 #include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 
