@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/model/PlatformShell.h"
-#include "app/model/posix/PollMessagePump.h"
-#include "app/operations/Operations.h"
+#include "model/PlatformShell.h"
+#include "model/posix/PollMessagePump.h"
+#include "operations/Operations.h"
 #include "sim/SimulatedModule.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <random>
 #include <span>
 
-#include "app/model/MessageIndex.h"
+#include "model/MessageIndex.h"
 #include "serial/SlExcept.h"
 #include "serial/SlStrMap.h"
 
@@ -68,7 +68,8 @@ bool BootloaderLink::openModulePort(bool showOpeningText) {
         openFailure_ = {deviceName(), -error.ErrorCode(), error.what()};
         return false;
     } catch (const std::bad_alloc&) {
-        openFailure_ = {deviceName(), -8, "Insufficient memory"};
+        openFailure_ = {deviceName(), serial::toCode(serial::SlioError::InsufficientMemory),
+                        serial::messageForCode(toCode(serial::SlioError::InsufficientMemory))};
         return false;
     } catch (const std::exception& error) {
         openFailure_ = {deviceName(), 0, error.what()};

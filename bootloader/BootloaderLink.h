@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "BootloaderProtocol.h"
-#include "app/model/MainForm.h"
-#include "app/model/MessagePump.h"
+#include "model/MainForm.h"
+#include "model/MessagePump.h"
 #include "serial/SlPort.h"
 
 namespace canprog {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "app/model/MainForm.h"
-#include "app/model/PlatformShell.h"
+#include "model/MainForm.h"
+#include "model/PlatformShell.h"
 
 namespace canprog::cli {
 

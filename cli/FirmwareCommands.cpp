@@ -8,13 +8,13 @@
 
 #include "CliSession.h"
 #include "ExitCodes.h"
-#include "app/model/MessageIndex.h"
-#include "app/operations/FirmwareWrite.h"
+#include "base/Utf8Path.h"
 #include "firmware/Cp1250.h"
 #include "firmware/FirmwareLoader.h"
 #include "firmware/HexfwCodec.h"
 #include "firmware/ProgramList.h"
-#include "serial/Utf8Path.h"
+#include "model/MessageIndex.h"
+#include "operations/FirmwareWrite.h"
 
 namespace canprog::cli {
 

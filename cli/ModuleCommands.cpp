@@ -13,7 +13,7 @@
 #include "ModuleSession.h"
 #include "ParameterBackup.h"
 #include "Prompt.h"
-#include "serial/Utf8Path.h"
+#include "base/Utf8Path.h"
 
 namespace canprog::cli {
 

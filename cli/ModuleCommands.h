@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "app/operations/OperationOutcome.h"
+#include "operations/OperationOutcome.h"
 
 namespace canprog::cli {
 

@@ -7,11 +7,11 @@
 #include "Interrupts.h"
 #include "ModuleCommands.h"
 #include "ProgressLine.h"
-#include "app/model/HelpWindow.h"
-#include "app/operations/Operations.h"
+#include "model/HelpWindow.h"
+#include "operations/Operations.h"
 #include "serial/SlExcept.h"
 
-#include "app/model/SystemPump.h"
+#include "model/SystemPump.h"
 
 namespace canprog::cli {
 

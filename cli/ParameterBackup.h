@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "app/model/MainForm.h"
 #include "config/ParameterImage.h"
+#include "model/MainForm.h"
 
 namespace canprog::cli {
 

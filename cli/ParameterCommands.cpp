@@ -11,12 +11,12 @@
 #include "ExitCodes.h"
 #include "ModuleSession.h"
 #include "ParameterBackup.h"
-#include "app/model/MessageIndex.h"
+#include "base/Utf8Path.h"
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
 #include "config/SettingsDescription.h"
 #include "firmware/FirmwareLoader.h"
-#include "serial/Utf8Path.h"
+#include "model/MessageIndex.h"
 
 namespace canprog::cli {
 

@@ -3,7 +3,7 @@
 #include <fmt/format.h>
 #include <fmt/ostream.h>
 
-#include "app/model/MessageIndex.h"
+#include "model/MessageIndex.h"
 
 namespace canprog::cli {
 

@@ -4,8 +4,8 @@
 #include <iosfwd>
 #include <string>
 
-#include "app/model/MainForm.h"
-#include "app/operations/ModuleFacts.h"
+#include "model/MainForm.h"
+#include "operations/ModuleFacts.h"
 
 namespace canprog::cli {
 

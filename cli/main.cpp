@@ -11,10 +11,10 @@
 #include "CommandLine.h"
 #include "ExitCodes.h"
 #include "Terminal.h"
-#include "app/model/MainForm.h"
+#include "base/Utf8Path.h"
+#include "model/MainForm.h"
 #include "serial/PortMap.h"
 #include "serial/SlSelCom.h"
-#include "serial/Utf8Path.h"
 #include "version/ProgramVersion.h"
 
 namespace {

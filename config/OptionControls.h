@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/model/MainForm.h"
+#include "model/MainForm.h"
 
 namespace canprog {
 

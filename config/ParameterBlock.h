@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/model/Controls.h"
+#include "model/Controls.h"
 
 namespace canprog {
 

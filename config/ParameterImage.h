@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/model/MainForm.h"
+#include "model/MainForm.h"
 
 namespace canprog {
 

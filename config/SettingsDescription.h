@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/model/MainForm.h"
+#include "model/MainForm.h"
 
 namespace canprog {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "serial/Utf8Path.h"
+#include "base/Utf8Path.h"
 
 namespace canprog {
 

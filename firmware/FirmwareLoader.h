@@ -4,7 +4,7 @@
 #include <string>
 
 #include "HexRecordParser.h"
-#include "app/model/FirmwareImages.h"
+#include "model/FirmwareImages.h"
 
 namespace canprog {
 

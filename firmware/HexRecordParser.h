@@ -3,7 +3,7 @@
 #include <string>
 
 #include "LineReader.h"
-#include "app/model/FirmwareImages.h"
+#include "model/FirmwareImages.h"
 
 namespace canprog {
 

@@ -22,5 +22,5 @@ cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 cmake --build build-windows -j"$(nproc)"
 cmake --build build-windows --target windows_packages
-echo "built build-windows/app/win32/canprog.exe, build-windows/cli/canprog-cli.exe,"
+echo "built build-windows/window/win32/canprog.exe, build-windows/cli/canprog-cli.exe,"
 echo "      $(ls build-windows/canprog-*-setup.exe) and $(ls build-windows/canprog-*-windows-x64.zip)"

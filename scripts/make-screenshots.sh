@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh build
 mkdir -p docs/images
-QT_QPA_PLATFORM=offscreen ./build/app/window/canprog-screenshots docs/images 1
+QT_QPA_PLATFORM=offscreen ./build/window/qt/canprog-screenshots docs/images 1

@@ -9,5 +9,5 @@ export WINEPREFIX=${WINEPREFIX:-$PWD/build-windows/wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p docs/images
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
-    '/usr/lib/wine/wine64 build-windows/app/win32/canprog-screenshots.exe docs/images 1; rc=$?
+    '/usr/lib/wine/wine64 build-windows/window/win32/canprog-screenshots.exe docs/images 1; rc=$?
      /usr/lib/wine/wineserver -k 2>/dev/null; exit $rc'

@@ -28,7 +28,7 @@ in_x ctest --test-dir build-windows --output-on-failure -j"$(nproc)"
 # not case-sensitive.)
 shopt -s nocasematch
 allowed='^(KERNEL32|msvcrt|ADVAPI32|SETUPAPI|SHELL32|USER32|GDI32|COMCTL32|COMDLG32|ole32|OLEAUT32|UxTheme|dwmapi|SHCORE|WS2_32|bcrypt)\.dll$'
-for program in build-windows/app/win32/canprog.exe build-windows/cli/canprog-cli.exe; do
+for program in build-windows/window/win32/canprog.exe build-windows/cli/canprog-cli.exe; do
     imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p')
     echo "$program imports: $(echo $imports)"
     for dll in $imports; do
@@ -43,7 +43,7 @@ zipped=$(unzip -Z1 build-windows/canprog-*-windows-x64.zip | sort | tr '\n' ' ')
 [ "$zipped" = "canprog-cli.exe canprog.exe " ] || { echo "the zip holds: $zipped"; exit 1; }
 
 [ -x build/sim/canprog-sim ] && [ -x build/cli/canprog-cli ] || bash scripts/build.sh build
-bash tests/win32/wine_cli_e2e.sh build-windows/cli/canprog-cli.exe build/sim/canprog-sim \
+bash tests/cli/wine_cli_e2e.sh build-windows/cli/canprog-cli.exe build/sim/canprog-sim \
     build/cli/canprog-cli
-in_x bash tests/win32/wine_window_e2e.sh build-windows build/sim/canprog-sim
-bash tests/win32/wine_installer_test.sh build-windows/canprog-*-setup.exe
+in_x bash tests/window/win32/wine_window_e2e.sh build-windows build/sim/canprog-sim
+bash tests/packaging/wine_installer_test.sh build-windows/canprog-*-setup.exe

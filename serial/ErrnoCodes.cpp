@@ -2,12 +2,13 @@
 
 #include <cerrno>
 
+#include "SlErrors.h"
 #include "SlStrMap.h"
 
 namespace canprog::serial {
 
 std::int32_t resultForErrno(int error, ErrnoUse use) {
-    if (error == ENOMEM) return -8;
+    if (error == ENOMEM) return toCode(SlioError::InsufficientMemory);
     if (use == ErrnoUse::OpeningDevice) {
         switch (error) {
             case ENOENT:
@@ -15,17 +16,17 @@ std::int32_t resultForErrno(int error, ErrnoUse use) {
             case ENXIO:
             case ENOTDIR:
             case EIO:
-            case ENOTTY: return -2001;
+            case ENOTTY: return toCode(SlioError::BadId);
             case EBUSY:
-            case EWOULDBLOCK: return -2008;
+            case EWOULDBLOCK: return toCode(SlioError::AlreadyOpen);
             case EACCES:
-            case EPERM: return -2013;
+            case EPERM: return toCode(SlioError::PortPermission);
             default: break;
         }
     }
     if (use == ErrnoUse::File) {
-        if (error == ENOENT) return -2;
-        if (error == EACCES || error == EPERM) return -5;
+        if (error == ENOENT) return toCode(SlioError::FileNotFound);
+        if (error == EACCES || error == EPERM) return toCode(SlioError::FileAccessDenied);
     }
     return -(kSystemErrorBase + error);
 }

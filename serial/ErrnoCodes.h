@@ -11,10 +11,10 @@ enum class ErrnoUse {
     Device,         // a call on an open device
 };
 
-// The one mapping of errno values to the layer's result codes. Opening: no such device -2001,
-// in use -2008, no permission -2013. Files: not found -2, access denied -5. Out of memory -8
-// everywhere. Any other error travels as -(kSystemErrorBase + errno), whose message is the
-// system's own text.
+// The one mapping of errno values to the layer's result codes. Opening: no such device (BadId),
+// in use (AlreadyOpen), no permission (PortPermission). Files: not found, access denied. Out of
+// memory everywhere. Any other error travels as -(kSystemErrorBase + errno), whose message is
+// the system's own text.
 std::int32_t resultForErrno(int error, ErrnoUse use);
 
 }  // namespace canprog::serial

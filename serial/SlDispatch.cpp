@@ -72,7 +72,9 @@ int TSlioBaseDispatcher::OpenPort(const std::string& deviceName, int baud, int p
     if (result == 0) result = SetLine(baud, parity, dataBits, stopBits);
     if (result == 0) {
         kill_ = false;
-        if (!startWorker([this] { return dispatcherThreadMain(); }, kReadFailure)) result = -1;
+        if (!startWorker([this] { return dispatcherThreadMain(); }, kReadFailure)) {
+            result = toCode(SlioError::Unspecified);
+        }
     }
     if (result == 0) result = startPlatformThreads();
     if (result == 0) started_ = true;
@@ -293,7 +295,7 @@ int TSlioBaseDispatcher::SetRts(bool on) {
 }
 
 int TSlioBaseDispatcher::SetHardwareFlow(int fullLevel, int resumeLevel, int optionMask) {
-    if (resumeLevel > fullLevel || fullLevel > inSize_) return -1002;
+    if (resumeLevel > fullLevel || fullLevel > inSize_) return toCode(SlioError::BadArgument);
     const std::lock_guard guard(statusLock_);
     DeviceSettings requested = settings_;
     requested.outxCtsFlow = (optionMask & 8) != 0;
@@ -313,7 +315,7 @@ int TSlioBaseDispatcher::SetHardwareFlow(int fullLevel, int resumeLevel, int opt
 }
 
 int TSlioBaseDispatcher::SetSoftwareFlow(int fullLevel, int resumeLevel, int mode) {
-    if (resumeLevel > fullLevel || fullLevel > inSize_) return -1002;
+    if (resumeLevel > fullLevel || fullLevel > inSize_) return toCode(SlioError::BadArgument);
     const std::lock_guard guard(statusLock_);
     DeviceSettings requested = settings_;
     requested.inX = (mode & 2) != 0;
@@ -360,7 +362,7 @@ int TSlioBaseDispatcher::GetChar(std::uint8_t& byte) {
     {
         const std::lock_guard guard(inputLock_);
         if (receiveRing_.empty() || (receiveRead_ == receiveWrite_ && !receiveFull_)) {
-            return -3007;
+            return toCode(SlioError::BufferIsEmpty);
         }
         byte = receiveRing_[receiveRead_];
         receiveRead_ = (receiveRead_ + 1) % kReceiveRingSize;
@@ -487,13 +489,13 @@ int TSlioBaseDispatcher::PutBlock(const std::uint8_t* data, std::size_t length) 
     {
         const std::lock_guard guard(outputLock_);
         const std::size_t size = transmitRing_.size();
-        if (size == 0) return -3004;
+        if (size == 0) return toCode(SlioError::PutBlockFail);
         const std::size_t used = transmitFull_ ? size
                                  : transmitTail_ >= transmitHead_
                                      ? transmitTail_ - transmitHead_
                                      : transmitTail_ + size - transmitHead_;
         const std::size_t free = size - used;
-        if (free < length) return -3006;
+        if (free < length) return toCode(SlioError::OutputBufferTooSmall);
         for (std::size_t i = 0; i < length; ++i) {
             transmitRing_[transmitTail_] = data[i];
             transmitTail_ = (transmitTail_ + 1) % size;

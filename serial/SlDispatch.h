@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DeviceSettings.h"
+#include "SlErrors.h"
 #include "SlQueue.h"
 #include "SlTrace.h"
 #include "WaitPump.h"
@@ -27,9 +28,9 @@ inline constexpr std::uint8_t kOptionDtrFlow = 0x10;
 inline constexpr std::uint8_t kOptionRtsFlow = 0x20;
 
 // Result codes with which a worker thread ends.
-inline constexpr int kWriteFailure = -160;
-inline constexpr int kReadFailure = -161;
-inline constexpr int kNoBufferMemory = -13868;
+inline constexpr int kWriteFailure = toCode(SlioError::DeviceWriteError);
+inline constexpr int kReadFailure = toCode(SlioError::DeviceReadError);
+inline constexpr int kNoBufferMemory = toCode(SlioError::TapiNoMem);
 
 // The platform-independent part of the dispatcher: the receive and transmit rings with their
 // locks, the input queue, line settings, purges, control lines, the worker threads' start and

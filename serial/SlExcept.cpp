@@ -29,61 +29,62 @@ template <typename E>
 
 // The leaf or group class of each code, or nothing for codes without a class of their own.
 [[noreturn]] void raiseClassFor(std::int32_t code) {
-    switch (code) {
-        case -1002: raise<EBadArgument>(code);
-        case -1003: raise<EGotQuitMsg>(code);
-        case -1004: raise<EBufferTooBig>(code);
-        case -1005: raise<EPortNotAssigned>(code);
-        case -1006:
-        case -7003:
-        case -7006:
-        case -7012: raise<EInternal>(code);
-        case -1007: raise<EModemNotAssigned>(code);
-        case -1008: raise<EPhonebookNotAssigned>(code);
-        case -1009: raise<ECannotUseWithWinSock>(code);
-        case -2001: raise<EBadId>(code);
-        case -2002: raise<EBaudRate>(code);
-        case -2003: raise<EByteSize>(code);
-        case -2004: raise<EDefault>(code);
-        case -2005: raise<EHardware>(code);
-        case -2006: raise<EMemory>(code);
-        case -2007: raise<ECommNotOpen>(code);
-        case -2008: raise<EAlreadyOpen>(code);
-        case -2009: raise<ENoHandles>(code);
-        case -2010: raise<ENoTimers>(code);
-        case -2011: raise<ENoPortSelected>(code);
-        case -2012: raise<ENotOpenedByTapi>(code);
-        case -2013: raise<EPortPermission>(code);
-        case -3001: raise<ENullApi>(code);
-        case -3003: raise<ERegisterHandlerFailed>(code);
-        case -3004: raise<EPutBlockFail>(code);
-        case -3005: raise<EGetBlockFail>(code);
-        case -3006: raise<EOutputBufferTooSmall>(code);
-        case -3007: raise<EBufferIsEmpty>(code);
-        case -3008: raise<ETracingNotEnabled>(code);
-        case -3009: raise<ELoggingNotEnabled>(code);
-        case -3010: raise<EBaseAddressNotSet>(code);
-        case -4001: raise<EModemNotStarted>(code);
-        case -4002: raise<EModemBusy>(code);
-        case -4003: raise<EModemNotDialing>(code);
-        case -4004: raise<ENotDialing>(code);
-        case -4005: raise<EAlreadyDialing>(code);
-        case -4006: raise<EModemNotResponding>(code);
-        case -4007: raise<EModemRejectedCommand>(code);
-        case -4008: raise<EModemStatusMismatch>(code);
-        case -5001: raise<ENoMoreTriggers>(code);
-        case -5002: raise<ETriggerTooLong>(code);
-        case -5003: raise<EBadTriggerHandle>(code);
-        case -6006:
-        case -6008:
-        case -6009: raise<EProtocol>(code);
-        case -13868: raise<ETapiNoMem>(code);
-        case -13980: raise<ERasLoadFail>(code);
+    using enum SlioError;
+    switch (static_cast<SlioError>(code)) {
+        case BadArgument: raise<EBadArgument>(code);
+        case GotQuitMsg: raise<EGotQuitMsg>(code);
+        case BufferTooBig: raise<EBufferTooBig>(code);
+        case PortNotAssigned: raise<EPortNotAssigned>(code);
+        case Internal:
+        case IniInternalA:
+        case IniInternalB:
+        case IniInternalC: raise<EInternal>(code);
+        case ModemNotAssigned: raise<EModemNotAssigned>(code);
+        case PhonebookNotAssigned: raise<EPhonebookNotAssigned>(code);
+        case CannotUseWithWinSock: raise<ECannotUseWithWinSock>(code);
+        case BadId: raise<EBadId>(code);
+        case BaudRate: raise<EBaudRate>(code);
+        case ByteSize: raise<EByteSize>(code);
+        case Default: raise<EDefault>(code);
+        case Hardware: raise<EHardware>(code);
+        case Memory: raise<EMemory>(code);
+        case CommNotOpen: raise<ECommNotOpen>(code);
+        case AlreadyOpen: raise<EAlreadyOpen>(code);
+        case NoHandles: raise<ENoHandles>(code);
+        case NoTimers: raise<ENoTimers>(code);
+        case NoPortSelected: raise<ENoPortSelected>(code);
+        case NotOpenedByTapi: raise<ENotOpenedByTapi>(code);
+        case PortPermission: raise<EPortPermission>(code);
+        case NullApi: raise<ENullApi>(code);
+        case RegisterHandlerFailed: raise<ERegisterHandlerFailed>(code);
+        case PutBlockFail: raise<EPutBlockFail>(code);
+        case GetBlockFail: raise<EGetBlockFail>(code);
+        case OutputBufferTooSmall: raise<EOutputBufferTooSmall>(code);
+        case BufferIsEmpty: raise<EBufferIsEmpty>(code);
+        case TracingNotEnabled: raise<ETracingNotEnabled>(code);
+        case LoggingNotEnabled: raise<ELoggingNotEnabled>(code);
+        case BaseAddressNotSet: raise<EBaseAddressNotSet>(code);
+        case ModemNotStarted: raise<EModemNotStarted>(code);
+        case ModemBusy: raise<EModemBusy>(code);
+        case ModemNotDialing: raise<EModemNotDialing>(code);
+        case NotDialing: raise<ENotDialing>(code);
+        case AlreadyDialing: raise<EAlreadyDialing>(code);
+        case ModemNotResponding: raise<EModemNotResponding>(code);
+        case ModemRejectedCommand: raise<EModemRejectedCommand>(code);
+        case ModemStatusMismatch: raise<EModemStatusMismatch>(code);
+        case NoMoreTriggers: raise<ENoMoreTriggers>(code);
+        case TriggerTooLong: raise<ETriggerTooLong>(code);
+        case BadTriggerHandle: raise<EBadTriggerHandle>(code);
+        case ProtocolBadParameter:
+        case ProtocolAborted:
+        case ProtocolNotSupported: raise<EProtocol>(code);
+        case TapiNoMem: raise<ETapiNoMem>(code);
+        case RasLoadFail: raise<ERasLoadFail>(code);
         default: break;
     }
-    if (code <= -7001 && code >= -7014) raise<EINI>(code);
-    if (code <= -8001 && code >= -8070) raise<EFax>(code);
-    if (code <= -13801 && code >= -13942) raise<ETapi>(code);
+    if (inRange(code, IniFirst, IniLast)) raise<EINI>(code);
+    if (inRange(code, FaxFirst, FaxLast)) raise<EFax>(code);
+    if (inRange(code, TapiFirst, TapiLast)) raise<ETapi>(code);
     throw ESlioException(0, "Slio exception");
 }
 
@@ -98,8 +99,8 @@ EInOutError::EInOutError(int positiveCode) : std::system_error(positiveCode, sli
 
 std::int32_t RaiseForCode(std::int32_t code, bool ownerLoading) {
     if (code >= 0 || ownerLoading) return code;
-    if (code == -8) throw std::bad_alloc();
-    if (code <= -2 && code >= -162) throw EInOutError(-code);
+    if (isError(code, SlioError::InsufficientMemory)) throw std::bad_alloc();
+    if (inRange(code, SlioError::FileNotFound, SlioError::GeneralFailure)) throw EInOutError(-code);
     if (code < -kSystemErrorBase && code >= -kSystemErrorLast) throw EInOutError(-code);
     raiseClassFor(code);
 }

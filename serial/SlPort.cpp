@@ -57,17 +57,17 @@ void TSlioCustomComPort::SetOpen(bool open) {
 
 void TSlioCustomComPort::openPort() {
     if (tapiMode_ != TTapiMode::tmOn && comNumber_ == 0 && devicePath_.empty()) {
-        if (!promptForPort_ || !portPrompt_) RaiseForCode(-2011);
+        if (!promptForPort_ || !portPrompt_) RaiseForCode(SlioError::NoPortSelected);
         const std::optional<int> chosen = portPrompt_();
-        if (!chosen || *chosen <= 0) RaiseForCode(-2011);
+        if (!chosen || *chosen <= 0) RaiseForCode(SlioError::NoPortSelected);
         comNumber_ = *chosen;
     }
     try {
         if (deviceLayer_ != TDeviceLayer::dlWin32 || tapiMode_ == TTapiMode::tmOn) {
-            RaiseForCode(-3001);
+            RaiseForCode(SlioError::NullApi);
         }
         const std::string device = ResolvedDevice();
-        if (device.empty()) RaiseForCode(-2001);
+        if (device.empty()) RaiseForCode(SlioError::BadId);
         dispatcher_ = factory_();
         dispatcher_->SetWaitPump(waitPump_);
         const std::uint8_t options =
@@ -76,8 +76,11 @@ void TSlioCustomComPort::openPort() {
                                       ((hwFlow_ & hwfUseRTS) ? kOptionRtsFlow : 0));
         int result = dispatcher_->OpenPort(device, baud_, static_cast<int>(parity_), dataBits_,
                                            stopBits_, inSize_, outSize_, options);
-        if (result == -5) result = -2008;
-        if (result == -2 || result == -3) result = -2001;
+        // Access denied means another program holds the port; not found, no such port.
+        if (isError(result, SlioError::FileAccessDenied)) result = toCode(SlioError::AlreadyOpen);
+        if (isError(result, SlioError::FileNotFound) || isError(result, SlioError::PathNotFound)) {
+            result = toCode(SlioError::BadId);
+        }
         RaiseForCode(result);
         phase_ = TPortPhase::ppOpen;
         pushAllSettings();
@@ -366,7 +369,7 @@ void TSlioCustomComPort::SetLogSize(int size) {
 TSlioBaseDispatcher* TSlioCustomComPort::dataDispatcher() {
     if (phase_ == TPortPhase::ppClosing) return nullptr;
     if (!dispatcher_ && autoOpen_) SetOpen(true);
-    if (!dispatcher_) RaiseForCode(-2007);
+    if (!dispatcher_) RaiseForCode(SlioError::CommNotOpen);
     // A worker thread that ended on a failure (the device vanished) fails every operation.
     if (const int failure = dispatcher_->FailureCode(); failure < 0) RaiseForCode(failure);
     return dispatcher_.get();

@@ -1,5 +1,6 @@
 #include "SlStrMap.h"
 
+#include "SlErrors.h"
 #include "SystemInfo.h"
 
 #include <algorithm>
@@ -10,88 +11,94 @@ namespace canprog::serial {
 
 namespace {
 
+// A row for an error code, keyed by the code's absolute value.
+ErrorMessageRow row(SlioError error, const char* message) {
+    return {-toCode(error), message};
+}
+
 // Rows named one by one; sorted once when the table is first used.
 const std::vector<ErrorMessageRow>& rows() {
     static const std::vector<ErrorMessageRow> table = [] {
         std::vector<ErrorMessageRow> r = {
             {0, "OK"},
-            {2, "File not found"},
-            {3, "Path not found"},
-            {4, "Too many open files"},
-            {5, "File access denied"},
-            {6, "Invalid file handle"},
-            {8, "Insufficient memory"},
-            {15, "Invalid drive"},
-            {18, "No more files"},
-            {100, "Attempt to read beyond end of file"},
-            {101, "Disk is full"},
-            {102, "File/device not assigned"},
-            {103, "File/device not open"},
-            {104, "File/device not open for input"},
-            {105, "File/device not open for output"},
-            {150, "Disk is write-protected"},
-            {151, "Unknown disk unit"},
-            {152, "Drive is not ready"},
-            {153, "Unknown command"},
-            {154, "Data error"},
-            {155, "Bad request structure length"},
-            {156, "Seek error"},
-            {157, "Unknown media type"},
-            {158, "Disk sector not found"},
-            {159, "Printer is out of paper"},
-            {160, "Device write error"},
-            {161, "Device read error"},
-            {162, "General failure"},
-            {1001, "Bad handle passed to com function"},
-            {1002, "Bad argument passed to function"},
-            {1003, "Got quit message"},
-            {1004, "Terminal buffer greater than 65521"},
-            {1005, "ComPort component not assigned"},
-            {1006, "Internal error creating window class"},
-            {1007, "Modem component not assigned"},
-            {1008, "Phonebook component not assigned"},
-            {1009, "Component not compatible with WinSock"},
-            {2001, "ie_BadId - Specified comport doesn't exist"},
-            {2002, "ie_Baudrate - unsupported baud rate"},
-            {2003, "ie_Bytesize - invalid byte size"},
-            {2004, "ie_Default - error in default parameters"},
-            {2005, "ie_Hardware - Specified comport in use"},
-            {2006, "ie_Memory - unable to allocate queues"},
-            {2007, "ie_NOpen - device not open"},
-            {2008, "ie_Open - device already open"},
-            {2009, "No more handles, can't open port"},
-            {2010, "No timers available"},
-            {2011, "The ComNumber property of the TSlioComPort has not been set"},
-            {2012, "Comport was not opened by Tapi"},
-            {2013,
-             "Permission denied opening the serial port: add your user to the dialout group "
-             "(sudo usermod -aG dialout $USER) and log in again"},
-            {3001, "No device layer specified"},
-            {3002, "Function not supported by driver"},
-            {3003, "EnableCommNotification failed"},
-            {3004, "Failed to put entire block"},
-            {3005, "Failed to get entire block"},
-            {3006, "Output buffer too small for block"},
-            {3007, "Buffer is empty"},
-            {3008, "Tracing not enabled"},
-            {3009, "Logging not enabled"},
-            {3010, "Base address not set"},
-            {4001, "Modem not started"},
-            {4002, "Modem is busy"},
-            {4003, "Modem is not dialing"},
-            {4004, "Not dialing"},
-            {4005, "Already dialing"},
-            {4006, "Modem not responding"},
-            {4007, "Modem rejected command"},
-            {4008, "Modem status mismatch"},
-            {5001, "No more triggers available"},
-            {5002, "Trigger string too long"},
-            {5003, "Bad trigger handle"},
-            {6006, "Protocol error: invalid parameter"},
-            {6008, "Protocol error: transfer aborted"},
-            {6009, "Protocol error: protocol not supported"},
-            {13868, "Insufficient memory to allocate I/O buffer."},
-            {13980, "Remote access library could not be loaded"},
+            row(SlioError::FileNotFound, "File not found"),
+            row(SlioError::PathNotFound, "Path not found"),
+            row(SlioError::TooManyOpenFiles, "Too many open files"),
+            row(SlioError::FileAccessDenied, "File access denied"),
+            row(SlioError::InvalidFileHandle, "Invalid file handle"),
+            row(SlioError::InsufficientMemory, "Insufficient memory"),
+            row(SlioError::InvalidDrive, "Invalid drive"),
+            row(SlioError::NoMoreFiles, "No more files"),
+            row(SlioError::ReadBeyondEnd, "Attempt to read beyond end of file"),
+            row(SlioError::DiskFull, "Disk is full"),
+            row(SlioError::FileNotAssigned, "File/device not assigned"),
+            row(SlioError::FileNotOpen, "File/device not open"),
+            row(SlioError::FileNotOpenForInput, "File/device not open for input"),
+            row(SlioError::FileNotOpenForOutput, "File/device not open for output"),
+            row(SlioError::WriteProtected, "Disk is write-protected"),
+            row(SlioError::UnknownUnit, "Unknown disk unit"),
+            row(SlioError::DriveNotReady, "Drive is not ready"),
+            row(SlioError::UnknownCommand, "Unknown command"),
+            row(SlioError::DataError, "Data error"),
+            row(SlioError::BadRequestLength, "Bad request structure length"),
+            row(SlioError::SeekError, "Seek error"),
+            row(SlioError::UnknownMedia, "Unknown media type"),
+            row(SlioError::SectorNotFound, "Disk sector not found"),
+            row(SlioError::OutOfPaper, "Printer is out of paper"),
+            row(SlioError::DeviceWriteError, "Device write error"),
+            row(SlioError::DeviceReadError, "Device read error"),
+            row(SlioError::GeneralFailure, "General failure"),
+            row(SlioError::BadHandle, "Bad handle passed to com function"),
+            row(SlioError::BadArgument, "Bad argument passed to function"),
+            row(SlioError::GotQuitMsg, "Got quit message"),
+            row(SlioError::BufferTooBig, "Terminal buffer greater than 65521"),
+            row(SlioError::PortNotAssigned, "ComPort component not assigned"),
+            row(SlioError::Internal, "Internal error creating window class"),
+            row(SlioError::ModemNotAssigned, "Modem component not assigned"),
+            row(SlioError::PhonebookNotAssigned, "Phonebook component not assigned"),
+            row(SlioError::CannotUseWithWinSock, "Component not compatible with WinSock"),
+            row(SlioError::BadId, "ie_BadId - Specified comport doesn't exist"),
+            row(SlioError::BaudRate, "ie_Baudrate - unsupported baud rate"),
+            row(SlioError::ByteSize, "ie_Bytesize - invalid byte size"),
+            row(SlioError::Default, "ie_Default - error in default parameters"),
+            row(SlioError::Hardware, "ie_Hardware - Specified comport in use"),
+            row(SlioError::Memory, "ie_Memory - unable to allocate queues"),
+            row(SlioError::CommNotOpen, "ie_NOpen - device not open"),
+            row(SlioError::AlreadyOpen, "ie_Open - device already open"),
+            row(SlioError::NoHandles, "No more handles, can't open port"),
+            row(SlioError::NoTimers, "No timers available"),
+            row(SlioError::NoPortSelected,
+                "The ComNumber property of the TSlioComPort has not been set"),
+            row(SlioError::NotOpenedByTapi, "Comport was not opened by Tapi"),
+            row(SlioError::PortPermission,
+                "Permission denied opening the serial port: add your user to the dialout group "
+                "(sudo usermod -aG dialout $USER) and log in again"),
+            row(SlioError::NullApi, "No device layer specified"),
+            row(SlioError::NotSupported, "Function not supported by driver"),
+            row(SlioError::RegisterHandlerFailed, "EnableCommNotification failed"),
+            row(SlioError::PutBlockFail, "Failed to put entire block"),
+            row(SlioError::GetBlockFail, "Failed to get entire block"),
+            row(SlioError::OutputBufferTooSmall, "Output buffer too small for block"),
+            row(SlioError::BufferIsEmpty, "Buffer is empty"),
+            row(SlioError::TracingNotEnabled, "Tracing not enabled"),
+            row(SlioError::LoggingNotEnabled, "Logging not enabled"),
+            row(SlioError::BaseAddressNotSet, "Base address not set"),
+            row(SlioError::ModemNotStarted, "Modem not started"),
+            row(SlioError::ModemBusy, "Modem is busy"),
+            row(SlioError::ModemNotDialing, "Modem is not dialing"),
+            row(SlioError::NotDialing, "Not dialing"),
+            row(SlioError::AlreadyDialing, "Already dialing"),
+            row(SlioError::ModemNotResponding, "Modem not responding"),
+            row(SlioError::ModemRejectedCommand, "Modem rejected command"),
+            row(SlioError::ModemStatusMismatch, "Modem status mismatch"),
+            row(SlioError::NoMoreTriggers, "No more triggers available"),
+            row(SlioError::TriggerTooLong, "Trigger string too long"),
+            row(SlioError::BadTriggerHandle, "Bad trigger handle"),
+            row(SlioError::ProtocolBadParameter, "Protocol error: invalid parameter"),
+            row(SlioError::ProtocolAborted, "Protocol error: transfer aborted"),
+            row(SlioError::ProtocolNotSupported, "Protocol error: protocol not supported"),
+            row(SlioError::TapiNoMem, "Insufficient memory to allocate I/O buffer."),
+            row(SlioError::RasLoadFail, "Remote access library could not be loaded"),
             // The vocabulary of the dispatcher log.
             {15001, "No event"},
             {15002, "Dispatch"},
@@ -150,15 +157,15 @@ const std::vector<ErrorMessageRow>& rows() {
             {15081, "Dispatch buffer full."},
         };
         // Settings database, fax and telephony: one text a group, numbered.
-        const auto addRange = [&r](std::int32_t from, std::int32_t to, const char* what) {
-            for (std::int32_t code = from; code <= to; ++code) {
-                if (code == 13868) continue;  // has its own row
+        const auto addRange = [&r](SlioError first, SlioError last, const char* what) {
+            for (std::int32_t code = -toCode(first); code <= -toCode(last); ++code) {
+                if (code == -toCode(SlioError::TapiNoMem)) continue;  // has its own row
                 r.push_back({code, std::string(what) + " error " + std::to_string(code)});
             }
         };
-        addRange(7001, 7014, "Settings database");
-        addRange(8001, 8070, "Fax");
-        addRange(13801, 13942, "Telephony");
+        addRange(SlioError::IniFirst, SlioError::IniLast, "Settings database");
+        addRange(SlioError::FaxFirst, SlioError::FaxLast, "Fax");
+        addRange(SlioError::TapiFirst, SlioError::TapiLast, "Telephony");
         std::sort(r.begin(), r.end(), [](const auto& a, const auto& b) { return a.code < b.code; });
         return r;
     }();

@@ -5,9 +5,10 @@
 #include <fstream>
 
 #include "ErrnoCodes.h"
+#include "SlErrors.h"
 #include "SlMisc.h"
 #include "SlStrMap.h"
-#include "Utf8Path.h"
+#include "base/Utf8Path.h"
 
 namespace canprog::serial {
 
@@ -65,7 +66,7 @@ std::string modemBitNames(std::uint32_t bits) {
 // --- trace ---
 
 int TraceRecorder::start(std::uint32_t entries) {
-    if (entries > kMaxTraceEntries) return -1002;
+    if (entries > kMaxTraceEntries) return toCode(SlioError::BadArgument);
     entries_.assign(std::max<std::uint32_t>(entries, 1), Entry{0, 0});
     insert_ = 0;
     wrapped_ = false;

@@ -4,7 +4,7 @@
 // After windows.h:
 #include <shellapi.h>
 
-#include "serial/win32/WideText.h"
+#include "base/win32/WideText.h"
 
 namespace canprog::cli {
 

@@ -130,18 +130,18 @@ int TSlioPosixDispatcher::sizeQueues(int, int) {
 }  // the driver sizes its own queues
 
 int TSlioPosixDispatcher::readDeviceSettings(DeviceSettings& settings) {
-    if (fd_ < 0) return -1;
+    if (fd_ < 0) return toCode(SlioError::BadHandle);
     settings = cached_;
     return 0;
 }
 
 int TSlioPosixDispatcher::writeDeviceSettings(const DeviceSettings& wanted) {
-    if (fd_ < 0) return -1;
+    if (fd_ < 0) return toCode(SlioError::BadHandle);
     termios settings{};
     if (calls_.tcgetattr(fd_, &settings) != 0) return deviceError(errno);
     cfmakeraw(&settings);
     speed_t speed = B9600;
-    if (!speedForBaud(wanted.baud, speed)) return -2002;
+    if (!speedForBaud(wanted.baud, speed)) return toCode(SlioError::BaudRate);
     cfsetspeed(&settings, speed);
     settings.c_cflag |= CLOCAL | CREAD;
     settings.c_cflag &= ~(HUPCL | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
@@ -213,7 +213,7 @@ int TSlioPosixDispatcher::startPlatformThreads() {
     if (!startWorker([this] { return readThreadMain(); }, kReadFailure) ||
         !startWorker([this] { return writeThreadMain(); }, kWriteFailure) ||
         !startWorker([this] { return statusThreadMain(); }, kReadFailure)) {
-        return -1;
+        return toCode(SlioError::Unspecified);
     }
     return 0;
 }

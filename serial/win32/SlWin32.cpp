@@ -52,7 +52,7 @@ int TSlioWin32Dispatcher::openDevice(const std::string& name) {
     settings.DCBlength = sizeof settings;
     if (!calls_.GetCommState(device_, &settings)) {
         closeDevice();
-        return -2001;  // something that opens but is no serial port
+        return toCode(SlioError::BadId);  // something that opens but is no serial port
     }
     settingsAtOpen_ = settings;
     return 0;
@@ -77,7 +77,9 @@ int TSlioWin32Dispatcher::sizeQueues(int inSize, int outSize) {
 int TSlioWin32Dispatcher::readDeviceSettings(DeviceSettings& settings) {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (device_ == INVALID_HANDLE_VALUE || !calls_.GetCommState(device_, &dcb)) return -1;
+    if (device_ == INVALID_HANDLE_VALUE || !calls_.GetCommState(device_, &dcb)) {
+        return toCode(SlioError::BadHandle);
+    }
     settings.baud = static_cast<int>(dcb.BaudRate);
     settings.parity = dcb.Parity;
     settings.dataBits = dcb.ByteSize;
@@ -103,7 +105,9 @@ int TSlioWin32Dispatcher::readDeviceSettings(DeviceSettings& settings) {
 int TSlioWin32Dispatcher::writeDeviceSettings(const DeviceSettings& settings) {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (device_ == INVALID_HANDLE_VALUE || !calls_.GetCommState(device_, &dcb)) return -1;
+    if (device_ == INVALID_HANDLE_VALUE || !calls_.GetCommState(device_, &dcb)) {
+        return toCode(SlioError::BadHandle);
+    }
     dcb.BaudRate = static_cast<DWORD>(settings.baud);
     dcb.Parity = static_cast<BYTE>(settings.parity);
     dcb.ByteSize = static_cast<BYTE>(settings.dataBits);
@@ -170,7 +174,7 @@ int TSlioWin32Dispatcher::startPlatformThreads() {
     if (!startWorker([this] { return readThreadMain(); }, kReadFailure) ||
         !startWorker([this] { return writeThreadMain(); }, kWriteFailure) ||
         !startWorker([this] { return statusThreadMain(); }, kReadFailure)) {
-        return -1;
+        return toCode(SlioError::Unspecified);
     }
     return 0;
 }

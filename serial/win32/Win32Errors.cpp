@@ -1,11 +1,13 @@
 #include "Win32Errors.h"
 
+#include "serial/SlErrors.h"
 #include "serial/SlStrMap.h"
 
 namespace canprog::serial {
 
 std::int32_t resultForWin32Error(DWORD error, Win32Use use) {
-    if (error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY) return -8;
+    if (error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY)
+        return toCode(SlioError::InsufficientMemory);
     if (use == Win32Use::OpeningDevice) {
         switch (error) {
             case ERROR_FILE_NOT_FOUND:
@@ -14,12 +16,12 @@ std::int32_t resultForWin32Error(DWORD error, Win32Use use) {
             case ERROR_BAD_UNIT:
             case ERROR_DEV_NOT_EXIST:
             case ERROR_BAD_NETPATH:
-            case ERROR_NOT_READY: return -2001;
+            case ERROR_NOT_READY: return toCode(SlioError::BadId);
             // A COM port allows one handle: another program that holds it makes the open fail
             // with access denied.
             case ERROR_ACCESS_DENIED:
             case ERROR_SHARING_VIOLATION:
-            case ERROR_BUSY: return -2008;
+            case ERROR_BUSY: return toCode(SlioError::AlreadyOpen);
             default: break;
         }
     }

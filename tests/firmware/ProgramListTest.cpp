@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/operations/HelpHandler.h"
 #include "firmware/Cp1250.h"
 #include "firmware/FirmwareLoader.h"
 #include "firmware/ProgramList.h"
+#include "operations/HelpHandler.h"
 #include "support/FormFixture.h"
 #include "support/TestData.h"
 

@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/model/MainForm.h"
-#include "app/model/PlatformShell.h"
 #include "bootloader/Replies.h"
 #include "config/OptionControls.h"
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
+#include "model/MainForm.h"
+#include "model/PlatformShell.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/model/MainForm.h"
-#include "app/model/PlatformShell.h"
+#include "model/MainForm.h"
+#include "model/PlatformShell.h"
 
 namespace canprog::testing {
 

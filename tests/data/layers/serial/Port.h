@@ -1,2 +1,2 @@
 // A serial-layer header that wrongly reaches up into the operations.
-#include "app/operations/Upload.h"
+#include "operations/Upload.h"

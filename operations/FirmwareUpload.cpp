@@ -1,0 +1,280 @@
+#include "FirmwareUpload.h"
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <span>
+
+#include "FirmwareWrite.h"
+#include "LostDevice.h"
+#include "ModuleReads.h"
+#include "OpenFailureNote.h"
+#include "config/ParameterBlock.h"
+#include "model/MessageIndex.h"
+
+namespace canprog {
+
+namespace {
+
+constexpr int kStartTicks = 30;
+constexpr int kReplyTicks = 30;
+constexpr int kFirstFlashBlock = 32;  // blocks 0-31 hold the bootloader itself
+constexpr std::int32_t kFlashEnd = 0x7FFF;
+constexpr std::int32_t kEepromEnd = 255;
+
+const WakeUpParameters kUploadWakeUp{.firstPause = std::chrono::milliseconds(150),
+                                     .secondPause = std::chrono::milliseconds(150),
+                                     .barsFollowingCountdown = {Ctl::ProgressBar},
+                                     .shownIn = WakeUpShownIn::Log,
+                                     .linkedText = LinkedText::LiteralOk};
+
+// The seven bytes that hold the module's settings: what keeping the parameters keeps.
+constexpr std::array<std::uint8_t, 7> kSettingBytes = {
+    kOptionsAddress,  kModeAddress,     kPinAddresses[0],  kPinAddresses[1],
+    kPinAddresses[2], kPinAddresses[3], kCanProgramAddress};
+
+// One firmware write: the link, what it is asked to check, and what it learns.
+struct Upload {
+    BootloaderLink& link;
+    const WriteChecks& checks;
+    ModuleFacts& facts;
+    MainForm& form() { return link.form(); }
+};
+
+// The message and the port and bar state after a wait that timed out or was cancelled.
+OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
+    MainForm& form = link.form();
+    form.logMessage(wait == WaitResult::TimedOut ? msg::TransmissionError : msg::Cancel);
+    link.port().SetOpen(false);
+    form.setProgressMinimum(Ctl::ProgressBar, 0);
+    form.setProgressPosition(Ctl::ProgressBar, 0);
+    return wait == WaitResult::TimedOut ? OperationOutcome::TransmissionError
+                                        : OperationOutcome::Cancelled;
+}
+
+// The same after a read of the module (the parameters first, or the verify) that did not end.
+OperationOutcome abandonAfterRead(BootloaderLink& link, BlockRead read) {
+    return abandonAfterWait(
+        link, read == BlockRead::Cancelled ? WaitResult::Cancelled : WaitResult::TimedOut);
+}
+
+OperationOutcome rejected(BootloaderLink& link, std::string line) {
+    MainForm& form = link.form();
+    form.log(std::move(line));
+    link.port().SetOpen(false);
+    form.setProgressPosition(Ctl::ProgressBar, form.control(Ctl::ProgressBar).minimum);
+    return OperationOutcome::Rejected;
+}
+
+// The last block of a phase: ((top + 15) div 16) - 1.
+int lastBlock(std::int32_t top) {
+    return (top + 15) / 16 - 1;
+}
+
+// Sends the blocks of one memory; nothing when every block was acknowledged.
+std::optional<OperationOutcome> sendBlocks(Upload& upload, bool flash, int first, int last) {
+    BootloaderLink& link = upload.link;
+    MainForm& form = upload.form();
+    const std::span<const std::uint8_t> image =
+        flash ? std::span<const std::uint8_t>(form.images.flashImage)
+              : std::span<const std::uint8_t>(form.images.eepromImage);
+    int& acknowledged =
+        flash ? upload.facts.written.flashAcknowledged : upload.facts.written.eepromAcknowledged;
+    for (int block = first; block <= last; ++block) {
+        if (link.cancelledBeforeWriting()) return abandonAfterWait(link, WaitResult::Cancelled);
+        if (flash) link.port().DiscardInput();  // input is not discarded before EEPROM blocks
+        FrameData data{};
+        std::memcpy(data.data(), image.data() + block * 16, 16);
+        const auto address = static_cast<std::uint16_t>(block * 16);
+        upload.facts.written.writeFrameLeft = true;
+        link.SendPacket(flash ? WRITE_FLASH : WRITE_EEPROM, address, data, 16);
+        link.loadCountdown(kReplyTicks);
+        const Acknowledge ack = link.waitAcknowledge();
+        if (ack.wait != WaitResult::Success) return abandonAfterWait(link, ack.wait);
+        if (ack.status != 0) {
+            if (flash) {
+                char addressText[9];
+                std::snprintf(addressText, sizeof addressText, "%08X", block * 16);
+                return rejected(link, form.message(msg::FlashWritingError) + addressText +
+                                          "; error code " + std::to_string(ack.status));
+            }
+            return rejected(link, form.message(msg::EepromWritingError) + "; error code " +
+                                      std::to_string(ack.status));
+        }
+        ++acknowledged;
+        form.setProgressPosition(Ctl::ProgressBar, block);
+        link.pump().processMessages();
+    }
+    return std::nullopt;
+}
+
+// The last step of every write that got past the file: message 13, "Finished.", the port
+// closed, the bar reset. Errors here are swallowed.
+void finish(BootloaderLink& link) {
+    MainForm& form = link.form();
+    try {
+        form.logMessage(msg::Finished);
+        form.setText(Ctl::Edit1, "Finished.");
+        link.port().SetOpen(false);
+        form.setProgressMinimum(Ctl::ProgressBar, 0);
+        form.setProgressPosition(Ctl::ProgressBar, 0);
+    } catch (...) {}
+}
+
+// How many blocks of each memory the write means to send, as its two phases will choose them.
+void countBlocksToWrite(const MainForm& form, WriteCounts& written) {
+    const bool whole = form.checked(Ctl::All_memory);
+    if (form.images.flashTop != -1) {
+        const int last = lastBlock(whole ? kFlashEnd : form.images.flashTop);
+        written.flashTotal = std::max(0, last - kFirstFlashBlock + 1);
+    }
+    if (form.checked(Ctl::EEPROM) && form.images.eepromTop != -1) {
+        written.eepromTotal =
+            std::max(0, lastBlock(whole ? kEepromEnd : form.images.eepromTop) + 1);
+    }
+}
+
+// Before anything is written: the device ID and the module's parameter block, and the
+// module's settings put into the file's EEPROM image when they are to be kept. A read that
+// does not complete ends the write with nothing written.
+std::optional<OperationOutcome> readModuleFirst(Upload& upload) {
+    BootloaderLink& link = upload.link;
+    MainForm& form = upload.form();
+    std::uint16_t id = 0;
+    const WaitResult idRead = readDeviceId(link, id);
+    if (idRead != WaitResult::Success) return abandonAfterWait(link, idRead);
+    upload.facts.deviceId = id;
+    form.logMessage(msg::ReadingEeprom);
+    ParameterImage block;
+    const BlockRead read = readParameterBlock(link, block, false);
+    if (read != BlockRead::Complete) return abandonAfterRead(link, read);
+    upload.facts.blockRead = block;
+    if (upload.checks.beforeWriting && !upload.checks.beforeWriting(upload.facts)) {
+        link.port().SetOpen(false);
+        form.setProgressMinimum(Ctl::ProgressBar, 0);
+        form.setProgressPosition(Ctl::ProgressBar, 0);
+        return OperationOutcome::BackupFailed;
+    }
+    if (upload.checks.keepParameters && form.images.eepromTop != -1) {
+        for (const std::uint8_t address : kSettingBytes)
+            form.images.eepromImage[address] = block[address];
+        form.logNote(Extra::ParametersKept);
+    }
+    link.port().DiscardInput();
+    return std::nullopt;
+}
+
+// Everything after the port opened: the wake-up, FLASH, EEPROM, the verify and the restart.
+OperationOutcome writeModule(Upload& upload) {
+    BootloaderLink& link = upload.link;
+    MainForm& form = upload.form();
+    link.loadCountdown(kStartTicks);
+    link.port().DiscardInput();
+    form.setProgressRange(Ctl::ProgressBar, 0, kStartTicks);
+    form.setProgressPosition(Ctl::ProgressBar, kStartTicks);
+
+    const WaitResult wake = link.wakeBootloader(kUploadWakeUp);
+    if (wake != WaitResult::Success) {
+        return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
+                                             : OperationOutcome::NoBootloader;
+    }
+    link.port().DiscardInput();
+    if (upload.checks.readModuleFirst || upload.checks.keepParameters) {
+        if (auto failed = readModuleFirst(upload)) return *failed;
+    }
+    countBlocksToWrite(form, upload.facts.written);
+
+    // FLASH, above the bootloader's own blocks.
+    if (form.images.flashTop == -1) {
+        form.logMessage(msg::NoFlashData);
+    } else {
+        if (form.checked(Ctl::Flash_size)) {
+            form.log("Flash = " + std::to_string(form.images.flashTop - 512) + "B");
+        }
+        if (form.checked(Ctl::All_memory)) form.images.flashTop = kFlashEnd;
+        form.logMessage(msg::FlashWriting);
+        form.setText(Ctl::Edit1, form.message(msg::FlashWriting));
+        const int last = lastBlock(form.images.flashTop);
+        form.setProgressRange(Ctl::ProgressBar, 0, std::max(last, kFirstFlashBlock));
+        form.setProgressPosition(Ctl::ProgressBar, kFirstFlashBlock);
+        form.setProgressMinimum(Ctl::ProgressBar, kFirstFlashBlock);
+        if (auto failed = sendBlocks(upload, true, kFirstFlashBlock, last)) return *failed;
+    }
+
+    // EEPROM.
+    bool eepromWritten = false;
+    if (form.checked(Ctl::EEPROM)) {
+        if (form.images.eepromTop == -1) {
+            form.setText(Ctl::Edit1, form.message(msg::NoEepromData));
+        } else {
+            if (form.checked(Ctl::Flash_size)) {
+                form.log("Eeprom = " + std::to_string(form.images.eepromTop) + "B");
+            }
+            if (form.checked(Ctl::All_memory)) form.images.eepromTop = kEepromEnd;
+            form.logMessage(msg::EepromWriting);
+            const int last = lastBlock(form.images.eepromTop);
+            form.setProgressRange(Ctl::ProgressBar, 0, std::max(last, 0));
+            form.setProgressPosition(Ctl::ProgressBar, 0);
+            if (auto failed = sendBlocks(upload, false, 0, last)) return *failed;
+            eepromWritten = true;
+        }
+    }
+
+    // The EEPROM read back before the restart: a difference leaves the module in its
+    // bootloader, so that the write can be repeated at once.
+    if (upload.checks.verify && eepromWritten) {
+        const VerifyOutcome verify = verifyEeprom(link, form.images.eepromImage);
+        upload.facts.verify = verify.passed() ? VerifyResult::Passed : VerifyResult::Failed;
+        if (verify.read != BlockRead::Complete) return abandonAfterRead(link, verify.read);
+        if (verify.firstDifference) {
+            link.port().SetOpen(false);
+            form.setProgressMinimum(Ctl::ProgressBar, 0);
+            form.setProgressPosition(Ctl::ProgressBar, 0);
+            return OperationOutcome::VerifyFailed;
+        }
+    }
+
+    link.restartModule("Reset CPU...");
+    upload.facts.written.restarted = true;
+    finish(link);
+    return OperationOutcome::Finished;
+}
+
+// The note after a write that sent a write frame and never reached the restart: how far it
+// got, and that writing the file again repairs the module.
+void noteHalfWritten(MainForm& form, const WriteCounts& written) {
+    if (!written.writeFrameLeft || written.restarted) return;
+    form.logNote(Extra::HalfWritten, {{"flash", std::to_string(written.flashAcknowledged)},
+                                      {"flashTotal", std::to_string(written.flashTotal)},
+                                      {"eeprom", std::to_string(written.eepromAcknowledged)},
+                                      {"eepromTotal", std::to_string(written.eepromTotal)}});
+}
+
+}  // namespace
+
+OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, ModuleFacts& facts,
+                               HexLineProblem* problem) {
+    MainForm& form = link.form();
+    const OperationScope operation(form);
+    if (!operation.started()) return OperationOutcome::NotStarted;
+    facts.clear();
+
+    switch (loadFirmwareForWrite(form, problem)) {
+        case WriteLoad::NoFileChosen: finish(link); return OperationOutcome::NoFileChosen;
+        case WriteLoad::Failed: return OperationOutcome::FirmwareFileError;
+        case WriteLoad::Loaded: break;
+    }
+
+    if (!link.openModulePort(false)) {
+        form.logMessage(msg::ErrorOpeningPort);
+        noteOpenFailure(link);
+        return OperationOutcome::PortError;
+    }
+    Upload upload{link, checks, facts};
+    const OperationOutcome outcome =
+        talkToModule(link, false, {Ctl::ProgressBar}, [&] { return writeModule(upload); });
+    noteHalfWritten(form, facts.written);
+    return outcome;
+}
+
+}  // namespace canprog

@@ -1,0 +1,74 @@
+#include "Operations.h"
+
+#include "FileChoice.h"
+#include "FirmwareUpload.h"
+#include "HelpHandler.h"
+#include "ParameterRead.h"
+#include "ParameterWrite.h"
+#include "VersionRead.h"
+#include "WindowPort.h"
+#include "config/OptionControls.h"
+#include "config/ParameterImage.h"
+
+namespace canprog {
+
+Operations::Operations(MainForm& form, HelpWindow& help, MessagePump& pump)
+    : form_(form), help_(help), link_(form, pump, ComPort_) {
+    configureAsWindowPort(ComPort_);
+    ComPort_.SetWaitPump(&pump);
+    form_.bindClick(Ctl::bbOpen, [this] {
+        // A new file while a write runs would change what the window shows mid-operation.
+        if (!form_.operationRunning()) bbOpenClick(form_);
+    });
+    form_.bindClick(Ctl::bbUpload, [this] { upload(); });
+    form_.bindClick(Ctl::bbHelp, [this] { bbHelpClick(form_, help_); });
+    form_.bindClick(Ctl::Button2, [this] { readVersion(); });
+    for (Ctl read : {Ctl::BitBtn2, Ctl::BitBtn4})
+        form_.bindClick(read, [this] { readParameters(); });
+    for (Ctl write : {Ctl::BitBtn1, Ctl::BitBtn3}) {
+        form_.bindClick(write, [this] { writeParameters(); });
+    }
+    bindOptionControls(form_);
+}
+
+Operations::~Operations() {
+    // The window may be gone by now: the port's last close must not pump its messages.
+    ComPort_.SetWaitPump(nullptr);
+    for (Ctl id : {Ctl::bbOpen, Ctl::bbUpload, Ctl::bbHelp, Ctl::Button2, Ctl::BitBtn1,
+                   Ctl::BitBtn2, Ctl::BitBtn3, Ctl::BitBtn4}) {
+        form_.bindClick(id, {});
+    }
+}
+
+template <typename Run>
+OperationOutcome Operations::record(Run run) {
+    const OperationOutcome outcome = run();
+    if (outcome != OperationOutcome::NotStarted) lastOutcome_ = outcome;
+    return outcome;
+}
+
+OperationOutcome Operations::upload() {
+    lastFileProblem_ = {};
+    return record([this] { return bbUploadClick(link_, writeChecks, facts_, &lastFileProblem_); });
+}
+
+OperationOutcome Operations::readVersion() {
+    return record([this] { return Button2Click(link_); });
+}
+
+OperationOutcome Operations::readParameters() {
+    return record([this] { return BitBtn2Click(link_, readChecks, facts_); });
+}
+
+OperationOutcome Operations::writeParameters() {
+    return record([this] { return BitBtn1Click(link_, parameterWriteChecks, facts_); });
+}
+
+OperationOutcome Operations::restoreParameters(const ParameterImage& block) {
+    if (form_.operationRunning()) return OperationOutcome::NotStarted;
+    form_.images.eepromImage = block;
+    applyParameterImage(form_);
+    return record([this] { return writeParameterImage(link_, parameterWriteChecks, facts_); });
+}
+
+}  // namespace canprog

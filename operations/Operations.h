@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ModuleFacts.h"
+#include "OperationOutcome.h"
+#include "ParameterRead.h"
+#include "ParameterWrite.h"
+#include "bootloader/BootloaderLink.h"
+#include "firmware/HexRecordParser.h"
+#include "model/HelpWindow.h"
+#include "model/MainForm.h"
+#include "model/MessagePump.h"
+#include "serial/SlPort.h"
+
+namespace canprog {
+
+// The window's operations with what they share: the port component ComPort and the link to
+// the module. Binds every handler to its buttons; a front end creates one and forwards clicks.
+class Operations {
+  public:
+    Operations(MainForm& form, HelpWindow& help, MessagePump& pump);
+    ~Operations();
+    Operations(const Operations&) = delete;
+    Operations& operator=(const Operations&) = delete;
+
+    serial::TSlioComPort& ComPort() { return ComPort_; }
+    BootloaderLink& link() { return link_; }
+
+    // What the operations ask of the module beyond the window's own steps; off as the window
+    // has them, turned on by the command line.
+    WriteChecks writeChecks;
+    ReadChecks readChecks;
+    ParameterWriteChecks parameterWriteChecks;
+
+    // How the last operation on the module ended, and what it learned.
+    OperationOutcome lastOutcome() const { return lastOutcome_; }
+    const ModuleFacts& facts() const { return facts_; }
+    const HexLineProblem& lastFileProblem() const { return lastFileProblem_; }
+
+    OperationOutcome upload();
+    OperationOutcome readVersion();
+    OperationOutcome readParameters();
+    OperationOutcome writeParameters();
+    // Writes a saved parameter block back exactly as it was saved, shown in the controls.
+    OperationOutcome restoreParameters(const ParameterImage& block);
+
+  private:
+    template <typename Run>
+    OperationOutcome record(Run run);
+
+    MainForm& form_;
+    HelpWindow& help_;
+    serial::TSlioComPort ComPort_;
+    BootloaderLink link_;
+    OperationOutcome lastOutcome_ = OperationOutcome::Finished;
+    ModuleFacts facts_;
+    HexLineProblem lastFileProblem_;
+};
+
+}  // namespace canprog

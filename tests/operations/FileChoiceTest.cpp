@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "model/SystemPump.h"
+#include "operations/FileChoice.h"
+#include "operations/FirmwareWrite.h"
+#include "operations/Operations.h"
+#include "support/FormFixture.h"
+#include "support/TestData.h"
+
+namespace canprog {
+namespace {
+
+using testing::dataFile;
+
+class FileChoiceTest : public ::testing::Test, public testing::FormFixture {
+  protected:
+    void SetUp() override { startUp(form); }
+    HelpWindow help;
+    SystemPump pump{form};
+    Operations operations{form, help, pump};
+};
+
+TEST_F(FileChoiceTest, ChoosingAFileEnablesBothButtonsAndShowsItsName) {
+    form.log("old");
+    shell.nextChoice = "/home/tech/firmware/demo.hexfw";
+    form.click(Ctl::bbOpen);
+    EXPECT_EQ(shell.dialogFilter, "Plik HEXFW (*.hexfw)|*.hexfw");
+    EXPECT_EQ(shell.dialogExtension, "*.hexfw");
+    EXPECT_EQ(form.firmwareFileName, "/home/tech/firmware/demo.hexfw");
+    EXPECT_EQ(form.text(Ctl::Edit2), "demo.hexfw");
+    EXPECT_TRUE(form.enabled(Ctl::bbUpload));
+    EXPECT_TRUE(form.enabled(Ctl::bbHelp));
+    EXPECT_TRUE(form.logLines().empty());
+}
+
+TEST_F(FileChoiceTest, CancelledDialogChangesNothing) {
+    form.log("kept");
+    form.click(Ctl::bbOpen);
+    EXPECT_TRUE(form.firmwareFileName.empty());
+    EXPECT_FALSE(form.enabled(Ctl::bbUpload));
+    EXPECT_EQ(form.logLines().size(), 1u);
+}
+
+TEST_F(FileChoiceTest, PlainHexFilterWhenDecodingIsOff) {
+    form.setChecked(Ctl::DecodeON, false);
+    form.click(Ctl::bbOpen);
+    EXPECT_EQ(shell.dialogFilter, "Plik HEX (*.hex)|*.hex");
+    EXPECT_EQ(shell.dialogExtension, "*.hex");
+}
+
+TEST_F(FileChoiceTest, WriteWithoutAFileFinishesAtOnce) {
+    EXPECT_EQ(operations.upload(), OperationOutcome::NoFileChosen);
+    EXPECT_EQ(form.logLines(), (std::vector<std::string>{"No file selected", "Finished"}));
+    EXPECT_EQ(form.text(Ctl::Edit1), "Finished.");
+    EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);
+}
+
+TEST_F(FileChoiceTest, WriteLoadsTheChosenFileAnewEachTime) {
+    form.firmwareFileName = dataFile("good.hexfw");
+    EXPECT_EQ(loadFirmwareForWrite(form), WriteLoad::Loaded);
+    EXPECT_EQ(form.images.flashImage[0x200], 0xA5);
+    EXPECT_TRUE(form.logLines().empty());
+
+    form.log("from before");
+    form.firmwareFileName = dataFile("good_plain.hex");  // read as encoded: DecodeON is checked
+    HexLineProblem problem;
+    EXPECT_EQ(loadFirmwareForWrite(form, &problem), WriteLoad::Failed);
+    EXPECT_EQ(form.logLines(),
+              (std::vector<std::string>{
+                  "Error loading file",
+                  dataFile("good_plain.hex") + ", line 1: line does not start with ':'"}));
+    EXPECT_EQ(problem.lineNumber, 1);
+}
+
+TEST_F(FileChoiceTest, MissingFileReportsMessageTwo) {
+    form.click(Ctl::lang1);
+    form.firmwareFileName = dataFile("gone.hexfw");
+    EXPECT_EQ(loadFirmwareForWrite(form), WriteLoad::Failed);
+    EXPECT_EQ(form.logLines(),
+              (std::vector<std::string>{"Błąd odczytu pliku!",
+                                        dataFile("gone.hexfw") + ": No such file or directory"}));
+}
+
+}  // namespace
+}  // namespace canprog

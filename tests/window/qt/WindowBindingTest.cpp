@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "WindowFixture.h"
+#include "model/BrandTable.h"
+
+namespace canprog {
+namespace {
+
+class WindowBindingTest : public ::testing::Test, public testing::WindowFixture {};
+
+TEST_F(WindowBindingTest, EveryControlCarriesItsNameAsObjectName) {
+    for (auto name : kControlNames) {
+        EXPECT_NE(window.findChild<QWidget*>(QString::fromLatin1(name.data(), name.size())),
+                  nullptr)
+            << name;
+    }
+}
+
+TEST_F(WindowBindingTest, TitleAndClientSize) {
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("CAN BUS MODUL BOOTLOADER"));
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("CAN BUS MODUL BOOTLOADER"));
+    EXPECT_EQ(window.size(), QSize(459, 324));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(window.tabs()->tabPosition(), QTabWidget::South);
+    EXPECT_EQ(window.tabs()->currentIndex(), 0);
+}
+
+TEST_F(WindowBindingTest, CaptionsFollowTheLanguageButtons) {
+    EXPECT_EQ(find<QPushButton>(Ctl::bbOpen)->text(), QStringLiteral("Open file"));
+    EXPECT_EQ(find<QGroupBox>(Ctl::GroupBox18)->title(), QStringLiteral("CAN program list"));
+    EXPECT_EQ(window.tabs()->tabText(1), QStringLiteral("Operation parameters"));
+
+    find<QRadioButton>(Ctl::lang1)->click();
+
+    EXPECT_TRUE(find<QRadioButton>(Ctl::lang1)->isChecked());
+    EXPECT_FALSE(find<QRadioButton>(Ctl::lang2)->isChecked());
+    EXPECT_EQ(find<QPushButton>(Ctl::bbOpen)->text(), QStringLiteral("Otwórz plik"));
+    EXPECT_EQ(find<QGroupBox>(Ctl::GroupBox5)->title(), QStringLiteral("(1) Obsługa systemu "));
+    EXPECT_EQ(window.tabs()->tabText(0), QStringLiteral("Programowanie"));
+    EXPECT_EQ(form.message(2), "Błąd odczytu pliku!");
+}
+
+TEST_F(WindowBindingTest, ACheckedLanguageButtonStaysCheckedWhenClickedAgain) {
+    auto* english = find<QRadioButton>(Ctl::lang2);
+    english->click();
+    EXPECT_TRUE(english->isChecked());
+}
+
+TEST_F(WindowBindingTest, ModelChangesReachTheWidgets) {
+    form.log("first");
+    form.log("second");
+    EXPECT_EQ(find<QPlainTextEdit>(Ctl::meLog)->toPlainText(), QStringLiteral("first\nsecond"));
+    form.setProgressRange(Ctl::ProgressBar, 0, 30);
+    form.setProgressPosition(Ctl::ProgressBar, 17);
+    EXPECT_EQ(find<QProgressBar>(Ctl::ProgressBar)->value(), 17);
+    form.setEnabled(Ctl::bbUpload, true);
+    EXPECT_TRUE(find<QPushButton>(Ctl::bbUpload)->isEnabled());
+    form.setText(Ctl::Edit2, "demo.hexfw");
+    EXPECT_EQ(find<QLineEdit>(Ctl::Edit2)->text(), QStringLiteral("demo.hexfw"));
+    form.click(Ctl::RadioGroup1);
+    EXPECT_TRUE(find<QPlainTextEdit>(Ctl::meLog)->toPlainText().isEmpty());
+}
+
+TEST_F(WindowBindingTest, PortListAndDisabledButtons) {
+    auto* ports = find<QComboBox>(Ctl::cbPort);
+    ASSERT_EQ(ports->count(), 12);
+    EXPECT_EQ(ports->itemText(11), QStringLiteral("COM12"));
+    EXPECT_EQ(ports->currentIndex(), 0);
+    ports->setCurrentIndex(4);
+    EXPECT_EQ(form.selectedPortIndex(), 4);
+    EXPECT_FALSE(find<QPushButton>(Ctl::bbUpload)->isEnabled());
+    EXPECT_FALSE(find<QPushButton>(Ctl::bbHelp)->isEnabled());
+}
+
+TEST_F(WindowBindingTest, OneLogoIsShownAndDeveloperControlsAreHidden) {
+    int shown = 0;
+    for (const auto& brand : brands()) shown += find<QWidget>(brand.logo)->isVisible() ? 1 : 0;
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(find<QWidget>(Ctl::sarnic_image)->isVisible());
+    EXPECT_EQ(find<QWidget>(Ctl::sarnic_image)->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(find<QWidget>(Ctl::sarnic_image)->toolTip(),
+              QStringLiteral("https://www.sarnic.example/"));
+    for (Ctl id : {Ctl::EEPROM, Ctl::DecodeON, Ctl::PICencoding, Ctl::Edit1, Ctl::Memo1, Ctl::Clear,
+                   Ctl::lang4, Ctl::lang8, Ctl::lang9}) {
+        EXPECT_FALSE(find<QWidget>(id)->isVisible()) << controlName(id);
+    }
+}
+
+TEST_F(WindowBindingTest, ClickingTheLogoOpensTheBrandAddress) {
+    QWidget* logo = find<QWidget>(Ctl::sarnic_image);
+    const QPointF centre = QRectF(logo->rect()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, centre, logo->mapToGlobal(centre), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, logo->mapToGlobal(centre),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(logo, &press);
+    QApplication::sendEvent(logo, &release);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], "https://www.sarnic.example/");
+}
+
+TEST_F(WindowBindingTest, CancelButtonReachesTheCountdown) {
+    form.startCountdown(30);
+    find<QPushButton>(Ctl::Button1)->click();
+    EXPECT_EQ(form.timeoutTicks, -1);
+    EXPECT_FALSE(form.tickerEnabled());
+}
+
+}  // namespace
+}  // namespace canprog

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "operations/Operations.h"
+#include "sim/SimulatedModule.h"
+#include "support/FormFixture.h"
+#include "support/TestData.h"
+#include "window/qt/QtMessagePump.h"
+#include "window/qt/TfrmMain.h"
+
+namespace canprog {
+namespace {
+
+// The window's own buttons and Qt pump driving a write into the simulated module.
+class WindowUploadTest : public ::testing::Test {
+  protected:
+    void start(sim::SimOptions options = {}) {
+        module = std::make_unique<sim::SimulatedModule>(std::move(options));
+        module->start();
+        operations.ComPort().SetDevicePath(module->devicePath());
+        startUp(form);
+        window.show();
+        form.firmwareFileName = testing::dataFile("flash_only.hexfw");
+        form.setEnabled(Ctl::bbUpload, true);
+    }
+    QPushButton* button(Ctl id) {
+        return window.findChild<QPushButton*>(QString::fromLatin1(controlName(id).data()));
+    }
+    QString logText() {
+        return window.findChild<QPlainTextEdit*>(QStringLiteral("meLog"))->toPlainText();
+    }
+
+    testing::RecordingShell shell;
+    MainForm form{shell};
+    HelpWindow help;
+    window::QtMessagePump pump{form};
+    Operations operations{form, help, pump};
+    window::TfrmMain window{form};
+    std::unique_ptr<sim::SimulatedModule> module;
+};
+
+TEST_F(WindowUploadTest, WriteButtonWritesTheModule) {
+    start();
+    button(Ctl::bbUpload)->click();
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Finished);
+    EXPECT_TRUE(logText().endsWith(QStringLiteral("Finished")));
+    EXPECT_EQ(module->memory().flash[0x200], 0x12);
+}
+
+TEST_F(WindowUploadTest, CancelButtonWorksWhileTheWakeUpWaits) {
+    sim::SimOptions options;
+    options.faults.neverAnswer = true;
+    start(options);
+    QTimer::singleShot(1200, &window, [this] { button(Ctl::Button1)->click(); });
+    button(Ctl::bbUpload)->click();
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Cancelled);
+    EXPECT_EQ(logText(), QStringLiteral("Waiting for bootloader...\nCancel"));
+}
+
+TEST_F(WindowUploadTest, AWriteThatStopsAtBlockHundredSaysSoInTheLog) {
+    sim::SimOptions options;
+    options.faults.silentAfterFrames = 100;
+    start(options);
+    form.firmwareFileName = testing::dataFile("good.hexfw");
+    button(Ctl::bbUpload)->click();
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::TransmissionError);
+    EXPECT_TRUE(logText().endsWith(QStringLiteral(
+        "Error data transmission\n"
+        "The module is only partly written: 100 of 2016 FLASH blocks and 0 of 16 EEPROM blocks "
+        "were acknowledged. The bootloader's own area is untouched, so writing the file again "
+        "repairs the module.")))
+        << logText().toStdString();
+}
+
+TEST_F(WindowUploadTest, ClosingTheWindowCancelsTheRunningOperationAndClosesThePort) {
+    sim::SimOptions options;
+    options.faults.neverAnswer = true;
+    start(options);
+    QTimer::singleShot(1200, &window, [this] { window.close(); });
+    button(Ctl::bbUpload)->click();
+    // The write ended at its next wait instead of running out its nine seconds.
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Cancelled);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(operations.ComPort().Open());
+    EXPECT_FALSE(form.operationRunning());
+}
+
+}  // namespace
+}  // namespace canprog

@@ -1,0 +1,42 @@
+// Renders the main window's two tabs to PNG files, offscreen, for the README.
+// Usage: canprog-screenshots OUTPUT_DIR [LANGUAGE_CODE]
+#include <QDir>
+#include <QTabWidget>
+#include <cstdio>
+
+#include "CanprogApplication.h"
+#include "DesktopShell.h"
+#include "TfrmMain.h"
+#include "model/MainForm.h"
+
+int main(int argc, char** argv) {
+    using namespace canprog;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    window::CanprogApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR [LANGUAGE_CODE]\n", argv[0]);
+        return 1;
+    }
+    const QDir output(QString::fromLocal8Bit(argv[1]));
+    const char language = argc > 2 ? argv[2][0] : '1';
+
+    window::DesktopShell shell;
+    MainForm form(shell);
+    window::TfrmMain mainWindow(form);
+    startUp(form);
+    form.zmiana_jezyka(language);
+    mainWindow.show();
+
+    const char* names[] = {"programming-tab.png", "parameters-tab.png"};
+    for (int page = 0; page < 2; ++page) {
+        mainWindow.tabs()->setCurrentIndex(page);
+        QApplication::processEvents();
+        const QString path = output.filePath(QString::fromLatin1(names[page]));
+        if (!mainWindow.grab().save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 2;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    return 0;
+}

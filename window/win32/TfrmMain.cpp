@@ -1,0 +1,392 @@
+#include "TfrmMain.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <optional>
+#include <stdexcept>
+
+#include "ControlSync.h"
+#include "Dpi.h"
+#include "ErrorDisplay.h"
+#include "WindowClass.h"
+#include "base/win32/WideText.h"
+#include "model/BrandTable.h"
+
+namespace canprog::win32window {
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"canprog.frmMain";
+constexpr wchar_t kPageClass[] = L"canprog.TabSheet";
+// A fixed single border with a minimise box only.
+constexpr DWORD kMainStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr int kPageCount = 2;
+constexpr COLORREF kFileNameColour = RGB(0, 0, 255);
+
+void registerClasses(HINSTANCE instance, WNDPROC mainProc, WNDPROC pageProc) {
+    const auto smallIcon = static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                     ::GetSystemMetrics(SM_CYSMICON), 0));
+    registerWindowClass(instance, kMainClass, mainProc, ::LoadIconW(instance, MAKEINTRESOURCEW(1)),
+                        smallIcon);
+    registerWindowClass(instance, kPageClass, pageProc);
+}
+
+int pageNumber(Page page) {
+    return page == Page::Programming ? 0 : page == Page::Parameters ? 1 : 2;
+}
+
+std::optional<Ctl> controlOfId(int id) {
+    const int at = id - kFirstControlId;
+    if (at < 0 || at >= static_cast<int>(kControlCount)) return std::nullopt;
+    return static_cast<Ctl>(at);
+}
+
+// Sets a flag for as long as it lives.
+class ScopedFlag {
+  public:
+    explicit ScopedFlag(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+    ~ScopedFlag() { flag_ = before_; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+  private:
+    bool& flag_;
+    bool before_;
+};
+
+std::wstring textOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(MainForm& form, HINSTANCE instance) : form_(form), instance_(instance) {
+    registerClasses(instance_, windowProc, pageProc);
+    for (const Place& place : windowLayout()) places_[index(place.id)] = &place;
+    createWindow();
+    createChildren();
+    addToolTips();
+    layOut();
+    showEverything();
+    showPage(0);
+    form_.addListener(this);
+}
+
+TfrmMain::~TfrmMain() {
+    form_.removeListener(this);
+    quitOnDestroy_ = false;  // the owner ends the window, not the user
+    if (window_) ::DestroyWindow(window_);
+}
+
+void TfrmMain::createWindow() {
+    ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, L"", kMainStyle, CW_USEDEFAULT,
+                      CW_USEDEFAULT, kClientWidth, kClientHeight, nullptr, nullptr, instance_,
+                      this);
+    if (!window_) throw std::runtime_error("The main window cannot be created.");
+    dpi_ = dpiOf(window_);
+    font_ = windowFont(dpi_);
+}
+
+void TfrmMain::createChildren() {
+    tabs_ = ::CreateWindowExW(0, WC_TABCONTROLW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_BOTTOM | TCS_TABS, 0, 0,
+                              kClientWidth, kClientHeight, window_, nullptr, instance_, nullptr);
+    // The visual style draws tabs at the top only; the classic look draws them at the bottom.
+    ::SetWindowTheme(tabs_, L"", L"");
+    for (int page = 0; page < kPageCount; ++page) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(L"");
+        ::SendMessageW(tabs_, TCM_INSERTITEMW, static_cast<WPARAM>(page),
+                       reinterpret_cast<LPARAM>(&item));
+    }
+    for (int page = 0; page < static_cast<int>(pages_.size()); ++page) {
+        pages_[static_cast<std::size_t>(page)] =
+            ::CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0,
+                              0, 0, 0, window_, nullptr, instance_, this);
+    }
+    for (const Place& place : windowLayout()) {
+        if (place.kind == Kind::Page) {
+            controls_[index(place.id)] = pages_[static_cast<std::size_t>(pageNumber(place.page))];
+            continue;
+        }
+        controls_[index(place.id)] =
+            createControl(place, pages_[static_cast<std::size_t>(pageNumber(place.page))], dpi_);
+    }
+}
+
+void TfrmMain::addToolTips() {
+    toolTips_ =
+        ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
+    for (const Brand& brand : brands()) {
+        if (brand.webAddress.empty() || brand.toolTip.empty()) continue;
+        toolTipTexts_.push_back(win32::widen(brand.toolTip));
+        HWND logo = control(brand.logo);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = ::GetParent(logo);
+        tool.uId = reinterpret_cast<UINT_PTR>(logo);
+        tool.lpszText = toolTipTexts_.back().data();
+        ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+// Sizes the window, its tab control and pages, and places every control at the window's dpi.
+void TfrmMain::layOut() {
+    RECT outer{0, 0, scaled(kClientWidth, dpi_), scaled(kClientHeight, dpi_)};
+    ::AdjustWindowRectExForDpi(&outer, kMainStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
+    ::SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const auto setFont = [this](HWND child) {
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    };
+    RECT client;
+    ::GetClientRect(window_, &client);
+    ::MoveWindow(tabs_, 0, 0, client.right, client.bottom, TRUE);
+    setFont(tabs_);
+    RECT display = client;
+    ::SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    for (HWND page : pages_) {
+        ::SetWindowPos(page, HWND_TOP, display.left, display.top, display.right - display.left,
+                       display.bottom - display.top, SWP_NOACTIVATE);
+    }
+    for (const Place& place : windowLayout()) {
+        HWND child = control(place.id);
+        if (place.kind == Kind::Page || !child) continue;
+        const RECT at = placeOnPage(place, dpi_);
+        ::MoveWindow(child, at.left, at.top, at.right - at.left, at.bottom - at.top, TRUE);
+        setFont(child);
+    }
+    ::SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+}
+
+void TfrmMain::showEverything() {
+    const ScopedFlag showing(showingModel_);
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const auto id = static_cast<Ctl>(i);
+        if (places_[i]->kind == Kind::Page) continue;
+        showAll(controls_[i], places_[i]->kind, form_.control(id));
+    }
+    showTabCaption(0);
+    showTabCaption(1);
+    windowCaptionChanged();
+}
+
+void TfrmMain::showTabCaption(int page) {
+    const std::wstring caption =
+        captionText(form_.text(page == 0 ? Ctl::TabSheet1 : Ctl::TabSheet2));
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(caption.c_str());
+    ::SendMessageW(tabs_, TCM_SETITEMW, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
+}
+
+void TfrmMain::showPage(int page) {
+    ::SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    for (int i = 0; i < kPageCount; ++i)
+        ::ShowWindow(pages_[static_cast<std::size_t>(i)], i == page ? SW_SHOW : SW_HIDE);
+}
+
+int TfrmMain::currentPage() const {
+    return static_cast<int>(::SendMessageW(tabs_, TCM_GETCURSEL, 0, 0));
+}
+
+void TfrmMain::centreOnScreen() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    const RECT& work = monitor.rcWork;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    ::SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// --- the model's changes ---
+
+void TfrmMain::controlChanged(Ctl id, Change what) {
+    if (!window_) return;  // the window is gone while an operation ends
+    if (id == Ctl::TabSheet1 || id == Ctl::TabSheet2) {
+        if (what == Change::Text) showTabCaption(id == Ctl::TabSheet1 ? 0 : 1);
+        return;
+    }
+    const ScopedFlag showing(showingModel_);
+    showState(control(id), places_[index(id)]->kind, form_.control(id), what);
+}
+
+void TfrmMain::windowCaptionChanged() {
+    if (window_) ::SetWindowTextW(window_, win32::widen(form_.windowCaption()).c_str());
+}
+
+// --- the user's actions ---
+
+void TfrmMain::onCommand(int id, int code) {
+    const auto target = controlOfId(id);
+    if (!target) return;
+    const Ctl ctl = *target;
+    switch (places_[index(ctl)]->kind) {
+        case Kind::Button:
+        case Kind::Radio:
+        case Kind::Check:
+            if (code == BN_CLICKED) form_.click(ctl);
+            break;
+        case Kind::Logo:
+            if (code == STN_CLICKED) form_.click(ctl);
+            break;
+        case Kind::Edit:
+            if (code == EN_CHANGE && !showingModel_)
+                form_.setText(ctl, win32::narrow(textOf(control(ctl))));
+            break;
+        case Kind::List:
+            if (code == CBN_SELCHANGE) {
+                const auto item = ::SendMessageW(control(ctl), CB_GETCURSEL, 0, 0);
+                if (item >= 0) form_.selectPort(static_cast<int>(item));
+            }
+            break;
+        default: break;
+    }
+}
+
+LRESULT TfrmMain::onNotify(const NMHDR& header) {
+    if (header.hwndFrom == tabs_ && header.code == TCN_SELCHANGE) {
+        showPage(currentPage());
+        return 0;
+    }
+    if (header.code == UDN_DELTAPOS) {
+        const auto target = controlOfId(static_cast<int>(header.idFrom));
+        if (!target) return 0;
+        const auto& change = reinterpret_cast<const NMUPDOWN&>(header);
+        form_.spinClick(*target, change.iDelta > 0 ? MainForm::Arrow::Up : MainForm::Arrow::Down);
+        return TRUE;  // the position stays where it is
+    }
+    return 0;
+}
+
+bool TfrmMain::clickOnLanguageFrame(HWND page, POINT at) const {
+    HWND frame = control(Ctl::RadioGroup1);
+    if (::GetParent(frame) != page || !::IsWindowVisible(frame)) return false;
+    RECT area;
+    ::GetWindowRect(frame, &area);
+    ::MapWindowPoints(HWND_DESKTOP, page, reinterpret_cast<POINT*>(&area), 2);
+    return ::PtInRect(&area, at) != FALSE;
+}
+
+LRESULT TfrmMain::onControlColour(HDC dc, HWND control, UINT message, WPARAM wParam,
+                                  LPARAM lParam) {
+    const LRESULT brush = ::DefWindowProcW(window_, message, wParam, lParam);
+    if (control == this->control(Ctl::Edit2)) ::SetTextColor(dc, kFileNameColour);
+    return brush;
+}
+
+void TfrmMain::showError(const std::string& message) {
+    if (errorDisplay_) {
+        errorDisplay_(message);
+        return;
+    }
+    ::MessageBoxW(window_, win32::widen(message).c_str(),
+                  win32::widen(form_.applicationTitle()).c_str(), MB_OK | MB_ICONERROR);
+}
+
+// --- window procedures ---
+
+LRESULT CALLBACK TfrmMain::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<TfrmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TfrmMain*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+    return guarded(window, [&] { return self->onMessage(message, wParam, lParam); });
+}
+
+LRESULT CALLBACK TfrmMain::pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        ::SetWindowLongPtrW(
+            page, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TfrmMain*>(::GetWindowLongPtrW(page, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(page, message, wParam, lParam);
+    return guarded(page, [&] { return self->onPageMessage(page, message, wParam, lParam); });
+}
+
+LRESULT TfrmMain::onPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        // The controls tell their page; the main window answers for all of them.
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN: return onMessage(message, wParam, lParam);
+        case WM_LBUTTONUP: {
+            // A click on the language frame itself (its title or border) re-applies the
+            // language; the frame lets clicks through to the page.
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (clickOnLanguageFrame(page, at)) form_.click(Ctl::RadioGroup1);
+            return 0;
+        }
+        default: return ::DefWindowProcW(page, message, wParam, lParam);
+    }
+}
+
+LRESULT TfrmMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_NOTIFY: return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                                   message, wParam, lParam);
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            font_ = windowFont(dpi_);
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                           suggested->right - suggested->left, suggested->bottom - suggested->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut();
+            ::InvalidateRect(window_, nullptr, TRUE);
+            return 0;
+        }
+        case kShowErrorMessage:
+            showError(*reinterpret_cast<const std::string*>(lParam));
+            return TRUE;
+        case WM_CLOSE:
+            // A running operation is cancelled: it ends at its next wait and closes the port;
+            // the program ends when it has.
+            if (form_.operationRunning()) form_.Button1Click();
+            ::DestroyWindow(window_);
+            return 0;
+        case WM_DESTROY:
+            if (quitOnDestroy_) ::PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY: {
+            const LRESULT result = ::DefWindowProcW(window_, message, wParam, lParam);
+            window_ = nullptr;
+            tabs_ = nullptr;
+            toolTips_ = nullptr;
+            pages_.fill(nullptr);
+            controls_.fill(nullptr);
+            return result;
+        }
+        default: return ::DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+}  // namespace canprog::win32window

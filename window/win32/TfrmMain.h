@@ -1,0 +1,78 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "GdiHandle.h"
+#include "Layout.h"
+#include "model/MainForm.h"
+
+namespace canprog::win32window {
+
+// The main window on Windows: renders the MainForm model with Win32 common controls and
+// forwards the user's clicks to its handlers, as the Qt window does on Linux.
+class TfrmMain : public ModelListener {
+  public:
+    TfrmMain(MainForm& form, HINSTANCE instance);
+    ~TfrmMain() override;
+    TfrmMain(const TfrmMain&) = delete;
+    TfrmMain& operator=(const TfrmMain&) = delete;
+
+    HWND handle() const { return window_; }
+    HWND control(Ctl id) const { return controls_[index(id)]; }
+    HWND tabs() const { return tabs_; }
+    UINT dpi() const { return dpi_; }
+    HFONT font() const { return font_.get(); }
+
+    // Brings a tab's page to the front: 0 programming, 1 operating parameters.
+    void showPage(int page);
+    int currentPage() const;
+    // Places the window in the middle of its monitor's work area.
+    void centreOnScreen();
+    // Replaces the message box that shows an error which reached the window (for tests).
+    void setErrorDisplay(std::function<void(const std::string&)> display) {
+        errorDisplay_ = std::move(display);
+    }
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createWindow();
+    void createChildren();
+    void addToolTips();
+    void layOut();
+    void showEverything();
+    void showTabCaption(int page);
+    void onCommand(int id, int code);
+    LRESULT onNotify(const NMHDR& header);
+    LRESULT onControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    bool clickOnLanguageFrame(HWND page, POINT at) const;
+    void showError(const std::string& message);
+
+    void controlChanged(Ctl id, Change what) override;
+    void windowCaptionChanged() override;
+
+    MainForm& form_;
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HWND tabs_ = nullptr;
+    HWND toolTips_ = nullptr;
+    std::array<HWND, 3> pages_{};  // programming, parameters, and one never shown
+    std::array<HWND, kControlCount> controls_{};
+    std::array<const Place*, kControlCount> places_{};
+    std::vector<std::wstring> toolTipTexts_;
+    UINT dpi_ = 96;
+    FontHandle font_;
+    bool showingModel_ = false;
+    bool quitOnDestroy_ = true;  // edits report our own changes too; those are not the user's
+    std::function<void(const std::string&)> errorDisplay_;
+};
+
+}  // namespace canprog::win32window

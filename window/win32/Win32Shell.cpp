@@ -1,0 +1,51 @@
+#include "Win32Shell.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "base/win32/WideText.h"
+
+namespace canprog::win32window {
+
+std::wstring dialogFilter(const std::string& filter) {
+    std::wstring pairs = win32::widen(filter);
+    for (auto& c : pairs)
+        if (c == L'|') c = L'\0';
+    pairs.push_back(L'\0');
+    pairs.push_back(L'\0');
+    return pairs;
+}
+
+std::wstring dialogDefaultExtension(const std::string& defaultExtension) {
+    std::string_view extension = defaultExtension;
+    if (extension.starts_with("*.")) extension.remove_prefix(2);
+    if (extension.starts_with('.')) extension.remove_prefix(1);
+    return win32::widen(extension);
+}
+
+void Win32Shell::openUrl(const std::string& address) {
+    ::ShellExecuteW(owner_, L"open", win32::widen(address).c_str(), nullptr, nullptr,
+                    SW_SHOWNORMAL);
+}
+
+std::optional<std::string> Win32Shell::chooseFileToOpen(const std::string& filter,
+                                                        const std::string& defaultExtension) {
+    const std::wstring filters = dialogFilter(filter);
+    const std::wstring extension = dialogDefaultExtension(defaultExtension);
+    std::vector<wchar_t> chosen(32768, L'\0');  // room for the longest path Windows allows
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = filters.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = static_cast<DWORD>(chosen.size());
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
+    return win32::narrow(chosen.data());
+}
+
+}  // namespace canprog::win32window
