@@ -116,10 +116,10 @@ WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
             }
         }
         for (Ctl bar : parameters.barsFollowingCountdown) {
-            form_.setProgressPosition(bar, form_.timeoutTicks);
+            form_.setProgressPosition(bar, countdown().timeoutTicks());
         }
         pump_.processMessages();
-    } while (form_.timeoutTicks >= 1 && !linked);
+    } while (countdown().running() && !linked);
 
     for (Ctl bar : parameters.barsFollowingCountdown) {
         form_.setProgressPosition(bar, form_.control(bar).minimum);
@@ -135,7 +135,7 @@ WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
         }
         return WaitResult::Success;
     }
-    const bool cancelled = form_.timeoutTicks == -1;
+    const bool cancelled = countdown().state() == WaitResult::Cancelled;
     show(cancelled ? msg::Cancel : msg::NoBootloader, parameters.shownIn);
     if (!cancelled) form_.logNote(Extra::CheckTheConnection);
     port_.SetOpen(false);
@@ -162,22 +162,11 @@ void BootloaderLink::SendPacket(std::uint8_t command, std::uint16_t address, Fra
 }
 
 void BootloaderLink::loadCountdown(int ticks) {
-    if (form_.takePendingCancel()) {
-        form_.disableTicker();
-        form_.timeoutTicks = -1;
-        return;
-    }
-    form_.timeoutTicks = ticks;
-    // Always: a ticker that ran out in the pump that took the last reply must run again, or
-    // this wait would only ever end by Cancel.
-    form_.enableTicker();
+    countdown().startWait(ticks);
 }
 
 bool BootloaderLink::cancelledBeforeWriting() {
-    if (!form_.takePendingCancel() && form_.timeoutTicks != -1) return false;
-    form_.disableTicker();
-    form_.timeoutTicks = -1;
-    return true;
+    return countdown().cancelledBeforeWriting();
 }
 
 void BootloaderLink::pumpWhileWaiting() {
@@ -190,10 +179,8 @@ void BootloaderLink::pumpWhileWaiting() {
 
 Acknowledge BootloaderLink::waitAcknowledge() {
     for (;;) {
-        if (form_.timeoutTicks < 1) {
-            return {form_.timeoutTicks == 0 ? WaitResult::TimedOut : WaitResult::Cancelled, 0};
-        }
-        form_.setText(Ctl::Edit1, std::to_string(form_.timeoutTicks));
+        if (!countdown().running()) return {countdown().state(), 0};
+        form_.setText(Ctl::Edit1, std::to_string(countdown().timeoutTicks()));
         pumpWhileWaiting();
         if (port_.ByteAvailable()) break;
     }
@@ -201,18 +188,16 @@ Acknowledge BootloaderLink::waitAcknowledge() {
     return {WaitResult::Success, static_cast<std::uint8_t>(r ^ form_.linkKey)};
 }
 
-WaitResult BootloaderLink::readReply(int count, FrameData& buffer, ReplyCountdown countdown) {
+WaitResult BootloaderLink::readReply(int count, FrameData& buffer, ReplyCountdown shown) {
     for (int i = 0; i < count; ++i) {
-        while (!port_.ByteAvailable() && form_.timeoutTicks > 0) pumpWhileWaiting();
-        if (countdown == ReplyCountdown::ShownInEdit1) {
-            form_.setText(Ctl::Edit1, std::to_string(form_.timeoutTicks));
+        while (!port_.ByteAvailable() && countdown().running()) pumpWhileWaiting();
+        if (shown == ReplyCountdown::ShownInEdit1) {
+            form_.setText(Ctl::Edit1, std::to_string(countdown().timeoutTicks()));
         }
-        if (form_.timeoutTicks <= 0) break;  // the positions left are passed over
+        if (!countdown().running()) break;  // the positions left are passed over
         buffer[static_cast<std::size_t>(i)] = port_.ReadByte() ^ form_.linkKey;
     }
-    if (form_.timeoutTicks == 0) return WaitResult::TimedOut;
-    if (form_.timeoutTicks < 0) return WaitResult::Cancelled;
-    return WaitResult::Success;
+    return countdown().state();
 }
 
 void BootloaderLink::restartModule(const std::string& statusText) {

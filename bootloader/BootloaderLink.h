@@ -13,9 +13,6 @@
 
 namespace canprog {
 
-// How a wait for the module ended.
-enum class WaitResult { Success, TimedOut, Cancelled };
-
 // A status byte's wait: the wait's result and, when a byte came, its unscrambled value
 // (0 acknowledges the block, anything else is the module's error code).
 struct Acknowledge {
@@ -76,7 +73,7 @@ class BootloaderLink {
     // Reads `count` reply bytes, unscrambled, into `buffer`. A reply that stops ends the read
     // when the countdown runs out; the remaining positions are left as they were.
     WaitResult readReply(int count, FrameData& buffer,
-                         ReplyCountdown countdown = ReplyCountdown::Hidden);
+                         ReplyCountdown shown = ReplyCountdown::Hidden);
     void restartModule(const std::string& statusText);
 
     // Loads the countdown for the next wait and makes sure the ticker runs. A Cancel that came
@@ -98,6 +95,7 @@ class BootloaderLink {
 
     serial::TSlioComPort& port() { return port_; }
     MainForm& form() { return form_; }
+    Countdown& countdown() { return form_.countdown(); }
     MessagePump& pump() { return pump_; }
 
   private:

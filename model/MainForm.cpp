@@ -63,7 +63,7 @@ bool isLanguageControl(Ctl id) {
 }  // namespace
 
 MainForm::MainForm(PlatformShell& shell, ClockFunction clock)
-    : shell_(shell), clock_(std::move(clock)) {
+    : shell_(shell), clock_(std::move(clock)), countdown_(clock_) {
     setDesignTimeState();
     for (const auto& [button, code] : kLanguageButtons)
         bindClick(button, [this] { RadioGroup1Click(); });
@@ -297,26 +297,10 @@ void MainForm::logMessageAndShow(std::size_t index) {
     setText(Ctl::Edit3, messages_.at(index));
 }
 
-void MainForm::startCountdown(int ticks) {
-    timeoutTicks = ticks;
-    enableTicker();
-}
-
-void MainForm::enableTicker() {
-    ticker_.enable(clock_());
-}
-
 bool MainForm::deliverDueTick() {
-    if (!ticker_.takeDueTick(clock_())) return false;
+    if (!countdown_.takeDueTick()) return false;
     TimeoutTickerTimer();
     return true;
-}
-
-std::chrono::milliseconds MainForm::untilNextTick(std::chrono::milliseconds longest) const {
-    const auto due = ticker_.nextDue();
-    if (!due) return longest;
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due - clock_());
-    return std::clamp(left, std::chrono::milliseconds(0), longest);
 }
 
 void MainForm::FormCreate() {
@@ -326,27 +310,18 @@ void MainForm::FormCreate() {
 }
 
 void MainForm::Button1Click() {
-    ticker_.disable();
-    timeoutTicks = -1;
-    if (operationRunning_) cancelPending_ = true;
+    countdown_.cancel(operationRunning_);
 }
 
 bool MainForm::beginOperation() {
     if (operationRunning_) return false;
     operationRunning_ = true;
-    cancelPending_ = false;
+    countdown_.forgetKeptCancel();
     return true;
 }
 
-bool MainForm::takePendingCancel() {
-    const bool pending = cancelPending_;
-    cancelPending_ = false;
-    return pending;
-}
-
 void MainForm::TimeoutTickerTimer() {
-    --timeoutTicks;
-    if (timeoutTicks < 1) ticker_.disable();
+    countdown_.tick();
 }
 
 void MainForm::ClearClick() {

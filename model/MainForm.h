@@ -8,9 +8,9 @@
 
 #include "ControlState.h"
 #include "Controls.h"
+#include "Countdown.h"
 #include "ExtraMessages.h"
 #include "FirmwareImages.h"
-#include "TimeoutTicker.h"
 
 namespace canprog {
 
@@ -106,7 +106,6 @@ class MainForm {
 
     // --- shared state ---
     std::string firmwareFileName;
-    int timeoutTicks = 0;
     char languageCode = '0';
     unsigned char canProgramNumber = 11;
     std::uint8_t linkKey = 0xB7;
@@ -123,21 +122,18 @@ class MainForm {
     bool beginOperation();
     void endOperation() { operationRunning_ = false; }
     bool operationRunning() const { return operationRunning_; }
-    // A Cancel that came while the operation was between two waits; the next wait ends with it.
-    bool takePendingCancel();
 
     // --- timeout and cancel ---
-    // Loads the countdown and enables the ticker.
-    void startCountdown(int ticks);
-    void enableTicker();
-    void disableTicker() { ticker_.disable(); }
-    bool tickerEnabled() const { return ticker_.enabled(); }
-    const TimeoutTicker& ticker() const { return ticker_; }
+    // `timeoutTicks` with its ticker: what every wait of an operation asks how it stands.
+    Countdown& countdown() { return countdown_; }
+    const Countdown& countdown() const { return countdown_; }
     SteadyClock::time_point now() const { return clock_(); }
     // Delivers the due tick, if any (at most one); called by the front end's pump.
     bool deliverDueTick();
     // How long a pump may sleep before the next tick falls due: at most `longest`, at least 0.
-    std::chrono::milliseconds untilNextTick(std::chrono::milliseconds longest) const;
+    std::chrono::milliseconds untilNextTick(std::chrono::milliseconds longest) const {
+        return countdown_.untilNextTick(longest);
+    }
 
     // --- handlers of the shell ---
     void FormCreate();
@@ -163,10 +159,9 @@ class MainForm {
     std::array<std::string, kMessageTableSize> messages_{};
     std::string windowCaption_;
     std::string applicationTitle_;
-    TimeoutTicker ticker_;
+    Countdown countdown_;
     std::vector<ModelListener*> listeners_;
     bool operationRunning_ = false;
-    bool cancelPending_ = false;
     bool addingNote_ = false;
 };
 

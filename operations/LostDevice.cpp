@@ -14,7 +14,7 @@ OperationOutcome endOnLostDevice(BootloaderLink& link, bool statusLineToo,
         form.logMessage(msg::TransmissionError);
     }
     form.logNote(Extra::DeviceLost, {{"device", link.deviceName()}});
-    form.disableTicker();
+    form.countdown().disableTicker();
     try {
         link.port().SetOpen(false);
     } catch (...) {

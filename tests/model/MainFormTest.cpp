@@ -19,8 +19,8 @@ TEST_F(MainFormTest, StartState) {
     EXPECT_FALSE(form.enabled(Ctl::BitBtn3));
     EXPECT_TRUE(form.enabled(Ctl::bbOpen));
     EXPECT_TRUE(form.firmwareFileName.empty());
-    EXPECT_EQ(form.timeoutTicks, 0);
-    EXPECT_FALSE(form.tickerEnabled());
+    EXPECT_EQ(form.countdown().timeoutTicks(), 0);
+    EXPECT_FALSE(form.countdown().tickerEnabled());
     EXPECT_EQ(form.canProgramNumber, 11);
     EXPECT_EQ(form.text(Ctl::MaskEdit1), "11");
     EXPECT_EQ(form.text(Ctl::MaskEdit2), "11");

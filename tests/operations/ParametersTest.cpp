@@ -177,7 +177,7 @@ TEST_F(ParametersTest, ReadThatTimesOutOrIsCancelledChangesNothing) {
 
     const std::size_t framesBefore = module->frames().size();
     pump.onPump([this, framesBefore] {
-        if (module->frames().size() > framesBefore && form.timeoutTicks > 0)
+        if (module->frames().size() > framesBefore && form.countdown().timeoutTicks() > 0)
             form.click(Ctl::Button1);
     });
     ASSERT_EQ(operations.readParameters(), OperationOutcome::Cancelled);

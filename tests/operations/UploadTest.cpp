@@ -124,7 +124,7 @@ TEST_F(UploadTest, SilentModuleGivesUpAfterAboutThirtyAttempts) {
                          "Waiting for bootloader...", "Bootloader no response",
                          "Check the cable, the module's power and the chosen port"}));
     EXPECT_FALSE(operations.ComPort().Open());
-    EXPECT_EQ(form.timeoutTicks, 0);
+    EXPECT_EQ(form.countdown().timeoutTicks(), 0);
     // One tick a pump of the wake-up loop: about thirty attempts.
     EXPECT_GE(pumpsAtEnd - pumpsAtStart, 28);
     EXPECT_LE(pumpsAtEnd - pumpsAtStart, 32);
@@ -147,7 +147,8 @@ TEST_F(UploadTest, CancelWhileWaitingForAStatusByte) {
     options.faults.silentAfterFrames = 10;
     startModule(options);
     pump.onPump([this] {
-        if (module->frames().size() == 11 && form.timeoutTicks > 0) form.click(Ctl::Button1);
+        if (module->frames().size() == 11 && form.countdown().timeoutTicks() > 0)
+            form.click(Ctl::Button1);
     });
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
     EXPECT_EQ(log()[log().size() - 2], "Cancel");
@@ -219,10 +220,11 @@ TEST_F(UploadTest, EveryWaitRunsWithALiveCountdown) {
     pump.onPump([&] {
         const auto flashFrames = framesOf(WRITE_FLASH).size();
         if (!stopped && flashFrames == 9 && operations.ComPort().ByteAvailable()) {
-            form.timeoutTicks = 1;
+            form.countdown().start(1);
             form.TimeoutTickerTimer();  // the tick that falls due in the same pump
             stopped = true;
-        } else if (stopped && flashFrames == 10 && form.timeoutTicks > 0 && !form.tickerEnabled()) {
+        } else if (stopped && flashFrames == 10 && form.countdown().timeoutTicks() > 0 &&
+                   !form.countdown().tickerEnabled()) {
             waitedWithoutTicker = true;
             form.click(Ctl::Button1);  // end what would otherwise be a hang
         }
@@ -263,7 +265,7 @@ TEST_F(UploadTest, DeviceVanishingMidUploadEndsTheWriteCleanly) {
                                                    "): check the cable and the module's power",
                                                halfWritten(49, 2016, 0, 16)}));
     EXPECT_FALSE(form.operationRunning());
-    EXPECT_FALSE(form.tickerEnabled());
+    EXPECT_FALSE(form.countdown().tickerEnabled());
     EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);
     EXPECT_EQ(operations.link().lostDeviceReason(), "Device read error");

@@ -70,7 +70,8 @@ TEST_F(VersionReadTest, CancelWhileTheReplyIsAwaited) {
     options.faults.silentAfterFrames = 0;
     startModule(options);
     pump.onPump([this] {
-        if (!module->frames().empty() && form.timeoutTicks > 0) form.click(Ctl::Button1);
+        if (!module->frames().empty() && form.countdown().timeoutTicks() > 0)
+            form.click(Ctl::Button1);
     });
     ASSERT_EQ(operations.readVersion(), OperationOutcome::Cancelled);
     EXPECT_EQ(log().back(), "Cancel");

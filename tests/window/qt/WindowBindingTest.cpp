@@ -111,10 +111,10 @@ TEST_F(WindowBindingTest, ClickingTheLogoOpensTheBrandAddress) {
 }
 
 TEST_F(WindowBindingTest, CancelButtonReachesTheCountdown) {
-    form.startCountdown(30);
+    form.countdown().start(30);
     find<QPushButton>(Ctl::Button1)->click();
-    EXPECT_EQ(form.timeoutTicks, -1);
-    EXPECT_FALSE(form.tickerEnabled());
+    EXPECT_EQ(form.countdown().timeoutTicks(), -1);
+    EXPECT_FALSE(form.countdown().tickerEnabled());
 }
 
 }  // namespace

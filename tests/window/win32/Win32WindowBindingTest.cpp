@@ -153,10 +153,10 @@ TEST_F(Win32WindowBindingTest, OneLogoIsShownWithItsToolTipAndItsClickOpensTheAd
 }
 
 TEST_F(Win32WindowBindingTest, CancelButtonReachesTheCountdown) {
-    form.startCountdown(30);
+    form.countdown().start(30);
     click(Ctl::Button1);
-    EXPECT_EQ(form.timeoutTicks, -1);
-    EXPECT_FALSE(form.tickerEnabled());
+    EXPECT_EQ(form.countdown().timeoutTicks(), -1);
+    EXPECT_FALSE(form.countdown().tickerEnabled());
 }
 
 TEST_F(Win32WindowBindingTest, AnExceptionFromAClickIsShownAndTheWindowGoesOn) {

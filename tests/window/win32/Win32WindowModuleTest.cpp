@@ -46,7 +46,8 @@ class Win32WindowModuleTest : public ::testing::Test, public testing::Win32Windo
 TEST_F(Win32WindowModuleTest, TheReadButtonPutsTheVersionIntoTheLogWhileTheCountdownRuns) {
     int pumpsWithCountdown = 0;
     pump.onPump([&] {
-        if (form.tickerEnabled() && form.timeoutTicks > 0) ++pumpsWithCountdown;
+        if (form.countdown().tickerEnabled() && form.countdown().timeoutTicks() > 0)
+            ++pumpsWithCountdown;
     });
     click(Ctl::Button2);
     EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Finished);
