@@ -8,11 +8,11 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "Console.h"
 #include "ExitCodes.h"
 #include "FirmwareCommands.h"
 #include "ModuleSession.h"
 #include "ParameterBackup.h"
-#include "Prompt.h"
 #include "base/Utf8Path.h"
 
 namespace canprog::cli {

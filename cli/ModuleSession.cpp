@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <iostream>
 
+#include "Console.h"
 #include "ExitCodes.h"
-#include "Terminal.h"
 
 namespace canprog::cli {
 

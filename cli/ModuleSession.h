@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "CliSession.h"
-#include "Interrupts.h"
+#include "Console.h"
 #include "ModuleCommands.h"
 #include "ProgressLine.h"
 #include "model/HelpWindow.h"

@@ -6,11 +6,10 @@
 #include <fstream>
 #include <iostream>
 
-#include "Arguments.h"
 #include "CliSession.h"
 #include "CommandLine.h"
+#include "Console.h"
 #include "ExitCodes.h"
-#include "Terminal.h"
 #include "base/Utf8Path.h"
 #include "model/MainForm.h"
 #include "serial/PortMap.h"

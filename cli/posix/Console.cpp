@@ -1,12 +1,44 @@
-#include "cli/Prompt.h"
+#include "cli/Console.h"
 
 #include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <string>
 
 namespace canprog::cli {
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+// SIGINT and SIGTERM are blocked and read from a signalfd, so that they arrive as a readable
+// descriptor in the pump rather than in a handler.
+Interrupts::Interrupts() {
+    sigset_t interrupts;
+    sigemptyset(&interrupts);
+    sigaddset(&interrupts, SIGINT);
+    sigaddset(&interrupts, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &interrupts, nullptr);
+    native_ = ::signalfd(-1, &interrupts, SFD_NONBLOCK | SFD_CLOEXEC);
+}
+
+Interrupts::~Interrupts() {
+    if (native_ >= 0) ::close(static_cast<int>(native_));
+}
+
+serial::WaitHandle Interrupts::handle() const {
+    return native_ >= 0 ? serial::WaitHandle(native_) : serial::WaitHandle();
+}
+
+bool Interrupts::take() {
+    if (native_ < 0) return false;
+    signalfd_siginfo info{};
+    return ::read(static_cast<int>(native_), &info, sizeof info) ==
+           static_cast<ssize_t>(sizeof info);
+}
 
 PromptAnswer waitForEnter(Interrupts& interrupts) {
     std::string line;
@@ -33,5 +65,11 @@ PromptAnswer waitForEnter(Interrupts& interrupts) {
                                                              : PromptAnswer::Next;
     }
 }
+
+bool stderrIsTerminal() {
+    return ::isatty(STDERR_FILENO) != 0;
+}
+
+void prepareConsole() {}
 
 }  // namespace canprog::cli

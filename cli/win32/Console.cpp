@@ -1,10 +1,26 @@
-#include "cli/Interrupts.h"
+#include "cli/Console.h"
 
 #include <windows.h>
+// After windows.h:
+#include <shellapi.h>
 
 #include <atomic>
+#include <iostream>
+#include <string>
+
+#include "base/win32/WideText.h"
 
 namespace canprog::cli {
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide) return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(win32::narrow(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
+}
 
 namespace {
 
@@ -47,6 +63,25 @@ bool Interrupts::take() {
     if (::WaitForSingleObject(event, 0) != WAIT_OBJECT_0) return false;
     ::ResetEvent(event);
     return true;
+}
+
+// A console read returns when Ctrl-C is pressed; the interrupt is told apart by its event.
+PromptAnswer waitForEnter(Interrupts& interrupts) {
+    std::string line;
+    const bool read = static_cast<bool>(std::getline(std::cin, line));
+    if (interrupts.take()) return PromptAnswer::Interrupted;
+    if (!read) return PromptAnswer::Quit;
+    return line.find_first_of("qQ") != std::string::npos ? PromptAnswer::Quit : PromptAnswer::Next;
+}
+
+bool stderrIsTerminal() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+void prepareConsole() {
+    // The log's Polish, Czech, Hungarian and Russian letters are UTF-8.
+    ::SetConsoleOutputCP(CP_UTF8);
 }
 
 }  // namespace canprog::cli

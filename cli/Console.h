@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "serial/WaitHandle.h"
+
+namespace canprog::cli {
+
+// The console the command line runs in, each system's own behind one header: the arguments,
+// Ctrl-C, the prompt between two modules, and the terminal.
+
+// The program's arguments as UTF-8, whatever the system's own code page: on Windows they are
+// taken from the wide command line, so that a file name with Polish or Czech letters arrives
+// whole.
+std::vector<std::string> utf8Arguments(int argc, char** argv);
+
+// Ctrl-C (and a request to terminate) as a handle that the pump watches instead of a signal
+// handler, so that it can press Cancel on the pump's own thread.
+class Interrupts {
+  public:
+    Interrupts();
+    ~Interrupts();
+    Interrupts(const Interrupts&) = delete;
+    Interrupts& operator=(const Interrupts&) = delete;
+
+    // Signalled while an interrupt is pending; not valid when none can be caught.
+    serial::WaitHandle handle() const;
+    // Takes the pending interrupt; true when there was one.
+    bool take();
+
+  private:
+    std::intptr_t native_ = -1;  // the signalfd, or the console event
+};
+
+enum class PromptAnswer { Next, Quit, Interrupted };
+
+// Waits for the user at the terminal: Enter for the next module, "q" (or the end of the
+// input) to stop; Ctrl-C stops too. Nothing else wakes it.
+PromptAnswer waitForEnter(Interrupts& interrupts);
+
+// Whether the standard error stream is a terminal (a console on Windows), where a progress
+// line can be drawn in place.
+bool stderrIsTerminal();
+
+// Makes the terminal show the program's UTF-8 output as letters (a Windows console takes the
+// output code page; a POSIX terminal needs nothing).
+void prepareConsole();
+
+}  // namespace canprog::cli
