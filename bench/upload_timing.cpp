@@ -14,14 +14,6 @@
 
 namespace {
 
-class NoShell : public canprog::PlatformShell {
-  public:
-    void openUrl(const std::string&) override {}
-    std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-};
-
 double processCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);

@@ -23,6 +23,12 @@ std::string versionText(const FrameData& reply) {
     return cp1250ToUtf8(std::string(reinterpret_cast<const char*>(&reply[1]), kBlockSize));
 }
 
+std::string deviceIdText(std::uint16_t id) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X:%02X", id >> 8, id & 0xFF);
+    return text;
+}
+
 std::string deviceIdLine(const FrameData& reply) {
     char line[32];
     std::snprintf(line, sizeof line, "Device ID: %02X:%02X", reply[2], reply[1]);

@@ -17,6 +17,8 @@ bool replyCheckHolds(const FrameData& reply);
 
 // The version line's text: reply bytes 1 to 16, Windows-1250, as UTF-8.
 std::string versionText(const FrameData& reply);
+// "HH:LL", a device ID as the version read shows it.
+std::string deviceIdText(std::uint16_t id);
 // "Device ID: HH:LL" from a READ_DEVICE_ID reply (byte 2 high, byte 1 low).
 std::string deviceIdLine(const FrameData& reply);
 // The diagnostic memo's line for a parameter block: number, lead byte, data, received check,

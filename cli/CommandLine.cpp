@@ -52,9 +52,13 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
                          "read back at all)");
     line.write->add_flag("--keep-params", line.writeOptions.keepParameters,
                          "keep the module's PIN, options, mode and CAN program: read them first "
-                         "and write them into the file's EEPROM");
+                         "and write them into the file's EEPROM (a module without a valid PIN "
+                         "has none to keep: it gets the file's)");
     line.write->add_option("--backup", line.writeOptions.backupFile,
-                           "save the module's parameter block to FILE before writing");
+                           "save the module's parameter block to FILE before writing; FILE "
+                           "must not exist yet (with --repeat each module gets FILE-1, FILE-2, "
+                           "...)");
+    line.write->add_flag("--force", line.writeOptions.force, "replace an existing backup file");
     line.write->add_flag("--repeat", line.writeOptions.repeat,
                          "write one module after another: Enter for the next, q to stop");
     line.write->add_option("--log", line.writeOptions.logFile,
@@ -69,7 +73,9 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
     line.paramsRead->add_flag("--json", line.json,
                               "print the settings and the image as one JSON object");
     line.paramsWrite = params->add_subcommand(
-        "write", "read the parameters, change the named settings and write them back");
+        "write",
+        "read the parameters, change the named settings and write them back; every setting "
+        "that will change is printed first, also those the module's write rule changes");
     auto& settings = line.settings;
     line.paramsWrite->add_option("--pin", settings.pin, "four-digit PIN");
     line.paramsWrite->add_option("--mode", settings.mode, "operating mode FI or FA");
@@ -82,15 +88,26 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
     line.paramsWrite->add_option("--fs3", settings.fs3, "hazard lights FS3 0|1");
     line.paramsWrite->add_flag("--no-verify", line.noVerify,
                                "do not read the EEPROM back before the restart");
+    line.paramsWrite->add_flag("--dry-run", line.dryRun,
+                               "read the module and print what would change; write nothing");
     line.paramsSave = params->add_subcommand(
         "save", "save the parameter block with its settings and the device ID to a file");
-    line.paramsSave->add_option("FILE", line.saveFile, "file to write (JSON)")->required();
-    line.paramsRestore =
-        params->add_subcommand("restore", "write a saved parameter block back, verified");
+    line.paramsSave->add_option("FILE", line.saveFile, "file to write (JSON); must not exist yet")
+        ->required();
+    line.paramsSave->add_flag("--force", line.force, "replace FILE if it exists");
+    line.paramsRestore = params->add_subcommand(
+        "restore",
+        "write a saved parameter block back, verified; only into the module it was saved from "
+        "and over the same program, and the module's own version text is kept");
     line.paramsRestore->add_option("FILE", line.restoreFile, "a file written by params save")
         ->required();
     line.paramsRestore->add_flag("--no-verify", line.noVerify,
                                  "do not read the EEPROM back before the restart");
+    line.paramsRestore->add_flag("--any-module", line.restoreOptions.anyModule,
+                                 "write the block also into another module or over another "
+                                 "program");
+    line.paramsRestore->add_flag("--with-version-text", line.restoreOptions.withVersionText,
+                                 "write the block's version text (0xF0-0xFF) as well");
 
     line.ports =
         app.add_subcommand("ports", "the ports that exist now, as the port dialog lists them");

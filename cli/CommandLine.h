@@ -35,10 +35,13 @@ struct CommandLine {
     CLI::App* paramsWrite = nullptr;
     ParameterSettings settings;
     std::vector<std::string> optionSettings;
+    bool dryRun = false;
     CLI::App* paramsSave = nullptr;
     std::string saveFile;
+    bool force = false;
     CLI::App* paramsRestore = nullptr;
     std::string restoreFile;
+    RestoreOptions restoreOptions;
     CLI::App* ports = nullptr;
 };
 

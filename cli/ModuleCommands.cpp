@@ -12,8 +12,9 @@
 #include "ExitCodes.h"
 #include "FirmwareCommands.h"
 #include "ModuleSession.h"
-#include "ParameterBackup.h"
-#include "base/Utf8Path.h"
+#include "OutputFiles.h"
+#include "bootloader/Replies.h"
+#include "operations/SavedBlock.h"
 
 namespace canprog::cli {
 
@@ -48,35 +49,34 @@ struct ModuleResult {
     bool interrupted = false;
 };
 
-// The program version the module holds after the write: the file's when its EEPROM went in
-// whole, the old one when the EEPROM was not touched, unknown otherwise.
-std::optional<std::string> versionAfterWrite(const ModuleFacts& facts, const MainForm& form) {
-    const WriteCounts& written = facts.written;
-    if (written.eepromTotal > 0 && written.eepromAcknowledged == written.eepromTotal) {
-        return versionInBlock(form.images.eepromImage);
+// The program version the module holds after the write, as read from the module: read back by
+// the verify, or read before the write when no EEPROM frame went out since. Unknown otherwise,
+// never the file's: a verify that failed may have found another text there.
+std::optional<std::string> versionAfterWrite(const ModuleFacts& facts) {
+    if (facts.blockReadBack) return programVersionText(*facts.blockReadBack);
+    if (facts.written.eepromSent == 0 && facts.blockRead) {
+        return programVersionText(*facts.blockRead);
     }
-    if (written.eepromAcknowledged == 0 && facts.blockRead) return versionInBlock(*facts.blockRead);
     return std::nullopt;
 }
 
 // Saves the block read before a write, as `params save` would; false (and why on `err`) when
 // the file cannot be written.
-bool saveBackup(const std::string& file, const ModuleFacts& facts, const std::string& device,
-                char languageCode, std::ostream& err) {
-    SavedBlock saved{*facts.blockRead, facts.deviceId, device, utcNow()};
-    std::ofstream out(utf8Path(file), std::ios::trunc);
-    out << savedBlockJson(saved, languageCode);
-    out.close();
-    if (!out) {
-        fmt::print(err, "{}: the backup could not be written\n", file);
+bool saveBackup(const std::string& file, bool replace, const ModuleFacts& facts,
+                const std::string& device, char languageCode, std::ostream& err) {
+    const SavedBlock saved{*facts.blockRead, facts.deviceId, device, utcNow()};
+    std::string why;
+    if (!writeNewFile(file, savedBlockJson(saved, languageCode), replace, why)) {
+        fmt::print(err, "{}: the backup could not be written: {}\n", file, why);
         return false;
     }
     return true;
 }
 
+// Writes one module; its parameter block goes to `backupFile` first (none when empty).
 ModuleResult writeOneModule(const ModuleOptions& options, const std::string& file,
-                            const WriteOptions& write, std::ostream& out, std::ostream& err,
-                            Interrupts& interrupts) {
+                            const WriteOptions& write, const std::string& backupFile,
+                            std::ostream& out, std::ostream& err, Interrupts& interrupts) {
     const auto start = std::chrono::steady_clock::now();
     ModuleSession session(options, out, err, interrupts);
     Operations& operations = session.operations();
@@ -85,10 +85,10 @@ ModuleResult writeOneModule(const ModuleOptions& options, const std::string& fil
     operations.writeChecks.verify = write.verify;
     operations.writeChecks.keepParameters = write.keepParameters;
     operations.writeChecks.readModuleFirst =
-        write.repeat || !write.logFile.empty() || !write.backupFile.empty();
-    if (!write.backupFile.empty()) {
+        write.repeat || !write.logFile.empty() || !backupFile.empty();
+    if (!backupFile.empty()) {
         operations.writeChecks.beforeWriting = [&](const ModuleFacts& facts) {
-            return saveBackup(write.backupFile, facts, operations.link().deviceName(),
+            return saveBackup(backupFile, write.force, facts, operations.link().deviceName(),
                               options.languageCode, err);
         };
     }
@@ -96,7 +96,7 @@ ModuleResult writeOneModule(const ModuleOptions& options, const std::string& fil
     ModuleResult result;
     result.facts = operations.facts();
     result.device = operations.link().deviceName();
-    result.versionAfter = versionAfterWrite(result.facts, session.form());
+    result.versionAfter = versionAfterWrite(result.facts);
     result.interrupted = session.interrupted();
     result.exitCode = session.finish(exitCodeFor(outcome));
     result.seconds =
@@ -125,7 +125,7 @@ std::string logLine(const ModuleResult& result) {
         {"device_id",
          facts.deviceId ? nlohmann::json(deviceIdText(*facts.deviceId)) : nlohmann::json(nullptr)},
         {"version_before",
-         optional(facts.blockRead ? std::optional(versionInBlock(*facts.blockRead))
+         optional(facts.blockRead ? std::optional(programVersionText(*facts.blockRead))
                                   : std::nullopt)},
         {"version_after", optional(result.versionAfter)},
         {"flash_blocks", facts.written.flashAcknowledged},
@@ -134,7 +134,7 @@ std::string logLine(const ModuleResult& result) {
         {"exit_code", result.exitCode},
         {"seconds", std::round(result.seconds * 10) / 10},
     };
-    return line.dump();
+    return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 // "Module 2: the module rejected a block; DEMO 1.00 -> ?, 100 FLASH + 0 EEPROM blocks, 12.3 s"
@@ -144,13 +144,31 @@ std::string resultLine(int number, const ModuleResult& result) {
         fmt::format("Module {}: {}", number,
                     result.exitCode == kExitOk ? "written" : exitCodeMeaning(result.exitCode));
     if (facts.blockRead) {
-        line += fmt::format("; {} -> {}", versionInBlock(*facts.blockRead),
+        line += fmt::format("; {} -> {}", programVersionText(*facts.blockRead),
                             result.versionAfter.value_or("?"));
     }
     line += fmt::format(", {} FLASH + {} EEPROM blocks, verify {}, {:.1f} s",
                         facts.written.flashAcknowledged, facts.written.eepromAcknowledged,
                         verifyWord(facts.verify), result.seconds);
     return line;
+}
+
+// kExitOutput, and why on `err`, when the backup file may not be written: it exists (and may
+// not be replaced) or is not a regular file. Nothing when it may, or when there is none.
+std::optional<int> backupRefused(const std::string& backup, bool replace, std::ostream& err) {
+    if (backup.empty()) return std::nullopt;
+    const auto refused = refusedNewFile(backup, replace);
+    if (!refused) return std::nullopt;
+    fmt::print(err, "{}: {}; nothing was sent\n", backup, *refused);
+    return kExitOutput;
+}
+
+// Appends the module's line to the bench's log; false, and why on `err`, when it could not.
+bool logResult(const std::string& logFile, const ModuleResult& result, std::ostream& err) {
+    std::string why;
+    if (appendLine(logFile, logLine(result), why)) return true;
+    fmt::print(err, "{}: the log could not be written: {}\n", logFile, why);
+    return false;
 }
 
 // The production bench: one module after another until the user stops.
@@ -162,17 +180,17 @@ int writeModulesInTurn(const ModuleOptions& options, const std::string& file,
     int lastFailure = kExitOk;
     bool logFailed = false;
     for (int number = 1;; ++number) {
-        const ModuleResult result = writeOneModule(options, file, write, out, err, interrupts);
-        out << resultLine(number, result) << '\n' << std::flush;
-        if (!write.logFile.empty()) {
-            std::ofstream log(utf8Path(write.logFile), std::ios::app);
-            log << logLine(result) << '\n';
-            log.close();
-            if (!log && !logFailed) {
-                fmt::print(err, "{}: the log could not be written\n", write.logFile);
-                logFailed = true;
-            }
+        // Each module's backup has its number in the name; none replaces an earlier one.
+        const std::string backup =
+            write.backupFile.empty() ? std::string() : numberedFile(write.backupFile, number);
+        ModuleResult result;
+        if (const auto refused = backupRefused(backup, write.force, err)) {
+            result.exitCode = *refused;
+        } else {
+            result = writeOneModule(options, file, write, backup, out, err, interrupts);
         }
+        out << resultLine(number, result) << '\n' << std::flush;
+        if (!write.logFile.empty() && !logResult(write.logFile, result, err)) logFailed = true;
         if (result.exitCode == kExitOk) {
             ++written;
         } else {
@@ -194,17 +212,21 @@ int writeModulesInTurn(const ModuleOptions& options, const std::string& file,
 
 int runWrite(const ModuleOptions& options, const std::string& file, const WriteOptions& write,
              std::ostream& out, std::ostream& err) {
-    if (write.repeat) return writeModulesInTurn(options, file, write, out, err);
-    Interrupts interrupts;
-    const ModuleResult result = writeOneModule(options, file, write, out, err, interrupts);
+    // Outputs that cannot be written are found out before anything is sent.
     if (!write.logFile.empty()) {
-        std::ofstream log(utf8Path(write.logFile), std::ios::app);
-        log << logLine(result) << '\n';
-        log.close();
-        if (!log) {
-            fmt::print(err, "{}: the log could not be written\n", write.logFile);
-            if (result.exitCode == kExitOk) return kExitOutput;
+        if (const auto refused = refusedLog(write.logFile)) {
+            fmt::print(err, "{}: {}; nothing was sent\n", write.logFile, *refused);
+            return kExitOutput;
         }
+    }
+    if (write.repeat) return writeModulesInTurn(options, file, write, out, err);
+    if (const auto refused = backupRefused(write.backupFile, write.force, err)) return *refused;
+    Interrupts interrupts;
+    const ModuleResult result =
+        writeOneModule(options, file, write, write.backupFile, out, err, interrupts);
+    if (!write.logFile.empty() && !logResult(write.logFile, result, err) &&
+        result.exitCode == kExitOk) {
+        return kExitOutput;
     }
     return result.exitCode;
 }

@@ -20,6 +20,7 @@ struct WriteOptions {
     bool verify = true;           // the EEPROM read back before the restart
     bool keepParameters = false;  // the module's settings kept across the new firmware
     std::string backupFile;       // the module's parameter block saved before writing
+    bool force = false;           // an existing backup file may be replaced
     bool repeat = false;          // one module after another, Enter between them
     std::string logFile;          // one JSON line per module appended
 };

@@ -10,13 +10,13 @@
 
 #include "ExitCodes.h"
 #include "ModuleSession.h"
-#include "ParameterBackup.h"
-#include "base/Utf8Path.h"
+#include "OutputFiles.h"
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
 #include "config/SettingsDescription.h"
 #include "firmware/FirmwareLoader.h"
 #include "model/MessageIndex.h"
+#include "operations/SavedBlock.h"
 
 namespace canprog::cli {
 
@@ -49,7 +49,7 @@ nlohmann::json parametersJson(const MainForm& form) {
         {"fs2", bitOf(form, kFs2Row)},
         {"fs3", bitOf(form, kFs3Row)},
         {"eeprom", eeprom},
-        {"settings", settingsJson(form)},
+        {"settings", settingsJson(describeSettings(form))},
     };
 }
 
@@ -77,6 +77,28 @@ void applySettings(MainForm& form, const ParameterSettings& settings) {
     if (settings.fs1) setOption(form, kFs1Row, *settings.fs1);
     if (settings.fs2) setOption(form, kFs2Row, *settings.fs2);
     if (settings.fs3) setOption(form, kFs3Row, *settings.fs3);
+}
+
+// Prints every setting that the write will change, and the bits of the mode byte that the
+// module's write rule clears although no setting names them.
+void printChanges(const ParameterImage& before, const ParameterImage& after, char languageCode,
+                  std::ostream& out) {
+    const auto changes = settingChanges(before, after, languageCode);
+    const bool unusedBitsCleared = (before[kModeAddress] & kUnusedModeBits) != 0;
+    if (changes.empty() && !unusedBitsCleared) {
+        out << "Nothing changes: the module already holds these settings\n";
+        return;
+    }
+    out << "Settings that will change:\n";
+    for (const auto& change : changes) {
+        fmt::print(out, "  {}: {} -> {}\n", change.name, change.from, change.to);
+    }
+    if (unusedBitsCleared) {
+        fmt::print(out,
+                   "  address 0x{:02X}: 0x{:02X} -> 0x{:02X} (its bits 0, 5 and 6 hold no setting "
+                   "and are written as 0)\n",
+                   kModeAddress, before[kModeAddress], after[kModeAddress]);
+    }
 }
 
 }  // namespace
@@ -115,8 +137,8 @@ int runParamsRead(const ModuleOptions& options, bool json, std::ostream& out, st
     return session.finish(exitCodeFor(outcome));
 }
 
-int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settings, bool verify,
-                   std::ostream& out, std::ostream& err) {
+int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settings,
+                   const ParamsWriteOptions& write, std::ostream& out, std::ostream& err) {
     if (settings.empty()) {
         fmt::print(err,
                    "nothing to change: name at least one setting (--pin, --mode, --can-program, "
@@ -129,7 +151,7 @@ int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settin
     }
     Interrupts interrupts;
     ModuleSession session(options, out, err, interrupts);
-    session.operations().parameterWriteChecks.verify = verify;
+    session.operations().parameterWriteChecks.verify = write.verify;
     // A write always follows a read, as in the window.
     OperationOutcome outcome = session.run([&] { return session.operations().readParameters(); });
     if (outcome != OperationOutcome::Finished) return session.finish(exitCodeFor(outcome));
@@ -150,6 +172,12 @@ int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settin
     }
     applySettings(session.form(), settings);
     try {
+        const PinBytes pin = pinBytesToWrite(session.form().text(Ctl::PIN), image);
+        printChanges(image, patchedImage(session.form(), image, pin), options.languageCode, out);
+        if (write.dryRun) {
+            out << "Nothing was written (--dry-run)\n";
+            return session.finish(kExitOk);
+        }
         outcome = session.run([&] { return session.operations().writeParameters(); });
     } catch (const std::invalid_argument& error) {
         fmt::print(err, "{}\n", error.what());
@@ -158,8 +186,12 @@ int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settin
     return session.finish(exitCodeFor(outcome));
 }
 
-int runParamsSave(const ModuleOptions& options, const std::string& file, std::ostream& out,
-                  std::ostream& err) {
+int runParamsSave(const ModuleOptions& options, const std::string& file, bool replace,
+                  std::ostream& out, std::ostream& err) {
+    if (const auto refused = refusedNewFile(file, replace)) {
+        fmt::print(err, "{}: {}; nothing was sent\n", file, *refused);
+        return kExitOutput;
+    }
     Interrupts interrupts;
     ModuleSession session(options, out, err, interrupts);
     session.operations().readChecks.deviceId = true;
@@ -169,18 +201,16 @@ int runParamsSave(const ModuleOptions& options, const std::string& file, std::os
     const ModuleFacts& facts = session.operations().facts();
     const SavedBlock saved{*facts.blockRead, facts.deviceId,
                            session.operations().link().deviceName(), utcNow()};
-    std::ofstream saving(utf8Path(file), std::ios::trunc);
-    saving << savedBlockJson(saved, options.languageCode);
-    saving.close();
-    if (!saving) {
-        fmt::print(err, "{}: the saved block could not be written\n", file);
+    std::string why;
+    if (!writeNewFile(file, savedBlockJson(saved, options.languageCode), replace, why)) {
+        fmt::print(err, "{}: the saved block could not be written: {}\n", file, why);
         return session.finish(kExitOutput);
     }
     return session.finish(kExitOk);
 }
 
-int runParamsRestore(const ModuleOptions& options, const std::string& file, bool verify,
-                     std::ostream& out, std::ostream& err) {
+int runParamsRestore(const ModuleOptions& options, const std::string& file,
+                     const RestoreOptions& restore, std::ostream& out, std::ostream& err) {
     std::string text;
     std::string why;
     std::optional<SavedBlock> saved;
@@ -191,9 +221,15 @@ int runParamsRestore(const ModuleOptions& options, const std::string& file, bool
     }
     Interrupts interrupts;
     ModuleSession session(options, out, err, interrupts);
-    session.operations().parameterWriteChecks.verify = verify;
+    session.operations().parameterWriteChecks.verify = restore.verify;
+    const SavedBlockCheck check{saved->block, saved->deviceId, restore.anyModule,
+                                restore.withVersionText};
     const OperationOutcome outcome =
-        session.run([&] { return session.operations().restoreParameters(saved->block); });
+        session.run([&] { return session.operations().restoreParameters(check); });
+    if (outcome == OperationOutcome::InvalidSetting) {
+        fmt::print(err,
+                   "--any-module writes a block into another module or program all the same\n");
+    }
     return session.finish(exitCodeFor(outcome));
 }
 

@@ -51,11 +51,16 @@ int runCommand(CommandLine& line) {
             std::cerr << "invalid setting: --option takes K=0|1 with K from 1 to 9\n";
             return kExitInvalidSetting;
         }
-        return runParamsWrite(module, line.settings, !line.noVerify, std::cout, std::cerr);
+        return runParamsWrite(module, line.settings, {!line.noVerify, line.dryRun}, std::cout,
+                              std::cerr);
     }
-    if (*line.paramsSave) return runParamsSave(module, line.saveFile, std::cout, std::cerr);
+    if (*line.paramsSave) {
+        return runParamsSave(module, line.saveFile, line.force, std::cout, std::cerr);
+    }
     if (*line.paramsRestore) {
-        return runParamsRestore(module, line.restoreFile, !line.noVerify, std::cout, std::cerr);
+        line.restoreOptions.verify = !line.noVerify;
+        return runParamsRestore(module, line.restoreFile, line.restoreOptions, std::cout,
+                                std::cerr);
     }
     if (*line.inspect) return runInspect(line.inspectOptions, language, std::cout, std::cerr);
     if (*line.programs) return runPrograms(line.programsFile, language, std::cout, std::cerr);

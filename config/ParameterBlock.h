@@ -22,6 +22,18 @@ inline constexpr std::uint8_t kModeAddress = 0x61;
 inline constexpr std::uint8_t kCanProgramAddress = 0x28;
 // The PIN's four digits, first to fourth.
 inline constexpr std::array<std::uint8_t, 4> kPinAddresses = {0x26, 0x66, 0x27, 0x67};
+// The seven bytes that hold the module's settings: what a write from the controls changes and
+// what keeping the module's settings keeps.
+inline constexpr std::array<std::uint8_t, 7> kSettingBytes = {
+    kOptionsAddress,  kModeAddress,     kPinAddresses[0],  kPinAddresses[1],
+    kPinAddresses[2], kPinAddresses[3], kCanProgramAddress};
+// The bits of the mode byte that hold no setting; the module's write rule writes them as 0.
+inline constexpr std::uint8_t kUnusedModeBits = 0x61;
+inline constexpr std::uint8_t kModeFaBit = 0x80;
+// The program's version text: the block's last 16 bytes.
+inline constexpr std::size_t kVersionTextAddress = 0xF0;
+inline constexpr std::size_t kVersionTextSize = 16;
+inline constexpr int kParameterBlocks = 16;
 
 // The option bits in the order a read applies them: options (1)-(8) at 0x21 from bit 0 up,
 // then at 0x61 channel II, FS1, FS2, FS3 and the operating mode. Options (1)-(9) are the

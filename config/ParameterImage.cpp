@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "ParameterBlock.h"
+#include "bootloader/BootloaderProtocol.h"
+#include "firmware/Cp1250.h"
 #include "firmware/HexText.h"
 
 namespace canprog {
@@ -22,10 +24,8 @@ void applyParameterImage(MainForm& form) {
     form.setText(Ctl::PIN, pinText(image));
 
     const std::uint8_t program = image[kCanProgramAddress];
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", program);
-    form.setText(Ctl::MaskEdit1, hex);
-    form.setText(Ctl::MaskEdit2, hex);
+    form.setText(Ctl::MaskEdit1, canProgramText(image));
+    form.setText(Ctl::MaskEdit2, canProgramText(image));
     form.canProgramNumber = static_cast<unsigned char>((program >> 4) * 10 + (program & 0x0F));
 }
 
@@ -65,7 +65,10 @@ PinBytes pinBytesToWrite(const std::string& text, const ParameterImage& image) {
 }
 
 void patchParameterImage(MainForm& form, const PinBytes& pin) {
-    auto& image = form.images.eepromImage;
+    form.images.eepromImage = patchedImage(form, form.images.eepromImage, pin);
+}
+
+ParameterImage patchedImage(const MainForm& form, ParameterImage image, const PinBytes& pin) {
     image[kOptionsAddress] = 0;
     image[kModeAddress] = 0;  // bits 0, 5 and 6 are written as 0
     for (const OptionBit& bit : kOptionBits) {
@@ -73,6 +76,56 @@ void patchParameterImage(MainForm& form, const PinBytes& pin) {
     }
     for (std::size_t i = 0; i < pin.size(); ++i) image[kPinAddresses[i]] = pin[i];
     image[kCanProgramAddress] = hexPairToByte(form.text(Ctl::MaskEdit1));
+    return image;
+}
+
+std::string programVersionText(const ParameterImage& image) {
+    const auto first = image.begin() + kVersionTextAddress;
+    if (std::all_of(first, image.end(), [](std::uint8_t byte) { return byte == 0xFF; })) {
+        return kErasedVersionText;
+    }
+    // A text shorter than its 16 bytes ends at its first NUL.
+    std::string text = cp1250ToUtf8(std::string(first, std::find(first, image.end(), 0)));
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+bool sameVersionText(const ParameterImage& a, const ParameterImage& b) {
+    return std::equal(a.begin() + kVersionTextAddress, a.end(), b.begin() + kVersionTextAddress);
+}
+
+void keepVersionText(ParameterImage& block, const ParameterImage& module) {
+    std::copy(module.begin() + kVersionTextAddress, module.end(),
+              block.begin() + kVersionTextAddress);
+}
+
+void keepModuleSettings(ParameterImage& fileImage, const ParameterImage& module) {
+    for (const std::uint8_t address : kSettingBytes) fileImage[address] = module[address];
+}
+
+std::string modeText(const ParameterImage& image) {
+    return (image[kModeAddress] & kModeFaBit) != 0 ? "FA" : "FI";
+}
+
+std::string canProgramText(const ParameterImage& image) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", image[kCanProgramAddress]);
+    return hex;
+}
+
+std::string pinAfterPartialWrite(const ParameterImage& before, const ParameterImage& sent,
+                                 int acknowledged, int sentBlocks) {
+    std::string pin;
+    for (const std::uint8_t address : kPinAddresses) {
+        const int block = address / kBlockSize;
+        if (block >= acknowledged && block < sentBlocks) {
+            pin += '?';  // the block left, its acknowledgement never came
+            continue;
+        }
+        const std::uint8_t digit = block < acknowledged ? sent[address] : before[address];
+        pin += digit <= 9 ? static_cast<char>('0' + digit) : '?';
+    }
+    return pin;
 }
 
 }  // namespace canprog

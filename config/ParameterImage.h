@@ -32,5 +32,31 @@ PinBytes pinBytesToWrite(const std::string& pinText, const ParameterImage& image
 
 // Patches the seven bytes the controls set (0x21, 0x61, the PIN, 0x28) into the image.
 void patchParameterImage(MainForm& form, const PinBytes& pin);
+// The same on a copy: what a write from the controls would send for `image`.
+ParameterImage patchedImage(const MainForm& form, ParameterImage image, const PinBytes& pin);
+
+// Puts the module's own seven setting bytes into a firmware file's EEPROM image.
+void keepModuleSettings(ParameterImage& fileImage, const ParameterImage& module);
+
+// The program's version text that a block holds (bytes 0xF0 to 0xFF, Windows-1250) as a person
+// reads it: UTF-8, up to its first NUL, without trailing blanks; "(erased)" when all 16 bytes
+// are 0xFF.
+std::string programVersionText(const ParameterImage& image);
+inline constexpr const char* kErasedVersionText = "(erased)";
+// Whether two blocks hold the same version text, byte for byte.
+bool sameVersionText(const ParameterImage& a, const ParameterImage& b);
+// Puts the module's own version text into a block.
+void keepVersionText(ParameterImage& block, const ParameterImage& module);
+
+// The operating mode a block holds, "FI" or "FA", and its CAN program byte as two hex digits.
+std::string modeText(const ParameterImage& image);
+std::string canProgramText(const ParameterImage& image);
+
+// The PIN a module holds after a parameter write that stopped part-way: `before` is what it
+// held, `sent` what the write was sending; blocks below `acknowledged` hold the new bytes, the
+// block sent and not acknowledged (when `sentBlocks` is larger) may hold either, shown as '?',
+// and later blocks still hold the old ones.
+std::string pinAfterPartialWrite(const ParameterImage& before, const ParameterImage& sent,
+                                 int acknowledged, int sentBlocks);
 
 }  // namespace canprog

@@ -1,7 +1,9 @@
 #include "SettingsDescription.h"
 
+#include "OptionControls.h"
 #include "ParameterBlock.h"
 #include "ParameterImage.h"
+#include "model/PlatformShell.h"
 
 namespace canprog {
 
@@ -33,6 +35,32 @@ std::vector<SettingDescription> describeSettings(const MainForm& form) {
     settings.push_back({trimmed(form.text(kPinGroup)), form.text(Ctl::PIN), -1});
     settings.push_back({trimmed(form.text(kCanProgramGroup)), form.text(Ctl::MaskEdit1), -1});
     return settings;
+}
+
+std::vector<SettingDescription> describeImage(const ParameterImage& image, char languageCode) {
+    // The block shown in a window of its own, so that its settings read as the window says them.
+    NoShell shell;
+    MainForm view(shell);
+    startUp(view);
+    view.languageCode = languageCode;
+    view.zmiana_jezyka(languageCode);
+    bindOptionControls(view);
+    view.images.eepromImage = image;
+    applyParameterImage(view);
+    return describeSettings(view);
+}
+
+std::vector<SettingChange> settingChanges(const ParameterImage& before, const ParameterImage& after,
+                                          char languageCode) {
+    const auto was = describeImage(before, languageCode);
+    const auto becomes = describeImage(after, languageCode);
+    std::vector<SettingChange> changes;
+    for (std::size_t i = 0; i < was.size() && i < becomes.size(); ++i) {
+        if (was[i].value != becomes[i].value) {
+            changes.push_back({was[i].name, was[i].value, becomes[i].value});
+        }
+    }
+    return changes;
 }
 
 std::vector<std::string> settingsTable(const MainForm& form) {

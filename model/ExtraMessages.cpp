@@ -7,7 +7,7 @@ namespace canprog {
 namespace {
 
 //   Polish, English, German, Russian, Slovak, Czech, Hungarian
-const std::array<Translations, 16> kExtraTexts = {{
+const std::array<Translations, kExtraCount> kExtraTexts = {{
     // DeviceLost
     {"Utracono połączenie z modułem ({device}): sprawdź kabel i zasilanie modułu",
      "Lost the connection to the module ({device}): check the cable and the module's power",
@@ -126,16 +126,92 @@ const std::array<Translations, 16> kExtraTexts = {{
      "Ověření EEPROM selhalo na adrese {address}: zapsáno {written}, přečteno {read}",
      "Az EEPROM ellenőrzése hibát talált a(z) {address} címen: írva {written}, visszaolvasva "
      "{read}"},
-    // ParametersKept
-    {"Zachowano PIN, opcje, tryb pracy i program CAN modułu",
-     "The module's PIN, options, operating mode and CAN program are kept",
-     "PIN, Optionen, Betriebsmodus und CAN-Programm des Moduls bleiben erhalten",
-     "PIN, опции, режим работы и программа CAN модуля сохранены",
-     "PIN, voľby, režim a program CAN modulu zostávajú zachované",
-     "PIN, volby, režim a program CAN modulu zůstávají zachovány",
-     "A modul PIN-kódja, opciói, üzemmódja és CAN-programja megmarad"},
+    // SettingsKept
+    {"Zachowano ustawienia modułu: PIN {pin}, tryb pracy {mode}, program CAN {program} oraz "
+     "opcje (1) do (10) takie, jakie miał moduł",
+     "The module's settings are kept: PIN {pin}, operating mode {mode}, CAN program {program} "
+     "and options (1) to (10) as the module had them",
+     "Die Einstellungen des Moduls bleiben erhalten: PIN {pin}, Betriebsmodus {mode}, "
+     "CAN-Programm {program} und die Optionen (1) bis (10) wie im Modul",
+     "Настройки модуля сохранены: PIN {pin}, режим работы {mode}, программа CAN {program} и "
+     "опции (1)–(10), как они были в модуле",
+     "Nastavenia modulu zostávajú zachované: PIN {pin}, režim {mode}, program CAN {program} a "
+     "voľby (1) až (10) tak, ako ich mal modul",
+     "Nastavení modulu zůstávají zachována: PIN {pin}, režim {mode}, program CAN {program} a "
+     "volby (1) až (10) tak, jak je měl modul",
+     "A modul beállításai megmaradnak: PIN {pin}, üzemmód {mode}, CAN-program {program}, "
+     "valamint az (1)–(10) opciók, ahogy a modulban voltak"},
+    // NothingToKeep
+    {"Moduł nie ma ustawień do zachowania: zapisywane są ustawienia z pliku",
+     "The module has no settings to keep: the file's are written",
+     "Das Modul hat keine Einstellungen, die zu erhalten wären: die der Datei werden geschrieben",
+     "У модуля нет настроек, которые можно сохранить: записываются настройки из файла",
+     "Modul nemá nastavenia, ktoré by sa dali zachovať: zapisujú sa nastavenia zo súboru",
+     "Modul nemá nastavení, která by se dala zachovat: zapisují se nastavení ze souboru",
+     "A modulnak nincsenek megtartható beállításai: a fájl beállításai íródnak be"},
     // NoneChecked
     {"brak", "none", "keine", "нет", "žiadne", "žádné", "nincs"},
+    // SettingsHalfWritten
+    {"Ustawienia modułu są zapisane tylko częściowo: potwierdzono {eeprom} z 16 bloków EEPROM; "
+     "PIN w module to teraz {pin}. Ponowny zapis ustawień naprawi moduł.",
+     "The module's settings are only partly written: {eeprom} of 16 EEPROM blocks were "
+     "acknowledged; PIN now {pin}. Writing the settings again repairs the module.",
+     "Die Einstellungen des Moduls sind nur teilweise geschrieben: {eeprom} von 16 "
+     "EEPROM-Blöcken wurden bestätigt; PIN jetzt {pin}. Erneutes Schreiben der Einstellungen "
+     "repariert das Modul.",
+     "Настройки модуля записаны лишь частично: подтверждено {eeprom} из 16 блоков EEPROM; PIN "
+     "теперь {pin}. Повторная запись настроек восстановит модуль.",
+     "Nastavenia modulu sú zapísané len čiastočne: potvrdených bolo {eeprom} zo 16 blokov "
+     "EEPROM; PIN je teraz {pin}. Opätovný zápis nastavení modul opraví.",
+     "Nastavení modulu jsou zapsána jen částečně: potvrzeno bylo {eeprom} z 16 bloků EEPROM; "
+     "PIN je nyní {pin}. Opětovný zápis nastavení modul opraví.",
+     "A modul beállításai csak részben íródtak meg: 16 EEPROM-blokkból {eeprom} lett "
+     "visszaigazolva; a PIN most {pin}. A beállítások újraírása helyreállítja a modult."},
+    // ModuleAndBlock
+    {"Moduł: urządzenie {moduleId}, program {moduleVersion}; zapisany blok: urządzenie "
+     "{blockId}, program {blockVersion}",
+     "Module: device {moduleId}, program {moduleVersion}; saved block: device {blockId}, "
+     "program {blockVersion}",
+     "Modul: Gerät {moduleId}, Programm {moduleVersion}; gespeicherter Block: Gerät {blockId}, "
+     "Programm {blockVersion}",
+     "Модуль: устройство {moduleId}, программа {moduleVersion}; сохранённый блок: устройство "
+     "{blockId}, программа {blockVersion}",
+     "Modul: zariadenie {moduleId}, program {moduleVersion}; uložený blok: zariadenie "
+     "{blockId}, program {blockVersion}",
+     "Modul: zařízení {moduleId}, program {moduleVersion}; uložený blok: zařízení {blockId}, "
+     "program {blockVersion}",
+     "Modul: eszköz {moduleId}, program {moduleVersion}; mentett blokk: eszköz {blockId}, "
+     "program {blockVersion}"},
+    // BlockOfAnotherModule
+    {"Zapisany blok pochodzi z innego modułu (urządzenie {blockId}, ten moduł to {moduleId}): "
+     "nic nie zapisano",
+     "The saved block comes from another module (device {blockId}; this module is "
+     "{moduleId}): nothing was written",
+     "Der gespeicherte Block stammt von einem anderen Modul (Gerät {blockId}; dieses Modul ist "
+     "{moduleId}): nichts wurde geschrieben",
+     "Сохранённый блок получен с другого модуля (устройство {blockId}; этот модуль — "
+     "{moduleId}): ничего не записано",
+     "Uložený blok pochádza z iného modulu (zariadenie {blockId}; tento modul je {moduleId}): "
+     "nič sa nezapísalo",
+     "Uložený blok pochází z jiného modulu (zařízení {blockId}; tento modul je {moduleId}): "
+     "nic nebylo zapsáno",
+     "A mentett blokk egy másik modulból származik (eszköz {blockId}; ez a modul {moduleId}): "
+     "semmi sem íródott be"},
+    // BlockOfAnotherProgram
+    {"Zapisany blok należy do innego programu ({blockVersion}; moduł ma {moduleVersion}): nic "
+     "nie zapisano",
+     "The saved block belongs to another program ({blockVersion}; the module holds "
+     "{moduleVersion}): nothing was written",
+     "Der gespeicherte Block gehört zu einem anderen Programm ({blockVersion}; das Modul hat "
+     "{moduleVersion}): nichts wurde geschrieben",
+     "Сохранённый блок относится к другой программе ({blockVersion}; в модуле "
+     "{moduleVersion}): ничего не записано",
+     "Uložený blok patrí inému programu ({blockVersion}; modul má {moduleVersion}): nič sa "
+     "nezapísalo",
+     "Uložený blok patří jinému programu ({blockVersion}; modul má {moduleVersion}): nic nebylo "
+     "zapsáno",
+     "A mentett blokk egy másik programhoz tartozik ({blockVersion}; a modulban "
+     "{moduleVersion} van): semmi sem íródott be"},
 }};
 
 }  // namespace

@@ -25,10 +25,17 @@ enum class Extra {
     FileLineProblem,  // {file} {line} {reason}
     VerifyingEeprom,
     EepromVerified,
-    VerifyFailed,  // {address} {written} {read}
-    ParametersKept,
+    VerifyFailed,   // {address} {written} {read}
+    SettingsKept,   // {pin} {mode} {program}
+    NothingToKeep,  // the module's PIN is not four digits: the file's settings go in
     NoneChecked,
+    SettingsHalfWritten,    // {eeprom} {pin}
+    ModuleAndBlock,         // {moduleId} {moduleVersion} {blockId} {blockVersion}
+    BlockOfAnotherModule,   // {moduleId} {blockId}
+    BlockOfAnotherProgram,  // {moduleVersion} {blockVersion}
 };
+inline constexpr std::size_t kExtraCount =
+    static_cast<std::size_t>(Extra::BlockOfAnotherProgram) + 1;
 
 // The text of a line in a language, values not yet filled in.
 std::string_view extraText(Extra line, Language language);

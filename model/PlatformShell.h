@@ -19,4 +19,14 @@ class PlatformShell {
                                                         const std::string& defaultExtension) = 0;
 };
 
+// The shell of a form that is never shown (a block described in words, a benchmark): it opens
+// nothing and chooses nothing.
+class NoShell : public PlatformShell {
+  public:
+    void openUrl(const std::string&) override {}
+    std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+};
+
 }  // namespace canprog

@@ -10,6 +10,7 @@
 #include "ModuleReads.h"
 #include "OpenFailureNote.h"
 #include "config/ParameterBlock.h"
+#include "config/ParameterImage.h"
 #include "model/MessageIndex.h"
 
 namespace canprog {
@@ -27,11 +28,6 @@ const WakeUpParameters kUploadWakeUp{.firstPause = std::chrono::milliseconds(150
                                      .barsFollowingCountdown = {Ctl::ProgressBar},
                                      .shownIn = WakeUpShownIn::Log,
                                      .linkedText = LinkedText::LiteralOk};
-
-// The seven bytes that hold the module's settings: what keeping the parameters keeps.
-constexpr std::array<std::uint8_t, 7> kSettingBytes = {
-    kOptionsAddress,  kModeAddress,     kPinAddresses[0],  kPinAddresses[1],
-    kPinAddresses[2], kPinAddresses[3], kCanProgramAddress};
 
 // One firmware write: the link, what it is asked to check, and what it learns.
 struct Upload {
@@ -87,6 +83,7 @@ std::optional<OperationOutcome> sendBlocks(Upload& upload, bool flash, int first
         std::memcpy(data.data(), image.data() + block * 16, 16);
         const auto address = static_cast<std::uint16_t>(block * 16);
         upload.facts.written.writeFrameLeft = true;
+        if (!flash) ++upload.facts.written.eepromSent;
         link.SendPacket(flash ? WRITE_FLASH : WRITE_EEPROM, address, data, 16);
         link.loadCountdown(kReplyTicks);
         const Acknowledge ack = link.waitAcknowledge();
@@ -134,6 +131,20 @@ void countBlocksToWrite(const MainForm& form, WriteCounts& written) {
     }
 }
 
+// The module's settings put into the file's EEPROM image, when the module has any: a module
+// whose PIN is not four digits (erased, or never set) has none worth keeping, and the file's
+// own settings go in whole.
+void keepSettings(MainForm& form, const ParameterImage& module) {
+    if (!hasValidPin(module)) {
+        form.logNote(Extra::NothingToKeep);
+        return;
+    }
+    keepModuleSettings(form.images.eepromImage, module);
+    form.logNote(Extra::SettingsKept, {{"pin", pinText(module)},
+                                       {"mode", modeText(module)},
+                                       {"program", canProgramText(module)}});
+}
+
 // Before anything is written: the device ID and the module's parameter block, and the
 // module's settings put into the file's EEPROM image when they are to be kept. A read that
 // does not complete ends the write with nothing written.
@@ -155,11 +166,7 @@ std::optional<OperationOutcome> readModuleFirst(Upload& upload) {
         form.setProgressPosition(Ctl::ProgressBar, 0);
         return OperationOutcome::BackupFailed;
     }
-    if (upload.checks.keepParameters && form.images.eepromTop != -1) {
-        for (const std::uint8_t address : kSettingBytes)
-            form.images.eepromImage[address] = block[address];
-        form.logNote(Extra::ParametersKept);
-    }
+    if (upload.checks.keepParameters && form.images.eepromTop != -1) keepSettings(form, block);
     link.port().DiscardInput();
     return std::nullopt;
 }
@@ -225,6 +232,7 @@ OperationOutcome writeModule(Upload& upload) {
     if (upload.checks.verify && eepromWritten) {
         const VerifyOutcome verify = verifyEeprom(link, form.images.eepromImage);
         upload.facts.verify = verify.passed() ? VerifyResult::Passed : VerifyResult::Failed;
+        if (verify.read == BlockRead::Complete) upload.facts.blockReadBack = verify.readBack;
         if (verify.read != BlockRead::Complete) return abandonAfterRead(link, verify.read);
         if (verify.firstDifference) {
             link.port().SetOpen(false);

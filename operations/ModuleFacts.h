@@ -16,6 +16,7 @@ struct WriteCounts {
     int flashTotal = 0;
     int eepromAcknowledged = 0;
     int eepromTotal = 0;
+    int eepromSent = 0;           // EEPROM write frames that left, acknowledged or not
     bool writeFrameLeft = false;  // the first write frame was sent
     bool restarted = false;
 };
@@ -23,7 +24,8 @@ struct WriteCounts {
 // What the last operation learned of the module, for front ends that report it.
 struct ModuleFacts {
     std::optional<std::uint16_t> deviceId;
-    std::optional<ParameterImage> blockRead;  // the parameter block as the module held it
+    std::optional<ParameterImage> blockRead;      // the parameter block as the module held it
+    std::optional<ParameterImage> blockReadBack;  // the EEPROM as the verify read it back
     WriteCounts written;
     VerifyResult verify = VerifyResult::NotRun;
 

@@ -58,8 +58,9 @@ WaitResult readDeviceId(BootloaderLink& link, std::uint16_t& id) {
 VerifyOutcome verifyEeprom(BootloaderLink& link, const ParameterImage& written) {
     MainForm& form = link.form();
     form.logNote(Extra::VerifyingEeprom);
-    ParameterImage readBack;
     VerifyOutcome outcome;
+    ParameterImage& readBack = outcome.readBack;
+    readBack.fill(0xFF);
     outcome.read = readParameterBlock(link, readBack, false);
     if (outcome.read != BlockRead::Complete) return outcome;
     const auto differs = std::mismatch(written.begin(), written.end(), readBack.begin());

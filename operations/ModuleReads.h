@@ -24,6 +24,7 @@ WaitResult readDeviceId(BootloaderLink& link, std::uint16_t& id);
 struct VerifyOutcome {
     BlockRead read = BlockRead::Complete;
     std::optional<int> firstDifference;
+    ParameterImage readBack{};  // what the module holds, when the read completed
     bool passed() const { return read == BlockRead::Complete && !firstDifference; }
 };
 

@@ -64,11 +64,9 @@ OperationOutcome Operations::writeParameters() {
     return record([this] { return BitBtn1Click(link_, parameterWriteChecks, facts_); });
 }
 
-OperationOutcome Operations::restoreParameters(const ParameterImage& block) {
-    if (form_.operationRunning()) return OperationOutcome::NotStarted;
-    form_.images.eepromImage = block;
-    applyParameterImage(form_);
-    return record([this] { return writeParameterImage(link_, parameterWriteChecks, facts_); });
+OperationOutcome Operations::restoreParameters(const SavedBlockCheck& saved) {
+    return record(
+        [&] { return restoreParameterBlock(link_, saved, parameterWriteChecks, facts_); });
 }
 
 }  // namespace canprog

@@ -40,8 +40,9 @@ class Operations {
     OperationOutcome readVersion();
     OperationOutcome readParameters();
     OperationOutcome writeParameters();
-    // Writes a saved parameter block back exactly as it was saved, shown in the controls.
-    OperationOutcome restoreParameters(const ParameterImage& block);
+    // Puts a saved parameter block back, checked against the module first, shown in the
+    // controls.
+    OperationOutcome restoreParameters(const SavedBlockCheck& saved);
 
   private:
     template <typename Run>

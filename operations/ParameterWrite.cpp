@@ -5,6 +5,8 @@
 #include "LostDevice.h"
 #include "ModuleReads.h"
 #include "OpenFailureNote.h"
+#include "bootloader/Replies.h"
+#include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
 #include "model/MessageIndex.h"
 
@@ -14,7 +16,6 @@ namespace {
 
 constexpr int kStartTicks = 30;
 constexpr int kReplyTicks = 30;
-constexpr int kBlocks = 16;
 constexpr auto kBeforeEachBlock = std::chrono::milliseconds(50);
 
 const WakeUpParameters kWriteWakeUp{.firstPause = std::chrono::milliseconds(150),
@@ -40,10 +41,10 @@ OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
     return timedOut ? OperationOutcome::TransmissionError : OperationOutcome::Cancelled;
 }
 
-// Everything after the port opened: the wake-up, the sixteen blocks, the verify, the restart.
-// `pin` patches the controls into the image first; without it the image goes as it is.
-OperationOutcome writeToModule(BootloaderLink& link, const std::optional<PinBytes>& pin,
-                               const ParameterWriteChecks& checks, ModuleFacts& facts) {
+// The write's start, once the port is open: the countdown and the bars loaded, `beforeWakeUp`
+// run (the controls patched into the image), both directions purged, the bootloader woken.
+template <typename BeforeWakeUp>
+std::optional<OperationOutcome> wakeForWrite(BootloaderLink& link, BeforeWakeUp beforeWakeUp) {
     MainForm& form = link.form();
     link.loadCountdown(kStartTicks);
     link.port().DiscardInput();
@@ -51,24 +52,87 @@ OperationOutcome writeToModule(BootloaderLink& link, const std::optional<PinByte
         form.setProgressRange(bar, 0, kStartTicks);
         form.setProgressPosition(bar, kStartTicks);
     }
-    if (pin) patchParameterImage(form, *pin);
+    beforeWakeUp();
     link.port().DiscardInput();
     link.port().DiscardOutput();
     const WaitResult wake = link.wakeBootloader(kWriteWakeUp);
-    if (wake != WaitResult::Success) {
-        return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
-                                             : OperationOutcome::NoBootloader;
-    }
+    if (wake == WaitResult::Success) return std::nullopt;
+    return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
+                                         : OperationOutcome::NoBootloader;
+}
 
+// The block written and its settings said, as a read would show them: "PIN now ...".
+void noteHalfWritten(MainForm& form, const ModuleFacts& facts, const ParameterImage& before) {
+    const WriteCounts& written = facts.written;
+    if (!written.writeFrameLeft || written.eepromAcknowledged >= kParameterBlocks) return;
+    const std::string pin = pinAfterPartialWrite(before, form.images.eepromImage,
+                                                 written.eepromAcknowledged, written.eepromSent);
+    form.logNote(Extra::SettingsHalfWritten,
+                 {{"eeprom", std::to_string(written.eepromAcknowledged)}, {"pin", pin}});
+}
+
+// The port opened and the module talked to by `body`; a write that sent a block and stopped
+// before the last says what the module now holds. `before` is what the module held.
+template <typename Body>
+OperationOutcome runWrite(BootloaderLink& link, ModuleFacts& facts, const ParameterImage& before,
+                          Body body) {
+    MainForm& form = link.form();
+    form.clearLines(Ctl::meLog);
+    if (!link.openModulePort(false)) {
+        form.setText(Ctl::Edit3, form.message(msg::ErrorOpeningPort));
+        form.logMessage(msg::ErrorOpeningPort);
+        noteOpenFailure(link);
+        return OperationOutcome::PortError;
+    }
+    const OperationOutcome outcome =
+        talkToModule(link, true, {Ctl::ProgressBar, Ctl::ProgressBar1}, body);
+    noteHalfWritten(form, facts, before);
+    return outcome;
+}
+
+}  // namespace
+
+bool blockFitsModule(MainForm& form, const SavedBlockCheck& saved, std::uint16_t deviceId,
+                     const ParameterImage& module) {
+    const std::string moduleId = deviceIdText(deviceId);
+    const std::string blockId = saved.deviceId ? deviceIdText(*saved.deviceId) : "?";
+    const std::string moduleVersion = programVersionText(module);
+    const std::string blockVersion = programVersionText(saved.block);
+    form.logNote(Extra::ModuleAndBlock, {{"moduleId", moduleId},
+                                         {"moduleVersion", moduleVersion},
+                                         {"blockId", blockId},
+                                         {"blockVersion", blockVersion}});
+    if (saved.anyModule) return true;
+    if (saved.deviceId && *saved.deviceId != deviceId) {
+        form.logNote(Extra::BlockOfAnotherModule, {{"moduleId", moduleId}, {"blockId", blockId}});
+        return false;
+    }
+    if (!sameVersionText(saved.block, module)) {
+        form.logNote(Extra::BlockOfAnotherProgram,
+                     {{"moduleVersion", moduleVersion}, {"blockVersion", blockVersion}});
+        return false;
+    }
+    return true;
+}
+
+ParameterImage blockToRestore(const SavedBlockCheck& saved, const ParameterImage& module) {
+    ParameterImage block = saved.block;
+    if (!saved.withVersionText) keepVersionText(block, module);
+    return block;
+}
+
+OperationOutcome writeParameterBlocks(BootloaderLink& link, const ParameterWriteChecks& checks,
+                                      ModuleFacts& facts) {
+    MainForm& form = link.form();
     link.port().DiscardInput();
     form.images.eepromTop = 255;
-    facts.written.eepromTotal = kBlocks;
+    facts.written.eepromTotal = kParameterBlocks;
     form.logMessageAndShow(msg::EepromWriting);
     for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) {
-        form.setProgressRange(bar, 0, kBlocks - 1);
+        form.setProgressRange(bar, 0, kParameterBlocks - 1);
         form.setProgressPosition(bar, 0);
     }
-    for (int block = 0; block < kBlocks; ++block) {
+    for (int block = 0; block < kParameterBlocks; ++block) {
         link.pump().sleep(kBeforeEachBlock);
         if (link.cancelledBeforeWriting()) return abandonAfterWait(link, WaitResult::Cancelled);
         link.port().DiscardInput();
@@ -76,6 +140,7 @@ OperationOutcome writeToModule(BootloaderLink& link, const std::optional<PinByte
         FrameData data{};
         std::copy_n(form.images.eepromImage.begin() + block * kBlockSize, kBlockSize, data.begin());
         facts.written.writeFrameLeft = true;
+        ++facts.written.eepromSent;
         link.SendPacket(WRITE_EEPROM, static_cast<std::uint16_t>(block * kBlockSize), data,
                         kBlockSize);
         link.loadCountdown(kReplyTicks);
@@ -97,6 +162,7 @@ OperationOutcome writeToModule(BootloaderLink& link, const std::optional<PinByte
     if (checks.verify) {
         const VerifyOutcome verify = verifyEeprom(link, form.images.eepromImage);
         facts.verify = verify.passed() ? VerifyResult::Passed : VerifyResult::Failed;
+        if (verify.read == BlockRead::Complete) facts.blockReadBack = verify.readBack;
         if (verify.read == BlockRead::Cancelled)
             return abandonAfterWait(link, WaitResult::Cancelled);
         if (verify.read != BlockRead::Complete) return abandonAfterWait(link, WaitResult::TimedOut);
@@ -118,25 +184,6 @@ OperationOutcome writeToModule(BootloaderLink& link, const std::optional<PinByte
     return OperationOutcome::Finished;
 }
 
-// The write's start, once the image to send is settled: the port, then the module.
-OperationOutcome startWrite(BootloaderLink& link, const std::optional<PinBytes>& pin,
-                            const ParameterWriteChecks& checks, ModuleFacts& facts) {
-    MainForm& form = link.form();
-    const OperationScope operation(form);
-    facts.clear();
-    form.clearLines(Ctl::meLog);
-    if (!link.openModulePort(false)) {
-        form.setText(Ctl::Edit3, form.message(msg::ErrorOpeningPort));
-        form.logMessage(msg::ErrorOpeningPort);
-        noteOpenFailure(link);
-        return OperationOutcome::PortError;
-    }
-    return talkToModule(link, true, {Ctl::ProgressBar, Ctl::ProgressBar1},
-                        [&] { return writeToModule(link, pin, checks, facts); });
-}
-
-}  // namespace
-
 OperationOutcome BitBtn1Click(BootloaderLink& link, const ParameterWriteChecks& checks,
                               ModuleFacts& facts) {
     MainForm& form = link.form();
@@ -144,13 +191,63 @@ OperationOutcome BitBtn1Click(BootloaderLink& link, const ParameterWriteChecks& 
     if (form.operationRunning()) return OperationOutcome::NotStarted;
     // Before anything else: a PIN that is not four digits stops the write untouched.
     const PinBytes pin = pinBytesToWrite(form.text(Ctl::PIN), form.images.eepromImage);
-    return startWrite(link, pin, checks, facts);
+    const OperationScope operation(form);
+    facts.clear();
+    // What the module holds as far as the window knows: the image before the controls go in.
+    const ParameterImage before = form.images.eepromImage;
+    return runWrite(link, facts, before, [&] {
+        if (auto failed = wakeForWrite(link, [&] { patchParameterImage(form, pin); })) {
+            return *failed;
+        }
+        return writeParameterBlocks(link, checks, facts);
+    });
 }
 
 OperationOutcome writeParameterImage(BootloaderLink& link, const ParameterWriteChecks& checks,
-                                     ModuleFacts& facts) {
-    if (link.form().operationRunning()) return OperationOutcome::NotStarted;
-    return startWrite(link, std::nullopt, checks, facts);
+                                     ModuleFacts& facts, const ParameterImage& before) {
+    MainForm& form = link.form();
+    if (form.operationRunning()) return OperationOutcome::NotStarted;
+    const OperationScope operation(form);
+    facts.clear();
+    return runWrite(link, facts, before, [&] {
+        if (auto failed = wakeForWrite(link, [] {})) return *failed;
+        return writeParameterBlocks(link, checks, facts);
+    });
+}
+
+OperationOutcome restoreParameterBlock(BootloaderLink& link, const SavedBlockCheck& saved,
+                                       const ParameterWriteChecks& checks, ModuleFacts& facts) {
+    MainForm& form = link.form();
+    if (form.operationRunning()) return OperationOutcome::NotStarted;
+    const OperationScope operation(form);
+    facts.clear();
+    ParameterImage module{};
+    module.fill(0xFF);
+    return runWrite(link, facts, module, [&] {
+        if (auto failed = wakeForWrite(link, [] {})) return *failed;
+        // What the module is and holds, before anything of the block goes in.
+        std::uint16_t id = 0;
+        const WaitResult idRead = readDeviceId(link, id);
+        if (idRead != WaitResult::Success) return abandonAfterWait(link, idRead);
+        facts.deviceId = id;
+        form.logMessageAndShow(msg::ReadingEeprom);
+        const BlockRead read = readParameterBlock(link, module, false);
+        if (read != BlockRead::Complete) {
+            return abandonAfterWait(
+                link, read == BlockRead::Cancelled ? WaitResult::Cancelled : WaitResult::TimedOut);
+        }
+        facts.blockRead = module;
+        if (!blockFitsModule(form, saved, id, module)) {
+            // Nothing written: the module leaves its bootloader as after a read.
+            link.restartModule("OK. Restart CPU...");
+            link.port().SetOpen(false);
+            barsTo(form, 0, 0);
+            return OperationOutcome::InvalidSetting;
+        }
+        form.images.eepromImage = blockToRestore(saved, module);
+        applyParameterImage(form);
+        return writeParameterBlocks(link, checks, facts);
+    });
 }
 
 }  // namespace canprog

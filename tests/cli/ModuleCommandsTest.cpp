@@ -153,7 +153,7 @@ TEST_F(ModuleCommandsTest, ParameterFailuresSayWhatHappened) {
     ParameterSettings settings;
     settings.mode = "FA";
     out.str("");
-    EXPECT_EQ(runParamsWrite(on(module), settings, true, out, err), kExitTransmission);
+    EXPECT_EQ(runParamsWrite(on(module), settings, {}, out, err), kExitTransmission);
     EXPECT_NE(out.str().find("EEPROM writing...\nError data transmission\n"), std::string::npos)
         << out.str();
 }
@@ -165,11 +165,11 @@ TEST_F(ModuleCommandsTest, ParamsWriteNeverStoresAPinTheUserDidNotGive) {
     module.start();
     ParameterSettings settings;
     settings.mode = "FA";
-    EXPECT_EQ(runParamsWrite(on(module), settings, true, out, err), kExitInvalidSetting);
+    EXPECT_EQ(runParamsWrite(on(module), settings, {}, out, err), kExitInvalidSetting);
     EXPECT_NE(err.str().find("no valid PIN"), std::string::npos) << err.str();
     for (const auto& frame : module.frames()) EXPECT_NE(frame.command, WRITE_EEPROM);
     settings.pin = "2468";
-    EXPECT_EQ(runParamsWrite(on(module), settings, true, out, err), kExitOk) << err.str();
+    EXPECT_EQ(runParamsWrite(on(module), settings, {}, out, err), kExitOk) << err.str();
     EXPECT_EQ(module.memory().eeprom[0x26], 2);
 }
 
@@ -180,7 +180,7 @@ TEST_F(ModuleCommandsTest, ARepliesBadCheckByteStopsParamsWriteBeforeItWrites) {
     module.start();
     ParameterSettings settings;
     settings.pin = "4321";
-    EXPECT_EQ(runParamsWrite(on(module), settings, true, out, err), kExitTransmission);
+    EXPECT_EQ(runParamsWrite(on(module), settings, {}, out, err), kExitTransmission);
     for (const auto& frame : module.frames()) EXPECT_NE(frame.command, WRITE_EEPROM);
 }
 
@@ -197,7 +197,7 @@ TEST_F(ModuleCommandsTest, CtrlCRightAfterTheReadOfParamsWriteWritesNothing) {
     });
     ParameterSettings settings;
     settings.pin = "4321";
-    EXPECT_EQ(runParamsWrite(on(module), settings, true, out, err), kExitCancelled);
+    EXPECT_EQ(runParamsWrite(on(module), settings, {}, out, err), kExitCancelled);
     interrupter.join();
     EXPECT_EQ(out.str().substr(out.str().rfind('\n', out.str().size() - 2) + 1), "Cancel\n")
         << out.str();
@@ -233,7 +233,7 @@ TEST_F(ModuleCommandsTest, ParamsWriteChangesExactlyTheNamedBytes) {
     settings.mode = "FA";
     settings.canProgram = "37";
     settings.options[1] = 0;
-    ASSERT_EQ(runParamsWrite(on(module), settings, true, out, err), kExitOk) << err.str();
+    ASSERT_EQ(runParamsWrite(on(module), settings, {}, out, err), kExitOk) << err.str();
     out.str("");
     ASSERT_EQ(runParamsRead(on(module), true, out, err), kExitOk);
 
@@ -258,7 +258,7 @@ TEST_F(ModuleCommandsTest, InvalidSettingsExitSevenBeforeThePortIsTouched) {
     pin.pin = "12a4";
     ModuleOptions nowhere;
     nowhere.device = "/dev/canprog-none";
-    EXPECT_EQ(runParamsWrite(nowhere, pin, true, out, err), kExitInvalidSetting);
+    EXPECT_EQ(runParamsWrite(nowhere, pin, {}, out, err), kExitInvalidSetting);
     ParameterSettings both;
     both.fs1 = 1;
     both.fs3 = 1;

@@ -8,8 +8,9 @@
 #include <thread>
 
 #include "cli/ExitCodes.h"
-#include "cli/ParameterBackup.h"
+#include "config/ParameterImage.h"
 #include "firmware/FirmwareLoader.h"
+#include "operations/SavedBlock.h"
 #include "sim/SimulatedModule.h"
 #include "support/Program.h"
 #include "support/TestData.h"
@@ -59,7 +60,8 @@ TEST(ProductionBench, ThreeModulesOneAfterAnotherOneFailing) {
     std::ofstream(output).close();
     plug(first);
     Program cli(CANPROG_CLI_PROGRAM,
-                {"--port", "7", "write", "--repeat", "--log", log.string(), dataFile("good.hexfw")},
+                {"--port", "7", "write", "--repeat", "--log", log.string(), "--backup",
+                 (work / "old.json").string(), dataFile("good.hexfw")},
                 output.string(), Program::Input::Pipe);
     ASSERT_TRUE(waitForLines(log, 1));
     plug(second);
@@ -74,7 +76,7 @@ TEST(ProductionBench, ThreeModulesOneAfterAnotherOneFailing) {
 
     FirmwareImages file;
     ASSERT_TRUE(loadFirmwareFile(dataFile("good.hexfw"), true, file).loaded());
-    const std::string newVersion = versionInBlock(file.eepromImage);
+    const std::string newVersion = programVersionText(file.eepromImage);
     const auto lines = linesOf(log);
     ASSERT_EQ(lines.size(), 3u);
     const std::vector<int> codes = {0, kExitRejected, 0};
@@ -107,6 +109,17 @@ TEST(ProductionBench, ThreeModulesOneAfterAnotherOneFailing) {
     EXPECT_NE(text.find("Module 2: the module rejected a block"), std::string::npos);
     EXPECT_NE(text.find("2 modules written, 1 failed"), std::string::npos);
     EXPECT_NE(cli.errors().find("Connect the next module and press Enter"), std::string::npos);
+    // One backup a module, none replacing another.
+    for (const char* backup : {"old-1.json", "old-2.json", "old-3.json"}) {
+        std::ifstream in(work / backup);
+        EXPECT_TRUE(in.good()) << backup;
+        std::string why;
+        EXPECT_TRUE(parseSavedBlock(
+            std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
+            why))
+            << backup << ": " << why;
+    }
+    EXPECT_FALSE(fs::exists(work / "old.json"));
     fs::remove_all(work);
 }
 

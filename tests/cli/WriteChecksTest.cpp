@@ -16,6 +16,7 @@
 #include "firmware/FirmwareLoader.h"
 #include "serial/SlPort.h"
 #include "sim/SimulatedModule.h"
+#include "support/CliFixture.h"
 #include "support/Eventually.h"
 #include "support/TestData.h"
 
@@ -28,42 +29,7 @@ using canprog::testing::dataFile;
 // The seven bytes that hold a module's settings.
 constexpr std::array<std::size_t, 7> kSettingBytes = {0x21, 0x61, 0x26, 0x66, 0x27, 0x67, 0x28};
 
-class WriteChecksTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        scratch = fs::temp_directory_path() /
-                  ("canprog-checks-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(scratch);
-    }
-    void TearDown() override { fs::remove_all(scratch); }
-
-    sim::SimulatedModule& start(sim::SimOptions options = {}) {
-        module = std::make_unique<sim::SimulatedModule>(std::move(options));
-        module->start();
-        return *module;
-    }
-    ModuleOptions onModule() const {
-        ModuleOptions options;
-        options.device = module->devicePath();
-        return options;
-    }
-    std::size_t framesOf(std::uint8_t command) const {
-        std::size_t count = 0;
-        for (const auto& frame : module->frames()) count += frame.command == command ? 1 : 0;
-        return count;
-    }
-    static FirmwareImages fileImages(const std::string& name) {
-        FirmwareImages images;
-        EXPECT_TRUE(loadFirmwareFile(dataFile(name), true, images).loaded());
-        return images;
-    }
-
-    fs::path scratch;
-    std::unique_ptr<sim::SimulatedModule> module;
-    std::ostringstream out;
-    std::ostringstream err;
-};
+using WriteChecksTest = canprog::testing::CliFixture;
 
 TEST_F(WriteChecksTest, AnEepromBlockStoredWrongFailsTheVerifyAndTheModuleIsNotRestarted) {
     sim::SimOptions options;
@@ -104,8 +70,10 @@ TEST_F(WriteChecksTest, KeepParamsKeepsExactlyTheSevenSettingBytes) {
     WriteOptions keep;
     keep.keepParameters = true;
     ASSERT_EQ(runWrite(onModule(), dataFile("good.hexfw"), keep, out, err), kExitOk) << err.str();
-    EXPECT_NE(err.str().find("The module's PIN, options, operating mode and CAN program are kept"),
-              std::string::npos);
+    EXPECT_NE(err.str().find("The module's settings are kept: PIN 1234, operating mode FI, CAN "
+                             "program 11 and options (1) to (10) as the module had them"),
+              std::string::npos)
+        << err.str();
     const sim::ModuleMemory after = module->memory();
     for (std::size_t address = 0; address < 256; ++address) {
         const bool setting =
@@ -146,7 +114,7 @@ TEST_F(WriteChecksTest, SaveThenRestoreGivesTheBlockBackByteForByte) {
     start(options);
     const auto original = module->memory().eeprom;
     const std::string saved = (scratch / "module.json").string();
-    ASSERT_EQ(runParamsSave(onModule(), saved, out, err), kExitOk) << err.str();
+    ASSERT_EQ(runParamsSave(onModule(), saved, false, out, err), kExitOk) << err.str();
     std::ifstream in(saved);
     const auto document = nlohmann::json::parse(in);
     EXPECT_EQ(document["format"], "canprog parameter block");
@@ -158,9 +126,9 @@ TEST_F(WriteChecksTest, SaveThenRestoreGivesTheBlockBackByteForByte) {
 
     ParameterSettings change;
     change.pin = "9999";
-    ASSERT_EQ(runParamsWrite(onModule(), change, true, out, err), kExitOk) << err.str();
+    ASSERT_EQ(runParamsWrite(onModule(), change, {}, out, err), kExitOk) << err.str();
     ASSERT_NE(module->memory().eeprom, original);
-    ASSERT_EQ(runParamsRestore(onModule(), saved, true, out, err), kExitOk) << err.str();
+    ASSERT_EQ(runParamsRestore(onModule(), saved, {}, out, err), kExitOk) << err.str();
     EXPECT_EQ(module->memory().eeprom, original);
     EXPECT_NE(err.str().find("EEPROM verified"), std::string::npos);
 }
@@ -172,14 +140,14 @@ TEST_F(WriteChecksTest, AFileThatIsNotASavedBlockIsRefusedWithNothingSent) {
         std::string why;
     };
     for (const Case& c :
-         {Case{"not json at all", "not a saved parameter block (not a JSON object)"},
+         {Case{"not json at all", "not a saved parameter block (not one JSON object"},
           Case{"{\"eeprom\": \"00\"}", "not a saved parameter block (no \"format\""},
           Case{R"({"format": "canprog parameter block", "format_version": 1, "eeprom": "12"})",
                "whose \"eeprom\" is not 512 hex digits"}}) {
         const std::string file = (scratch / "other.json").string();
         std::ofstream(file) << c.text;
         err.str("");
-        EXPECT_EQ(runParamsRestore(onModule(), file, true, out, err), kExitFirmwareFile) << c.text;
+        EXPECT_EQ(runParamsRestore(onModule(), file, {}, out, err), kExitFirmwareFile) << c.text;
         EXPECT_NE(err.str().find(c.why), std::string::npos) << err.str();
     }
     EXPECT_TRUE(module->frames().empty());
@@ -230,7 +198,7 @@ TEST_F(WriteChecksTest, TheParametersReadAsATableAndAsNamedSettings) {
 
 TEST_F(WriteChecksTest, ParamsWriteWithNothingToChangeSendsNothing) {
     start();
-    EXPECT_EQ(runParamsWrite(onModule(), {}, true, out, err), kExitUsage);
+    EXPECT_EQ(runParamsWrite(onModule(), {}, {}, out, err), kExitUsage);
     EXPECT_NE(err.str().find("nothing to change"), std::string::npos);
     EXPECT_TRUE(module->frames().empty());
 }

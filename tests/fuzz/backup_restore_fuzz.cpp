@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/ParameterBackup.h"
+#include "operations/SavedBlock.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace canprog::cli;
+    using namespace canprog;
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::string why;
     const auto saved = parseSavedBlock(text, why);

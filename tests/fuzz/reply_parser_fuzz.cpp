@@ -16,14 +16,6 @@
 
 namespace {
 
-class NoShell : public canprog::PlatformShell {
-  public:
-    void openUrl(const std::string&) override {}
-    std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-};
-
 // The next reply of `length` bytes from the input; missing bytes read as 0xFF.
 canprog::FrameData takeReply(const std::uint8_t*& data, std::size_t& size, std::size_t length) {
     canprog::FrameData reply;

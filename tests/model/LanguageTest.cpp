@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "model/ExtraMessages.h"
+
 #include <set>
 
 #include "model/LanguageTables.h"
@@ -141,6 +145,27 @@ TEST(LanguageTables, SharedTextsAgreeAcrossLanguages) {
         EXPECT_EQ(messageText(3, l), "OK");
     }
     EXPECT_EQ(captionText(Ctl::GroupBox18, Language::Russian), "CAN program list");
+}
+
+// Every line of our own has a text in every language, and each language names the same values
+// as English does, so that no value is lost in a translation.
+TEST(LanguageTables, EveryNoteHasEveryLanguageWithTheSameValues) {
+    const auto marks = [](std::string_view text) {
+        std::vector<std::string> names;
+        for (auto at = text.find('{'); at != std::string_view::npos; at = text.find('{', at + 1)) {
+            names.emplace_back(text.substr(at, text.find('}', at) - at + 1));
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    for (std::size_t line = 0; line < kExtraCount; ++line) {
+        const auto english = extraText(static_cast<Extra>(line), Language::English);
+        for (std::size_t lang = 0; lang < kLanguageCount; ++lang) {
+            const auto text = extraText(static_cast<Extra>(line), static_cast<Language>(lang));
+            EXPECT_FALSE(text.empty()) << line << " " << lang;
+            EXPECT_EQ(marks(text), marks(english)) << line << " " << lang;
+        }
+    }
 }
 
 }  // namespace

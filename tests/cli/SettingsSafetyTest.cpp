@@ -1,0 +1,287 @@
+// What keeps a car's settings safe on the command line: backups that no write destroys,
+// settings kept only when there are some, a parameter write cut off said plainly, a restore
+// that checks the module first, the changes shown before a write, saved files read strictly,
+// and the bench log's version as read from the module.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "cli/ExitCodes.h"
+#include "cli/ModuleCommands.h"
+#include "cli/OutputFiles.h"
+#include "cli/ParameterCommands.h"
+#include "config/ParameterImage.h"
+#include "operations/SavedBlock.h"
+#include "support/CliFixture.h"
+#include "support/Eventually.h"
+
+namespace canprog::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using canprog::testing::dataFile;
+
+std::string contentsOf(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class SettingsSafetyTest : public canprog::testing::CliFixture {
+  protected:
+    // A module whose PIN is 1234 (the demo module's) and whose mode byte has the bits set that
+    // no setting uses.
+    sim::SimOptions moduleWithUnusedBits() {
+        sim::SimOptions options;
+        options.memory.eeprom[0x61] = 0xE1;
+        return options;
+    }
+    std::string savedFrom(sim::SimOptions options, const std::string& name) {
+        start(std::move(options));
+        const std::string file = inScratch(name);
+        EXPECT_EQ(runParamsSave(onModule(), file, false, out, err), kExitOk) << err.str();
+        return file;
+    }
+};
+
+TEST_F(SettingsSafetyTest, ABackupOrASavedBlockNeverReplacesAnExistingFile) {
+    start();
+    const std::string backup = inScratch("old.json");
+    std::ofstream(backup) << "the good backup";
+    WriteOptions write;
+    write.backupFile = backup;
+    EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), write, out, err), kExitOutput);
+    EXPECT_TRUE(contains(err.str(), backup + ": exists already")) << err.str();
+    EXPECT_TRUE(module->frames().empty());
+    EXPECT_EQ(contentsOf(backup), "the good backup");
+    EXPECT_EQ(runParamsSave(onModule(), backup, false, out, err), kExitOutput);
+    EXPECT_TRUE(module->frames().empty());
+    EXPECT_EQ(contentsOf(backup), "the good backup");
+
+    // Asked to, the backup replaces it.
+    write.force = true;
+    write.verify = false;
+    ASSERT_EQ(runWrite(onModule(), dataFile("good.hexfw"), write, out, err), kExitOk) << err.str();
+    EXPECT_EQ(nlohmann::json::parse(contentsOf(backup))["device_id"], "12:34");
+}
+
+TEST_F(SettingsSafetyTest, AFailedWriteLeavesItsBackupForTheRetryToKeep) {
+    sim::SimOptions rejects;
+    rejects.faults.rejectEepromBlock = std::pair{3, 2};
+    start(rejects);
+    const auto original = module->memory().eeprom;
+    WriteOptions write;
+    write.backupFile = inScratch("before.json");
+    EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), write, out, err), kExitRejected);
+    const std::string good = contentsOf(write.backupFile);
+    // The retry on the half-written module does not replace the good backup.
+    EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), write, out, err), kExitOutput);
+    EXPECT_EQ(contentsOf(write.backupFile), good);
+    std::string why;
+    const auto saved = parseSavedBlock(good, why);
+    ASSERT_TRUE(saved) << why;
+    EXPECT_EQ(saved->block, original);
+}
+
+TEST_F(SettingsSafetyTest, NumberedBackupFilesKeepEachModuleOfABench) {
+    EXPECT_EQ(numberedFile("/bench/old.json", 3), "/bench/old-3.json");
+    EXPECT_EQ(numberedFile("old", 1), "old-1");
+}
+
+TEST_F(SettingsSafetyTest, KeepParamsOnAnErasedModuleWritesTheFilesSettings) {
+    sim::SimOptions erased;
+    erased.memory.eeprom.fill(0xFF);
+    start(erased);
+    const FirmwareImages file = fileImages("good.hexfw");
+    WriteOptions keep;
+    keep.keepParameters = true;
+    ASSERT_EQ(runWrite(onModule(), dataFile("good.hexfw"), keep, out, err), kExitOk) << err.str();
+    EXPECT_TRUE(contains(err.str(), "The module has no settings to keep: the file's are written\n"))
+        << err.str();
+    EXPECT_FALSE(contains(err.str(), "settings are kept"));
+    EXPECT_EQ(module->memory().eeprom, file.eepromImage);
+}
+
+TEST_F(SettingsSafetyTest, AParamsWriteCutBetweenThePinBlocksSaysWhatThePinNowIs) {
+    // The read takes 16 READ_EEPROM frames and a RESTART; the write's blocks 0 to 3 are
+    // acknowledged, block 4 is not. The PIN's first and third digits sit in block 2, the
+    // second and fourth in block 6.
+    sim::SimOptions stops;
+    stops.faults.silentAfterFrames = 17 + 4;
+    start(stops);
+    ParameterSettings pin;
+    pin.pin = "5678";
+    EXPECT_EQ(runParamsWrite(onModule(), pin, {}, out, err), kExitTransmission);
+    EXPECT_TRUE(contains(err.str(),
+                         "The module's settings are only partly written: 4 of 16 EEPROM blocks "
+                         "were acknowledged; PIN now 5274. Writing the settings again repairs "
+                         "the module.\n"))
+        << err.str();
+    const auto& eeprom = module->memory().eeprom;
+    EXPECT_EQ((std::array{eeprom[0x26], eeprom[0x66], eeprom[0x27], eeprom[0x67]}),
+              (std::array<std::uint8_t, 4>{5, 2, 7, 4}));
+}
+
+TEST_F(SettingsSafetyTest, ATerminatedParamsWriteSaysSoToo) {
+    start();
+    ParameterSettings pin;
+    pin.pin = "5678";
+    std::thread terminator = signalWhen(SIGTERM, [this] { return framesOf(WRITE_EEPROM) >= 4; });
+    EXPECT_EQ(runParamsWrite(onModule(), pin, {}, out, err), kExitCancelled);
+    terminator.join();
+    EXPECT_TRUE(contains(err.str(), "The module's settings are only partly written: "))
+        << err.str();
+    EXPECT_TRUE(contains(err.str(), "; PIN now 5274. ")) << err.str();
+    EXPECT_LT(framesOf(WRITE_EEPROM), 16u);
+}
+
+TEST_F(SettingsSafetyTest, ARestoreStoppedAtBlockElevenSaysSo) {
+    const std::string saved = savedFrom({}, "module.json");
+    // The restore reads the device ID and 16 blocks, then writes; block 11 gets no answer.
+    sim::SimOptions stops;
+    stops.faults.silentAfterFrames = 17 + 11;
+    start(stops);
+    EXPECT_EQ(runParamsRestore(onModule(), saved, {}, out, err), kExitTransmission);
+    EXPECT_TRUE(contains(err.str(),
+                         "only partly written: 11 of 16 EEPROM blocks were "
+                         "acknowledged; PIN now 1234."))
+        << err.str();
+}
+
+TEST_F(SettingsSafetyTest, ARestoreChecksTheModuleItWritesInto) {
+    const std::string saved = savedFrom({}, "module.json");
+
+    // Another device ID: refused, nothing written, and both are named.
+    sim::SimOptions other;
+    other.faults.deviceId = 0x5678;
+    start(other);
+    const auto untouched = module->memory().eeprom;
+    err.str("");
+    EXPECT_EQ(runParamsRestore(onModule(), saved, {}, out, err), kExitInvalidSetting);
+    EXPECT_EQ(framesOf(WRITE_EEPROM), 0u);
+    EXPECT_EQ(module->memory().eeprom, untouched);
+    EXPECT_TRUE(contains(err.str(),
+                         "Module: device 56:78, program DEMO 1.00; saved block: "
+                         "device 12:34, program DEMO 1.00\n"))
+        << err.str();
+    EXPECT_TRUE(contains(err.str(),
+                         "The saved block comes from another module (device 12:34; "
+                         "this module is 56:78): nothing was written\n"));
+    EXPECT_TRUE(testing::eventually([&] { return module->restarts() == 1; }));
+
+    // Another program in the same module: refused too.
+    sim::SimOptions newer;
+    const std::string version = "DEMO 2.00       ";
+    std::copy(version.begin(), version.end(), newer.memory.eeprom.begin() + 0xF0);
+    start(newer);
+    err.str("");
+    EXPECT_EQ(runParamsRestore(onModule(), saved, {}, out, err), kExitInvalidSetting);
+    EXPECT_EQ(framesOf(WRITE_EEPROM), 0u);
+    EXPECT_TRUE(contains(err.str(),
+                         "The saved block belongs to another program (DEMO 1.00; the "
+                         "module holds DEMO 2.00): nothing was written"));
+
+    // --any-module writes it, and the module keeps its own version text.
+    RestoreOptions anyModule;
+    anyModule.anyModule = true;
+    ASSERT_EQ(runParamsRestore(onModule(), saved, anyModule, out, err), kExitOk) << err.str();
+    EXPECT_EQ(framesOf(WRITE_EEPROM), 16u);
+    const auto& eeprom = module->memory().eeprom;
+    EXPECT_EQ(std::string(eeprom.begin() + 0xF0, eeprom.end()), version);
+}
+
+TEST_F(SettingsSafetyTest, ParamsWriteShowsEverySettingThatWillChangeFirst) {
+    start(moduleWithUnusedBits());
+    ParameterSettings pin;
+    pin.pin = "1111";
+    ParamsWriteOptions dryRun;
+    dryRun.dryRun = true;
+    ASSERT_EQ(runParamsWrite(onModule(), pin, dryRun, out, err), kExitOk) << err.str();
+    EXPECT_TRUE(contains(out.str(),
+                         "Settings that will change:\n  PIN code: 1234 -> 1111\n"
+                         "  address 0x61: 0xE1 -> 0x80 (its bits 0, 5 and 6 hold no "
+                         "setting and are written as 0)\n"))
+        << out.str();
+    EXPECT_TRUE(contains(out.str(), "Nothing was written (--dry-run)\n"));
+    EXPECT_EQ(framesOf(WRITE_EEPROM), 0u);
+
+    // FS1 unchecks FS3, as its check box does: shown although only FS1 was named.
+    sim::SimOptions fs3;
+    fs3.memory.eeprom[0x61] = 0x10;
+    start(fs3);
+    out.str("");
+    ParameterSettings fs1;
+    fs1.fs1 = 1;
+    ASSERT_EQ(runParamsWrite(onModule(), fs1, {}, out, err), kExitOk) << err.str();
+    EXPECT_TRUE(contains(out.str(), "  (10) Emergency lighting FS1 (alarm sequence): off -> on\n"))
+        << out.str();
+    EXPECT_TRUE(contains(out.str(),
+                         "  (10) Emergency lighting FS3 (const. during alarm): on -> "
+                         "off\n"));
+    EXPECT_EQ(module->memory().eeprom[0x61], 0x04);
+}
+
+TEST_F(SettingsSafetyTest, ASavedFileIsReadStrictly) {
+    const std::string good = contentsOf(savedFrom({}, "module.json"));
+    struct Case {
+        std::string text;
+        std::string why;
+    };
+    std::string editedPin = good;
+    editedPin.replace(editedPin.find("\"1234\""), 6, "\"5678\"");
+    std::string twice = good;
+    twice.insert(twice.find("\"eeprom\""), "\"eeprom\": \"" + std::string(512, 'F') + "\",\n  ");
+    std::string editedVersion = good;
+    editedVersion.replace(editedVersion.find("\"DEMO 1.00\""), 11, "\"DEMO 9.99\"");
+    for (const Case& c : {
+             Case{editedPin,
+                  "\"settings\": \"PIN code\" reads \"5678\", but the \"eeprom\" "
+                  "bytes hold \"1234\""},
+             Case{twice, "the key \"eeprom\" appears twice"},
+             Case{good + std::string(1, '\0') + "garbage", "a NUL byte at offset"},
+             Case{good + "garbage", "not one JSON object and nothing after it"},
+             Case{editedVersion, "\"program_version\" reads \"DEMO 9.99\""},
+         }) {
+        const std::string file = inScratch("edited.json");
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.text;
+        err.str("");
+        const auto framesBefore = module->frames().size();
+        EXPECT_EQ(runParamsRestore(onModule(), file, {}, out, err), kExitFirmwareFile);
+        EXPECT_TRUE(contains(err.str(), c.why)) << err.str();
+        EXPECT_TRUE(contains(err.str(), "; nothing was sent"));
+        EXPECT_EQ(module->frames().size(), framesBefore);
+    }
+}
+
+TEST_F(SettingsSafetyTest, TheBenchLogTellsTheVersionTheModuleReadsBack) {
+    // The version text's block is stored with its first byte flipped: 'D' reads back as 'E'.
+    sim::SimOptions wrong;
+    wrong.faults.storeEepromBlockWrong = 15;
+    start(wrong);
+    WriteOptions write;
+    write.logFile = inScratch("bench.jsonl");
+    EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), write, out, err), kExitVerifyFailed);
+    const auto line = nlohmann::json::parse(contentsOf(write.logFile));
+    EXPECT_EQ(line["verify"], "failed");
+    const std::string fileVersion = programVersionText(fileImages("good.hexfw").eepromImage);
+    ASSERT_TRUE(line["version_after"].is_string());
+    EXPECT_NE(line["version_after"], fileVersion);
+    std::string flipped = fileVersion;
+    flipped[0] = static_cast<char>(flipped[0] ^ 0x01);
+    EXPECT_EQ(line["version_after"], flipped);
+
+    // Without the verify nothing is read back: the version after is not known.
+    start();
+    write.verify = false;
+    fs::remove(write.logFile);
+    EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), write, out, err), kExitOk);
+    EXPECT_TRUE(nlohmann::json::parse(contentsOf(write.logFile))["version_after"].is_null());
+}
+
+}  // namespace
+}  // namespace canprog::cli
