@@ -98,12 +98,13 @@ bool appendLine(const std::string& file, const std::string& line, std::string& w
 }
 
 std::string numberedFile(const std::string& file, int number) {
-    const fs::path path = utf8Path(file);
-    fs::path numbered = path.parent_path() / path.stem();
-    numbered += "-" + std::to_string(number);
-    numbered += path.extension();
-    const std::u8string text = numbered.u8string();
-    return std::string(text.begin(), text.end());
+    // The number goes before the extension of the name's last part: "a.b/old.json" gives
+    // "a.b/old-3.json"; a name without an extension (or only a leading dot) gets it at the end.
+    const auto nameStart = file.find_last_of("/\\");
+    const std::size_t name = nameStart == std::string::npos ? 0 : nameStart + 1;
+    auto dot = file.rfind('.');
+    if (dot == std::string::npos || dot <= name) dot = file.size();
+    return file.substr(0, dot) + "-" + std::to_string(number) + file.substr(dot);
 }
 
 }  // namespace canprog::cli

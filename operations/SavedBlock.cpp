@@ -81,7 +81,7 @@ std::optional<std::string> duplicateKey(const std::string& text) {
         }
         return true;
     };
-    (void)Json::parse(text, watch, false);
+    [[maybe_unused]] const Json parsed = Json::parse(text, watch, false);
     return duplicate;
 }
 

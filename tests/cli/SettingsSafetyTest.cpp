@@ -91,6 +91,8 @@ TEST_F(SettingsSafetyTest, AFailedWriteLeavesItsBackupForTheRetryToKeep) {
 TEST_F(SettingsSafetyTest, NumberedBackupFilesKeepEachModuleOfABench) {
     EXPECT_EQ(numberedFile("/bench/old.json", 3), "/bench/old-3.json");
     EXPECT_EQ(numberedFile("old", 1), "old-1");
+    EXPECT_EQ(numberedFile("backups.d/old", 2), "backups.d/old-2");
+    EXPECT_EQ(numberedFile(".old", 4), ".old-4");
 }
 
 TEST_F(SettingsSafetyTest, KeepParamsOnAnErasedModuleWritesTheFilesSettings) {
