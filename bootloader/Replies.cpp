@@ -1,5 +1,6 @@
 #include "Replies.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <span>
 
@@ -21,6 +22,16 @@ bool replyCheckHolds(const FrameData& reply) {
 
 std::string versionText(const FrameData& reply) {
     return cp1250ToUtf8(std::string(reinterpret_cast<const char*>(&reply[1]), kBlockSize));
+}
+
+std::string readableVersionText(std::span<const std::uint8_t> text) {
+    if (std::all_of(text.begin(), text.end(), [](std::uint8_t byte) { return byte == 0xFF; })) {
+        return kErasedVersionText;
+    }
+    const auto end = std::find(text.begin(), text.end(), 0);
+    std::string readable = cp1250ToUtf8(std::string(text.begin(), end));
+    while (!readable.empty() && readable.back() == ' ') readable.pop_back();
+    return readable;
 }
 
 std::string deviceIdText(std::uint16_t id) {

@@ -5,6 +5,18 @@
 
 namespace canprog::cli {
 
+namespace {
+
+// An empty value names nothing: `--device ""` must not fall back to COM1, nor `--backup ""`
+// quietly make no backup.
+const CLI::Validator kNotEmpty(
+    [](std::string& value) {
+        return value.empty() ? std::string("an empty value") : std::string();
+    },
+    "", "NotEmpty");
+
+}  // namespace
+
 void defineCommandLine(CLI::App& app, CommandLine& line) {
     app.require_subcommand(1);
     // A path such as /home/user/demo.hexfw is a file, not a Windows-style option.
@@ -19,34 +31,45 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
                        std::to_string(serial::kHighestComNumber) + " where the system has them")
         ->check(CLI::Range(1, serial::kHighestComNumber));
     app.add_option("--device", line.module.device,
-                   "serial device instead of --port: a path, or a port name such as COM7");
+                   "serial device instead of --port: a path, or a port name such as COM7")
+        ->check(kNotEmpty);
     app.add_option("--trace", line.module.traceFile,
-                   "write the port's character trace to FILE when the port closes");
+                   "write the port's character trace to FILE when the port closes")
+        ->check(kNotEmpty);
     app.add_option("--lang", line.language, "language of the log lines")
         ->check(CLI::IsMember({"pl", "en", "de", "ru", "sk", "cz", "hu"}));
 
     line.inspect =
         app.add_subcommand("inspect", "load a firmware file as a write would, and show its tops");
     line.inspect->add_option("FILE", line.inspectOptions.file, "firmware file (.hexfw or .hex)")
-        ->required();
-    line.inspect->add_option("--flash-out", line.inspectOptions.flashOut,
-                             "write the 32768-byte FLASH image");
-    line.inspect->add_option("--eeprom-out", line.inspectOptions.eepromOut,
-                             "write the 256-byte EEPROM image");
+        ->required()
+        ->check(kNotEmpty);
+    line.inspect
+        ->add_option("--flash-out", line.inspectOptions.flashOut,
+                     "write the 32768-byte FLASH image")
+        ->check(kNotEmpty);
+    line.inspect
+        ->add_option("--eeprom-out", line.inspectOptions.eepromOut,
+                     "write the 256-byte EEPROM image")
+        ->check(kNotEmpty);
 
     line.programs =
         app.add_subcommand("programs", "the CAN program list that a firmware file carries");
-    line.programs->add_option("FILE", line.programsFile, "firmware file")->required();
+    line.programs->add_option("FILE", line.programsFile, "firmware file")
+        ->required()
+        ->check(kNotEmpty);
 
     line.hexfw = app.add_subcommand("hexfw", "convert between .hex and .hexfw");
     line.hexfw->add_option("DIRECTION", line.hexfwDirection, "encode (.hex to .hexfw) or decode")
         ->required()
         ->check(CLI::IsMember({"encode", "decode"}));
-    line.hexfw->add_option("IN", line.hexfwIn, "input file")->required();
-    line.hexfw->add_option("OUT", line.hexfwOut, "output file")->required();
+    line.hexfw->add_option("IN", line.hexfwIn, "input file")->required()->check(kNotEmpty);
+    line.hexfw->add_option("OUT", line.hexfwOut, "output file")->required()->check(kNotEmpty);
 
     line.write = app.add_subcommand("write", "write a firmware file into the module");
-    line.write->add_option("FILE", line.writeFile, "firmware file (.hexfw or .hex)")->required();
+    line.write->add_option("FILE", line.writeFile, "firmware file (.hexfw or .hex)")
+        ->required()
+        ->check(kNotEmpty);
     line.write->add_flag("--no-verify", line.noVerify,
                          "do not read the EEPROM back before the restart (the FLASH cannot be "
                          "read back at all)");
@@ -54,15 +77,19 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
                          "keep the module's PIN, options, mode and CAN program: read them first "
                          "and write them into the file's EEPROM (a module without a valid PIN "
                          "has none to keep: it gets the file's)");
-    line.write->add_option("--backup", line.writeOptions.backupFile,
-                           "save the module's parameter block to FILE before writing; FILE "
-                           "must not exist yet (with --repeat each module gets FILE-1, FILE-2, "
-                           "...)");
+    line.write
+        ->add_option("--backup", line.writeOptions.backupFile,
+                     "save the module's parameter block to FILE before writing; FILE "
+                     "must not exist yet (with --repeat each module gets FILE-1, FILE-2, "
+                     "...)")
+        ->check(kNotEmpty);
     line.write->add_flag("--force", line.writeOptions.force, "replace an existing backup file");
     line.write->add_flag("--repeat", line.writeOptions.repeat,
                          "write one module after another: Enter for the next, q to stop");
-    line.write->add_option("--log", line.writeOptions.logFile,
-                           "append one JSON line per module written to FILE");
+    line.write
+        ->add_option("--log", line.writeOptions.logFile,
+                     "append one JSON line per module written to FILE")
+        ->check(kNotEmpty);
 
     line.version = app.add_subcommand("version", "read the module's program version");
     line.version->add_flag("--device-id", line.deviceId, "also read the device ID");
@@ -77,12 +104,15 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
         "read the parameters, change the named settings and write them back; every setting "
         "that will change is printed first, also those the module's write rule changes");
     auto& settings = line.settings;
-    line.paramsWrite->add_option("--pin", settings.pin, "four-digit PIN");
-    line.paramsWrite->add_option("--mode", settings.mode, "operating mode FI or FA");
-    line.paramsWrite->add_option("--can-program", settings.canProgram,
-                                 "CAN program number, two digits");
-    line.paramsWrite->add_option("--option", line.optionSettings,
-                                 "option K=0|1 (K = 1..9); repeatable");
+    line.paramsWrite->add_option("--pin", settings.pin, "four-digit PIN")->check(kNotEmpty);
+    line.paramsWrite->add_option("--mode", settings.mode, "operating mode FI or FA")
+        ->check(kNotEmpty);
+    line.paramsWrite
+        ->add_option("--can-program", settings.canProgram, "CAN program number, two digits")
+        ->check(kNotEmpty);
+    line.paramsWrite
+        ->add_option("--option", line.optionSettings, "option K=0|1 (K = 1..9); repeatable")
+        ->check(kNotEmpty);
     line.paramsWrite->add_option("--fs1", settings.fs1, "hazard lights FS1 0|1");
     line.paramsWrite->add_option("--fs2", settings.fs2, "hazard lights FS2 0|1");
     line.paramsWrite->add_option("--fs3", settings.fs3, "hazard lights FS3 0|1");
@@ -93,14 +123,16 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
     line.paramsSave = params->add_subcommand(
         "save", "save the parameter block with its settings and the device ID to a file");
     line.paramsSave->add_option("FILE", line.saveFile, "file to write (JSON); must not exist yet")
-        ->required();
+        ->required()
+        ->check(kNotEmpty);
     line.paramsSave->add_flag("--force", line.force, "replace FILE if it exists");
     line.paramsRestore = params->add_subcommand(
         "restore",
         "write a saved parameter block back, verified; only into the module it was saved from "
         "and over the same program, and the module's own version text is kept");
     line.paramsRestore->add_option("FILE", line.restoreFile, "a file written by params save")
-        ->required();
+        ->required()
+        ->check(kNotEmpty);
     line.paramsRestore->add_flag("--no-verify", line.noVerify,
                                  "do not read the EEPROM back before the restart");
     line.paramsRestore->add_flag("--any-module", line.restoreOptions.anyModule,

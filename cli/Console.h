@@ -16,8 +16,15 @@ namespace canprog::cli {
 // whole.
 std::vector<std::string> utf8Arguments(int argc, char** argv);
 
-// Ctrl-C (and a request to terminate) as a handle that the pump watches instead of a signal
-// handler, so that it can press Cancel on the pump's own thread.
+// What stopped the command from outside.
+enum class Interrupt {
+    None,
+    Cancel,  // Ctrl-C, or a request to terminate
+    HangUp,  // the terminal closed (SIGHUP, the console window closed)
+};
+
+// Ctrl-C, a request to terminate and the terminal's hang-up as a handle that the pump watches
+// instead of a signal handler, so that it can press Cancel on the pump's own thread.
 class Interrupts {
   public:
     Interrupts();
@@ -27,8 +34,8 @@ class Interrupts {
 
     // Signalled while an interrupt is pending; not valid when none can be caught.
     serial::WaitHandle handle() const;
-    // Takes the pending interrupt; true when there was one.
-    bool take();
+    // Takes the pending interrupt; None when there was none.
+    Interrupt take();
 
   private:
     std::intptr_t native_ = -1;  // the signalfd, or the console event
@@ -37,15 +44,19 @@ class Interrupts {
 enum class PromptAnswer { Next, Quit, Interrupted };
 
 // Waits for the user at the terminal: Enter for the next module, "q" (or the end of the
-// input) to stop; Ctrl-C stops too. Nothing else wakes it.
+// input) to stop; Ctrl-C stops too. Nothing else wakes it. What was typed at a terminal before
+// the prompt (an Enter pressed while the last module was written) is thrown away first.
 PromptAnswer waitForEnter(Interrupts& interrupts);
 
 // Whether the standard error stream is a terminal (a console on Windows), where a progress
 // line can be drawn in place.
 bool stderrIsTerminal();
+// How many columns the standard error's terminal has now; 0 when it does not say.
+int stderrColumns();
 
-// Makes the terminal show the program's UTF-8 output as letters (a Windows console takes the
-// output code page; a POSIX terminal needs nothing).
+// Prepares the console for the program: the terminal shows its UTF-8 output as letters (a
+// Windows console takes the output code page), and an output whose reader has gone (a pipe
+// into `head`) makes writes fail instead of ending the program in the middle of a module.
 void prepareConsole();
 
 }  // namespace canprog::cli

@@ -8,7 +8,7 @@ namespace canprog::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 11> kMeanings = {{
+constexpr std::array<std::pair<int, std::string_view>, 12> kMeanings = {{
     {kExitOk, "the operation finished"},
     {kExitUsage, "usage error, or nothing to do"},
     {kExitFirmwareFile, "firmware or saved file missing, unreadable or not valid"},
@@ -20,7 +20,8 @@ constexpr std::array<std::pair<int, std::string_view>, 11> kMeanings = {{
     {kExitInvalidSetting, "an invalid setting (for example a PIN that is not four digits)"},
     {kExitVerifyFailed, "verify failed: the EEPROM read back differs (no restart was sent)"},
     {kExitOutput, "the output, an output file, a backup or the trace could not be written"},
-    {kExitCancelled, "cancelled (Ctrl-C)"},
+    {kExitHangUp, "stopped because the terminal closed (SIGHUP)"},
+    {kExitCancelled, "cancelled (Ctrl-C, or a request to terminate)"},
 }};
 
 }  // namespace

@@ -15,7 +15,8 @@ enum ExitCode : int {
     kExitRejected = 6,
     kExitInvalidSetting = 7,
     kExitVerifyFailed = 8,  // the EEPROM read back differs; the module stays in its bootloader
-    kExitOutput = 9,  // the output, an output file, a backup or the trace could not be written
+    kExitOutput = 9,    // the output, an output file, a backup or the trace could not be written
+    kExitHangUp = 129,  // the terminal closed (SIGHUP): stopped as Ctrl-C stops
     kExitCancelled = 130,
 };
 

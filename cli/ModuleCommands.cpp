@@ -14,6 +14,7 @@
 #include "ModuleSession.h"
 #include "OutputFiles.h"
 #include "bootloader/Replies.h"
+#include "config/ParameterBlock.h"
 #include "operations/SavedBlock.h"
 
 namespace canprog::cli {
@@ -21,7 +22,8 @@ namespace canprog::cli {
 int exitCodeFor(OperationOutcome outcome) {
     switch (outcome) {
         case OperationOutcome::Finished: return kExitOk;
-        case OperationOutcome::NotStarted: return kExitUsage;
+        case OperationOutcome::NotStarted:
+        case OperationOutcome::NothingToWrite: return kExitUsage;
         case OperationOutcome::NoFileChosen:
         case OperationOutcome::FirmwareFileError: return kExitFirmwareFile;
         case OperationOutcome::PortError: return kExitPort;
@@ -44,20 +46,31 @@ struct ModuleResult {
     int exitCode = kExitOk;
     ModuleFacts facts;
     std::string device;
-    std::optional<std::string> versionAfter;
+    std::optional<ParameterImage> blockAfter;  // the module's block after the write, as read
     double seconds = 0;
     bool interrupted = false;
 };
 
-// The program version the module holds after the write, as read from the module: read back by
-// the verify, or read before the write when no EEPROM frame went out since. Unknown otherwise,
-// never the file's: a verify that failed may have found another text there.
-std::optional<std::string> versionAfterWrite(const ModuleFacts& facts) {
-    if (facts.blockReadBack) return programVersionText(*facts.blockReadBack);
-    if (facts.written.eepromSent == 0 && facts.blockRead) {
-        return programVersionText(*facts.blockRead);
-    }
+// The block the module holds after the write, as read from the module: read back by the
+// verify, or read before the write when no EEPROM frame went out since. Unknown otherwise,
+// never the file's: a verify that failed may have found another version text there.
+std::optional<ParameterImage> blockAfterWrite(const ModuleFacts& facts) {
+    if (facts.blockReadBack) return facts.blockReadBack;
+    if (facts.written.eepromSent == 0) return facts.blockRead;
     return std::nullopt;
+}
+
+// A block's version text as a person reads it, and its 16 bytes as they are, in hex.
+nlohmann::json versionOf(const std::optional<ParameterImage>& block) {
+    return block ? nlohmann::json(programVersionText(*block)) : nlohmann::json(nullptr);
+}
+nlohmann::json versionBytesOf(const std::optional<ParameterImage>& block) {
+    if (!block) return nullptr;
+    std::string hex;
+    for (std::size_t i = kVersionTextAddress; i < block->size(); ++i) {
+        hex += fmt::format("{:02X}", (*block)[i]);
+    }
+    return hex;
 }
 
 // Saves the block read before a write, as `params save` would; false (and why on `err`) when
@@ -84,6 +97,7 @@ ModuleResult writeOneModule(const ModuleOptions& options, const std::string& fil
     session.form().setChecked(Ctl::DecodeON, isEncodedFileName(file));
     operations.writeChecks.verify = write.verify;
     operations.writeChecks.keepParameters = write.keepParameters;
+    operations.writeChecks.refuseNothingToWrite = true;
     operations.writeChecks.readModuleFirst =
         write.repeat || !write.logFile.empty() || !backupFile.empty();
     if (!backupFile.empty()) {
@@ -96,7 +110,7 @@ ModuleResult writeOneModule(const ModuleOptions& options, const std::string& fil
     ModuleResult result;
     result.facts = operations.facts();
     result.device = operations.link().deviceName();
-    result.versionAfter = versionAfterWrite(result.facts);
+    result.blockAfter = blockAfterWrite(result.facts);
     result.interrupted = session.interrupted();
     result.exitCode = session.finish(exitCodeFor(outcome));
     result.seconds =
@@ -116,18 +130,15 @@ const char* verifyWord(VerifyResult verify) {
 // One line of the production bench's log: what was done to which module, and how it ended.
 std::string logLine(const ModuleResult& result) {
     const ModuleFacts& facts = result.facts;
-    const auto optional = [](const std::optional<std::string>& text) {
-        return text ? nlohmann::json(*text) : nlohmann::json(nullptr);
-    };
     nlohmann::json line = {
         {"time", utcNow()},
         {"port", result.device},
         {"device_id",
          facts.deviceId ? nlohmann::json(deviceIdText(*facts.deviceId)) : nlohmann::json(nullptr)},
-        {"version_before",
-         optional(facts.blockRead ? std::optional(programVersionText(*facts.blockRead))
-                                  : std::nullopt)},
-        {"version_after", optional(result.versionAfter)},
+        {"version_before", versionOf(facts.blockRead)},
+        {"version_after", versionOf(result.blockAfter)},
+        {"version_before_bytes", versionBytesOf(facts.blockRead)},
+        {"version_after_bytes", versionBytesOf(result.blockAfter)},
         {"flash_blocks", facts.written.flashAcknowledged},
         {"eeprom_blocks", facts.written.eepromAcknowledged},
         {"verify", verifyWord(facts.verify)},
@@ -145,7 +156,7 @@ std::string resultLine(int number, const ModuleResult& result) {
                     result.exitCode == kExitOk ? "written" : exitCodeMeaning(result.exitCode));
     if (facts.blockRead) {
         line += fmt::format("; {} -> {}", programVersionText(*facts.blockRead),
-                            result.versionAfter.value_or("?"));
+                            result.blockAfter ? programVersionText(*result.blockAfter) : "?");
     }
     line += fmt::format(", {} FLASH + {} EEPROM blocks, verify {}, {:.1f} s",
                         facts.written.flashAcknowledged, facts.written.eepromAcknowledged,

@@ -19,6 +19,8 @@ ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, st
       interrupts_(interrupts),
       err_(err) {
     form().selectPort(options.port - 1);
+    // A terminal and a pipe get the version as a person reads it: no NUL bytes.
+    operations_.versionChecks.readableText = true;
     if (!options.device.empty()) operations_.ComPort().SetDevicePath(options.device);
     if (!options.traceFile.empty()) {
         operations_.ComPort().SetTraceName(options.traceFile);
@@ -26,13 +28,15 @@ ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, st
     }
     if (interrupts_.handle().valid()) {
         pump_.watch(interrupts_.handle(), [this] {
-            if (!interrupts_.take()) return;
+            const Interrupt interrupt = interrupts_.take();
+            if (interrupt == Interrupt::None) return;
             interrupted_ = true;
+            if (interrupt == Interrupt::HangUp) hungUp_ = true;
             form().click(Ctl::Button1);
         });
     }
     if (&err == &std::cerr && stderrIsTerminal()) {
-        progress_ = std::make_unique<ProgressLine>(form(), operations_.facts(), err);
+        progress_ = std::make_unique<ProgressLine>(form(), operations_.facts(), err, stderrColumns);
         cli_.beforeEachLine([this] { progress_->end(); });
     }
 }
@@ -40,6 +44,8 @@ ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, st
 ModuleSession::~ModuleSession() = default;
 
 int ModuleSession::finish(int code) {
+    // A command stopped because its terminal went away says so in its exit status.
+    if (hungUp_ && code == kExitCancelled) code = kExitHangUp;
     auto& port = operations_.ComPort();
     try {
         port.SetOpen(false);

@@ -27,8 +27,10 @@ class ModuleSession {
 
     MainForm& form() { return cli_.form(); }
     Operations& operations() { return operations_; }
-    // Whether Ctrl-C came at any time in this session, also between two operations.
+    // Whether Ctrl-C (or a hang-up) came at any time in this session, also between two
+    // operations.
     bool interrupted() const { return interrupted_; }
+    bool hungUp() const { return hungUp_; }
 
     // Runs an operation; a serial-layer or device error that escapes it is reported on `err`
     // and ends it as a transmission error. The operation's notes (the port that would not
@@ -51,6 +53,7 @@ class ModuleSession {
     std::ostream& err_;
     std::unique_ptr<ProgressLine> progress_;
     bool interrupted_ = false;
+    bool hungUp_ = false;
 };
 
 template <typename Operation>

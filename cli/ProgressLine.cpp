@@ -3,12 +3,15 @@
 #include <fmt/format.h>
 #include <fmt/ostream.h>
 
+#include <algorithm>
+
 #include "model/MessageIndex.h"
 
 namespace canprog::cli {
 
-ProgressLine::ProgressLine(MainForm& form, const ModuleFacts& facts, std::ostream& terminal)
-    : form_(form), facts_(facts), terminal_(terminal) {
+ProgressLine::ProgressLine(MainForm& form, const ModuleFacts& facts, std::ostream& terminal,
+                           std::function<int()> columns)
+    : form_(form), facts_(facts), terminal_(terminal), columns_(std::move(columns)) {
     form_.addListener(this);
 }
 
@@ -18,8 +21,10 @@ ProgressLine::~ProgressLine() {
 }
 
 void ProgressLine::end() {
-    if (drawn_) terminal_ << '\n' << std::flush;
-    drawn_ = false;
+    phase_ = Phase::None;
+    if (drawnLength_ == 0) return;
+    terminal_ << '\r' << std::string(drawnLength_, ' ') << '\r' << std::flush;
+    drawnLength_ = 0;
 }
 
 // The phase follows the log: each phase begins with its own line.
@@ -70,9 +75,21 @@ void ProgressLine::draw() {
             break;
         }
     }
-    fmt::print(terminal_, "\r{:<40}", text);
+    // One column short of the width: a line that fills the last column wraps on some
+    // terminals, and a carriage return then goes back to the start of the second line only.
+    const int columns = columns_ ? columns_() : 0;
+    if (columns > 0 && text.size() >= static_cast<std::size_t>(columns)) {
+        text.resize(static_cast<std::size_t>(std::max(columns - 1, 0)));
+    }
+    // What stood there before and is longer is blanked out, within the width too.
+    std::size_t wipe = drawnLength_ > text.size() ? drawnLength_ - text.size() : 0;
+    if (columns > 0) {
+        wipe = std::min(wipe, static_cast<std::size_t>(columns - 1) - text.size());
+    }
+    terminal_ << '\r' << text << std::string(wipe, ' ');
+    if (wipe > 0) terminal_ << '\r' << text;
     terminal_ << std::flush;
-    drawn_ = true;
+    drawnLength_ = text.size();
 }
 
 }  // namespace canprog::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -10,15 +11,20 @@
 namespace canprog::cli {
 
 // The progress of an operation on one terminal line: the phase, blocks done of the total,
-// per cent and the time left ("FLASH  1234/2016  61%  0:19 left"), drawn in place.
+// per cent and the time left ("FLASH  1234/2016  61%  0:19 left"), drawn in place. The line
+// never reaches the terminal's last column (a wrapped line could not be drawn over), follows
+// the terminal's width as it changes, and is wiped before the next log line is printed.
 class ProgressLine : public ModelListener {
   public:
-    ProgressLine(MainForm& form, const ModuleFacts& facts, std::ostream& terminal);
+    // `columns` tells the terminal's width now (0 when unknown).
+    ProgressLine(MainForm& form, const ModuleFacts& facts, std::ostream& terminal,
+                 std::function<int()> columns);
     ~ProgressLine() override;
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
-    // Ends the line, so that what follows starts on a line of its own.
+    // Wipes the line, so that what follows is printed where it stood; it is drawn again only
+    // when the next phase begins.
     void end();
 
   private:
@@ -30,10 +36,11 @@ class ProgressLine : public ModelListener {
     MainForm& form_;
     const ModuleFacts& facts_;
     std::ostream& terminal_;
+    std::function<int()> columns_;
     Phase phase_ = Phase::None;
     std::chrono::steady_clock::time_point phaseStart_;
-    int firstDone_ = 0;  // blocks already done when the phase started
-    bool drawn_ = false;
+    int firstDone_ = 0;            // blocks already done when the phase started
+    std::size_t drawnLength_ = 0;  // characters on the terminal's line now
 };
 
 }  // namespace canprog::cli

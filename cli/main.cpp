@@ -10,6 +10,7 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "OutputFiles.h"
 #include "base/Utf8Path.h"
 #include "model/MainForm.h"
 #include "serial/PortMap.h"
@@ -27,7 +28,7 @@ bool canWrite(const std::string& file) {
 }
 
 int listPorts() {
-    for (const auto& port : canprog::serial::presentPorts()) {
+    for (const auto& port : canprog::serial::presentPorts(canprog::serial::kHighestComNumber)) {
         std::cout << canprog::serial::portItem(port.number) << "  " << port.device
                   << (port.description.empty() ? "" : "  " + port.description)
                   << (port.busy ? "  (in use or not permitted)" : "") << '\n';
@@ -92,9 +93,16 @@ int main(int argc, char** argv) {
     }
 
     // A trace that could not be written at the end is found out before anything is sent.
-    if (!line.module.traceFile.empty() && !canWrite(line.module.traceFile)) {
-        std::cerr << line.module.traceFile << ": " << std::strerror(errno) << '\n';
-        return kExitOutput;
+    // (A FIFO or a device would block that write, or the probe's own open, for ever.)
+    if (!line.module.traceFile.empty()) {
+        if (const auto refused = refusedLog(line.module.traceFile)) {
+            std::cerr << line.module.traceFile << ": " << *refused << '\n';
+            return kExitOutput;
+        }
+        if (!canWrite(line.module.traceFile)) {
+            std::cerr << line.module.traceFile << ": " << std::strerror(errno) << '\n';
+            return kExitOutput;
+        }
     }
     line.module.languageCode = *languageCodeFor(line.language);
     line.module.device = deviceForArgument(line.module.device);

@@ -6,6 +6,7 @@
 
 #include "ParameterBlock.h"
 #include "bootloader/BootloaderProtocol.h"
+#include "bootloader/Replies.h"
 #include "firmware/Cp1250.h"
 #include "firmware/HexText.h"
 
@@ -80,14 +81,7 @@ ParameterImage patchedImage(const MainForm& form, ParameterImage image, const Pi
 }
 
 std::string programVersionText(const ParameterImage& image) {
-    const auto first = image.begin() + kVersionTextAddress;
-    if (std::all_of(first, image.end(), [](std::uint8_t byte) { return byte == 0xFF; })) {
-        return kErasedVersionText;
-    }
-    // A text shorter than its 16 bytes ends at its first NUL.
-    std::string text = cp1250ToUtf8(std::string(first, std::find(first, image.end(), 0)));
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
+    return readableVersionText(std::span(image).subspan(kVersionTextAddress, kVersionTextSize));
 }
 
 bool sameVersionText(const ParameterImage& a, const ParameterImage& b) {

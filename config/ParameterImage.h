@@ -42,7 +42,6 @@ void keepModuleSettings(ParameterImage& fileImage, const ParameterImage& module)
 // reads it: UTF-8, up to its first NUL, without trailing blanks; "(erased)" when all 16 bytes
 // are 0xFF.
 std::string programVersionText(const ParameterImage& image);
-inline constexpr const char* kErasedVersionText = "(erased)";
 // Whether two blocks hold the same version text, byte for byte.
 bool sameVersionText(const ParameterImage& a, const ParameterImage& b);
 // Puts the module's own version text into a block.

@@ -273,6 +273,12 @@ OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, 
         case WriteLoad::Loaded: break;
     }
 
+    const bool noEeprom = form.images.eepromTop == -1 || !form.checked(Ctl::EEPROM);
+    if (checks.refuseNothingToWrite && form.images.flashTop == -1 && noEeprom) {
+        form.logMessage(msg::NoFlashData);
+        form.logMessage(msg::NoEepromData);
+        return OperationOutcome::NothingToWrite;
+    }
     if (!link.openModulePort(false)) {
         form.logMessage(msg::ErrorOpeningPort);
         noteOpenFailure(link);

@@ -38,6 +38,9 @@ struct WriteChecks {
     bool verify = false;           // read the EEPROM back before the restart and compare
     bool keepParameters = false;   // put the module's own seven parameter bytes into the file's
     bool readModuleFirst = false;  // read the device ID and the parameter block before writing
+    // A file with nothing for either memory stops before the port is opened, instead of a
+    // wake-up and a restart that write nothing.
+    bool refuseNothingToWrite = false;
     // Called once the module has been read, before the first write frame (a backup is saved
     // there); false stops the write with nothing written.
     std::function<bool(const ModuleFacts&)> beforeWriting;

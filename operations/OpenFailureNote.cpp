@@ -34,7 +34,7 @@ void noteOpenFailure(BootloaderLink& link) {
                 form.logNote(Extra::PortNotSerial, {device});
                 return;
             }
-            const auto ports = serial::existingPorts();
+            const auto ports = serial::presentPorts(serial::kHighestComNumber);
             if (ports.empty()) {
                 form.logNote(Extra::PortMissingNoneThere, {device});
             } else {

@@ -9,6 +9,7 @@ enum class OperationOutcome {
     NotStarted,  // another operation was running
     NoFileChosen,
     FirmwareFileError,
+    NothingToWrite,  // the file holds no data for the FLASH nor for the EEPROM
     PortError,
     NoBootloader,
     TransmissionError,  // a reply did not come in time

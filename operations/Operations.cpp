@@ -53,7 +53,7 @@ OperationOutcome Operations::upload() {
 }
 
 OperationOutcome Operations::readVersion() {
-    return record([this] { return Button2Click(link_); });
+    return record([this] { return Button2Click(link_, versionChecks); });
 }
 
 OperationOutcome Operations::readParameters() {

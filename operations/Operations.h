@@ -4,6 +4,7 @@
 #include "OperationOutcome.h"
 #include "ParameterRead.h"
 #include "ParameterWrite.h"
+#include "VersionRead.h"
 #include "bootloader/BootloaderLink.h"
 #include "firmware/HexRecordParser.h"
 #include "model/HelpWindow.h"
@@ -29,6 +30,7 @@ class Operations {
     // has them, turned on by the command line.
     WriteChecks writeChecks;
     ReadChecks readChecks;
+    VersionReadChecks versionChecks;
     ParameterWriteChecks parameterWriteChecks;
 
     // How the last operation on the module ended, and what it learned.

@@ -29,7 +29,7 @@ OperationOutcome replyFailed(MainForm& form, WaitResult wait) {
 }
 
 // Everything after the port opened: the wake-up, the device ID, the version, the restart.
-OperationOutcome readFromModule(BootloaderLink& link) {
+OperationOutcome readFromModule(BootloaderLink& link, const VersionReadChecks& checks) {
     MainForm& form = link.form();
     link.loadCountdown(kStartTicks);
     link.port().DiscardInput();
@@ -62,7 +62,10 @@ OperationOutcome readFromModule(BootloaderLink& link) {
     link.loadCountdown(kVersionTicks);
     const WaitResult wait = link.readReply(kReadEepromReplySize, reply);
     if (wait != WaitResult::Success) return replyFailed(form, wait);
-    form.log(form.message(msg::ProgramVersion) + ": " + versionText(reply));
+    const std::string text = checks.readableText
+                                 ? readableVersionText(std::span(reply).subspan(1, kBlockSize))
+                                 : versionText(reply);
+    form.log(form.message(msg::ProgramVersion) + ": " + text);
 
     form.logMessage(msg::Finished);
     link.restartModule("OK. Restart CPU...");
@@ -71,7 +74,7 @@ OperationOutcome readFromModule(BootloaderLink& link) {
 
 }  // namespace
 
-OperationOutcome Button2Click(BootloaderLink& link) {
+OperationOutcome Button2Click(BootloaderLink& link, const VersionReadChecks& checks) {
     MainForm& form = link.form();
     const OperationScope operation(form);
     if (!operation.started()) return OperationOutcome::NotStarted;
@@ -82,7 +85,7 @@ OperationOutcome Button2Click(BootloaderLink& link) {
         noteOpenFailure(link);
         return OperationOutcome::PortError;
     }
-    return talkToModule(link, false, {Ctl::ProgressBar}, [&] { return readFromModule(link); });
+    return talkToModule(link, false, {Ctl::ProgressBar}, [&] { return readFromModule(link, checks); });
 }
 
 }  // namespace canprog

@@ -4,24 +4,24 @@
 #include <string>
 #include <vector>
 
+#include "PortMap.h"
+
 namespace canprog::serial {
 
 // A port that exists now, as the port selection dialog lists it.
 struct PresentPort {
     int number;               // n of COMn
     std::string device;       // the device the number resolves to
-    bool busy = false;        // held by another program (or not ours to open)
+    bool busy = false;        // held by another program, or not ours to open
     std::string description;  // what the system calls the device, when it says
 };
 
-// Probes the system's ports in ascending order of their numbers (COM1 to COM50 on Linux). A
-// port is present when its device opens, or when it exists but is in use or not permitted;
-// any other failure means no such port. Each device opened is closed at once.
-std::vector<PresentPort> presentPorts();
-
-// The ports whose device exists now, found without opening any (so that no other device on a
-// port is disturbed): for a message that names the ports there are.
-std::vector<PresentPort> existingPorts();
+// The ports that exist now, in ascending order of their numbers up to `highest`: the one list
+// that the port dialog, `canprog-cli ports` and the note after a failed open all show. A port
+// exists when a device that can be opened (or that another program holds) answers to its
+// number: on Linux a serial device with hardware behind it that is not the system console,
+// found without opening it; on Windows a port the system names, that opens or is in use.
+std::vector<PresentPort> presentPorts(int highest = kHighestPortNumber);
 
 // The list entry for a port ("COM12"), and the number back from an entry (nothing when the
 // entry does not name one).

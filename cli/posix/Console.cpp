@@ -2,7 +2,9 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/signalfd.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,13 +16,14 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv, argv + argc);
 }
 
-// SIGINT and SIGTERM are blocked and read from a signalfd, so that they arrive as a readable
-// descriptor in the pump rather than in a handler.
+// SIGINT, SIGTERM and SIGHUP are blocked and read from a signalfd, so that they arrive as a
+// readable descriptor in the pump rather than in a handler.
 Interrupts::Interrupts() {
     sigset_t interrupts;
     sigemptyset(&interrupts);
     sigaddset(&interrupts, SIGINT);
     sigaddset(&interrupts, SIGTERM);
+    sigaddset(&interrupts, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &interrupts, nullptr);
     native_ = ::signalfd(-1, &interrupts, SFD_NONBLOCK | SFD_CLOEXEC);
 }
@@ -33,14 +36,17 @@ serial::WaitHandle Interrupts::handle() const {
     return native_ >= 0 ? serial::WaitHandle(native_) : serial::WaitHandle();
 }
 
-bool Interrupts::take() {
-    if (native_ < 0) return false;
+Interrupt Interrupts::take() {
+    if (native_ < 0) return Interrupt::None;
     signalfd_siginfo info{};
-    return ::read(static_cast<int>(native_), &info, sizeof info) ==
-           static_cast<ssize_t>(sizeof info);
+    if (::read(static_cast<int>(native_), &info, sizeof info) != static_cast<ssize_t>(sizeof info)) {
+        return Interrupt::None;
+    }
+    return info.ssi_signo == SIGHUP ? Interrupt::HangUp : Interrupt::Cancel;
 }
 
 PromptAnswer waitForEnter(Interrupts& interrupts) {
+    if (::isatty(STDIN_FILENO)) ::tcflush(STDIN_FILENO, TCIFLUSH);
     std::string line;
     for (;;) {
         pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0},
@@ -50,7 +56,7 @@ PromptAnswer waitForEnter(Interrupts& interrupts) {
             if (errno == EINTR) continue;
             return PromptAnswer::Quit;
         }
-        if (count == 2 && (fds[1].revents & POLLIN) && interrupts.take()) {
+        if (count == 2 && (fds[1].revents & POLLIN) && interrupts.take() != Interrupt::None) {
             return PromptAnswer::Interrupted;
         }
         if (!(fds[0].revents & (POLLIN | POLLHUP))) continue;
@@ -70,6 +76,15 @@ bool stderrIsTerminal() {
     return ::isatty(STDERR_FILENO) != 0;
 }
 
-void prepareConsole() {}
+int stderrColumns() {
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0) return 0;
+    return size.ws_col;
+}
+
+void prepareConsole() {
+    // A closed pipe is an output that could not be written (EPIPE), found out at the end.
+    ::signal(SIGPIPE, SIG_IGN);
+}
 
 }  // namespace canprog::cli

@@ -24,15 +24,28 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 
 namespace {
 
-// The event that Ctrl-C sets. A console control handler is a plain function called on a
-// thread of the system's, so the event it sets must be reachable from there.
+// The event that Ctrl-C sets, whether the console window was closed, and the event that says
+// the command is done. A console control handler is a plain function called on a thread of
+// the system's, so what it touches must be reachable from there.
 std::atomic<HANDLE> interruptEvent{nullptr};
+std::atomic<HANDLE> finishedEvent{nullptr};
+std::atomic<bool> hangUpPending{false};
+
+// How long Windows lets a process live after its console window was closed, less a margin.
+constexpr DWORD kCloseGrace_ms = 4500;
 
 BOOL WINAPI onConsoleControl(DWORD control) {
-    if (control != CTRL_C_EVENT && control != CTRL_BREAK_EVENT && control != CTRL_CLOSE_EVENT) {
-        return FALSE;
-    }
+    const bool closing = control == CTRL_CLOSE_EVENT;
+    if (control != CTRL_C_EVENT && control != CTRL_BREAK_EVENT && !closing) return FALSE;
+    if (closing) hangUpPending = true;
     if (const HANDLE event = interruptEvent.load()) ::SetEvent(event);
+    // After a close the process ends as soon as this returns: the command gets the time
+    // Windows allows to stop at the next frame, write its notes and close the port.
+    if (closing) {
+        if (const HANDLE finished = finishedEvent.load()) {
+            ::WaitForSingleObject(finished, kCloseGrace_ms);
+        }
+    }
     return TRUE;  // handled: the process goes on and cancels what it does
 }
 
@@ -43,6 +56,7 @@ Interrupts::Interrupts() {
     if (!event) return;
     native_ = reinterpret_cast<std::intptr_t>(event);
     interruptEvent = event;
+    finishedEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ::SetConsoleCtrlHandler(onConsoleControl, TRUE);
 }
 
@@ -50,6 +64,10 @@ Interrupts::~Interrupts() {
     if (native_ == -1) return;
     ::SetConsoleCtrlHandler(onConsoleControl, FALSE);
     interruptEvent = nullptr;
+    if (const HANDLE finished = finishedEvent.exchange(nullptr)) {
+        ::SetEvent(finished);  // a close waiting in the handler may end the process now
+        ::CloseHandle(finished);
+    }
     ::CloseHandle(reinterpret_cast<HANDLE>(native_));
 }
 
@@ -57,19 +75,22 @@ serial::WaitHandle Interrupts::handle() const {
     return native_ != -1 ? serial::WaitHandle(native_) : serial::WaitHandle();
 }
 
-bool Interrupts::take() {
-    if (native_ == -1) return false;
+Interrupt Interrupts::take() {
+    if (native_ == -1) return Interrupt::None;
     const HANDLE event = reinterpret_cast<HANDLE>(native_);
-    if (::WaitForSingleObject(event, 0) != WAIT_OBJECT_0) return false;
+    if (::WaitForSingleObject(event, 0) != WAIT_OBJECT_0) return Interrupt::None;
     ::ResetEvent(event);
-    return true;
+    return hangUpPending.exchange(false) ? Interrupt::HangUp : Interrupt::Cancel;
 }
 
 // A console read returns when Ctrl-C is pressed; the interrupt is told apart by its event.
 PromptAnswer waitForEnter(Interrupts& interrupts) {
+    DWORD mode = 0;
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    if (::GetConsoleMode(input, &mode)) ::FlushConsoleInputBuffer(input);
     std::string line;
     const bool read = static_cast<bool>(std::getline(std::cin, line));
-    if (interrupts.take()) return PromptAnswer::Interrupted;
+    if (interrupts.take() != Interrupt::None) return PromptAnswer::Interrupted;
     if (!read) return PromptAnswer::Quit;
     return line.find_first_of("qQ") != std::string::npos ? PromptAnswer::Quit : PromptAnswer::Next;
 }
@@ -77,6 +98,12 @@ PromptAnswer waitForEnter(Interrupts& interrupts) {
 bool stderrIsTerminal() {
     DWORD mode = 0;
     return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+int stderrColumns() {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!::GetConsoleScreenBufferInfo(::GetStdHandle(STD_ERROR_HANDLE), &info)) return 0;
+    return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
 void prepareConsole() {

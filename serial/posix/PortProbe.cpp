@@ -1,78 +1,99 @@
-#include <fcntl.h>
+#include "PortProbe.h"
 
-#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
-#include "PortProbe.h"
 #include "serial/PortMap.h"
 
 namespace canprog::serial {
 
 namespace {
 
-std::string firstLine(const std::filesystem::path& file) {
+namespace fs = std::filesystem;
+
+const fs::path kTtyClass = "/sys/class/tty";
+// The value of a UART's "type" attribute when no UART answers at its address.
+constexpr const char* kNoUart = "0";
+
+std::optional<std::string> firstLine(const fs::path& file) {
     std::ifstream in(file);
+    if (!in) return std::nullopt;
     std::string line;
     std::getline(in, line);
     return line;
 }
 
+// Whether the terminal is a console of the system (its kernel messages, its login).
+bool isSystemConsole(const PortProbeSystem& system, const std::string& tty) {
+    if (system.ttyAttribute(tty, "console") == "Y") return true;
+    const auto active = system.ttyAttribute("console", "active");
+    if (!active) return false;
+    std::istringstream words(*active);
+    for (std::string word; words >> word;) {
+        if (word == tty) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-std::vector<PresentPort> presentPorts(SystemCalls& calls) {
+const PortProbeSystem& realPortProbeSystem() {
+    static const PortProbeSystem system{
+        [](const std::string& device) -> std::optional<std::string> {
+            struct stat status {};
+            if (::stat(device.c_str(), &status) != 0 || !S_ISCHR(status.st_mode)) {
+                return std::nullopt;
+            }
+            std::error_code error;
+            const fs::path real = fs::canonical(device, error);
+            return error ? fs::path(device).filename().string() : real.filename().string();
+        },
+        [](const std::string& tty, const std::string& attribute) {
+            return firstLine(kTtyClass / tty / attribute);
+        },
+        [](const std::string& device) { return ::access(device.c_str(), R_OK | W_OK) == 0; },
+        usbDescription,
+    };
+    return system;
+}
+
+std::vector<PresentPort> presentPorts(const PortProbeSystem& system, int highest) {
     std::vector<PresentPort> ports;
-    for (int number = 1; number <= kHighestPortNumber; ++number) {
+    for (int number = 1; number <= highest; ++number) {
         const std::string device = portDevicePath(number);
         if (device.empty()) continue;
-        const int fd = calls.open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0) {
-            termios settings{};
-            const bool terminal = calls.tcgetattr(fd, &settings) == 0;
-            calls.close(fd);
-            if (terminal) ports.push_back({number, device, false, usbDescription(device)});
-            continue;
-        }
-        if (errno == EBUSY || errno == EACCES || errno == EPERM) {
-            ports.push_back({number, device, true, usbDescription(device)});
-        }
+        const auto tty = system.characterDevice(device);
+        if (!tty) continue;
+        if (system.ttyAttribute(*tty, "type") == kNoUart) continue;
+        if (isSystemConsole(system, *tty)) continue;
+        ports.push_back({number, device, !system.permitted(device), system.description(device)});
     }
     return ports;
 }
 
+std::vector<PresentPort> presentPorts(int highest) {
+    return presentPorts(realPortProbeSystem(), highest);
+}
+
 std::string usbDescription(const std::string& device) {
-    namespace fs = std::filesystem;
     std::error_code error;
     const fs::path real = fs::canonical(device, error);
     if (error) return {};
-    const fs::path sysfs = fs::path("/sys/class/tty") / real.filename() / "device";
-    fs::path at = fs::canonical(sysfs, error);
+    fs::path at = fs::canonical(kTtyClass / real.filename() / "device", error);
     if (error) return {};
     // The USB device that carries the tty is a few levels up and names its maker and product.
     for (int level = 0; level < 4 && !at.empty(); ++level, at = at.parent_path()) {
         if (fs::exists(at / "product", error)) {
-            const std::string maker = firstLine(at / "manufacturer");
-            const std::string product = firstLine(at / "product");
+            const std::string maker = firstLine(at / "manufacturer").value_or("");
+            const std::string product = firstLine(at / "product").value_or("");
             return maker.empty() ? product : maker + " " + product;
         }
     }
     return {};
-}
-
-std::vector<PresentPort> presentPorts() {
-    return presentPorts(systemCalls());
-}
-
-std::vector<PresentPort> existingPorts() {
-    std::vector<PresentPort> ports;
-    for (int number = 1; number <= kHighestPortNumber; ++number) {
-        const std::string device = portDevicePath(number);
-        std::error_code error;
-        if (!device.empty() && std::filesystem::exists(device, error)) {
-            ports.push_back({number, device, false, usbDescription(device)});
-        }
-    }
-    return ports;
 }
 
 }  // namespace canprog::serial

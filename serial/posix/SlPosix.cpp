@@ -93,10 +93,15 @@ int TSlioPosixDispatcher::openDevice(const std::string& name) {
     settingsAtOpen_ = settings;
     // USB adapters hold received bytes for up to 16 ms unless asked for low latency; a
     // driver that does not know the request is fine as it is.
+    // The flags as found are put back at close, as the terminal settings are: the request
+    // outlives the descriptor and would change the port for every later user.
     serial_struct serial{};
     if (calls_.ioctl(fd_, TIOCGSERIAL, &serial) == 0) {
-        serial.flags |= ASYNC_LOW_LATENCY;
-        calls_.ioctl(fd_, TIOCSSERIAL, &serial);
+        serialFlagsAtOpen_ = serial.flags;
+        if ((serial.flags & ASYNC_LOW_LATENCY) == 0) {
+            serial.flags |= ASYNC_LOW_LATENCY;
+            calls_.ioctl(fd_, TIOCSSERIAL, &serial);
+        }
     }
     cached_.baud = baudForSpeed(cfgetospeed(&settings));
     cached_.dataBits = (settings.c_cflag & CSIZE) == CS5   ? 5
@@ -119,6 +124,14 @@ void TSlioPosixDispatcher::closeDevice() {
     // The device is left as it was found (a terminal must not stay raw at 9600 baud).
     if (settingsAtOpen_) calls_.tcsetattr(fd_, TCSANOW, &*settingsAtOpen_);
     settingsAtOpen_.reset();
+    if (serialFlagsAtOpen_) {
+        serial_struct serial{};
+        if (calls_.ioctl(fd_, TIOCGSERIAL, &serial) == 0 && serial.flags != *serialFlagsAtOpen_) {
+            serial.flags = *serialFlagsAtOpen_;
+            calls_.ioctl(fd_, TIOCSSERIAL, &serial);
+        }
+    }
+    serialFlagsAtOpen_.reset();
     if (locked_) calls_.flock(fd_, LOCK_UN);
     locked_ = false;
     calls_.close(fd_);

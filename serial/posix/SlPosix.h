@@ -59,6 +59,7 @@ class TSlioPosixDispatcher : public TSlioBaseDispatcher {
     int fd_ = -1;
     bool locked_ = false;
     std::optional<termios> settingsAtOpen_;
+    std::optional<int> serialFlagsAtOpen_;  // the driver's serial flags as found
     DeviceSettings cached_;
 
     WakeSignal readWake_;

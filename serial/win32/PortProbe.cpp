@@ -49,38 +49,28 @@ std::map<int, std::string> deviceManagerNames() {
 
 }  // namespace
 
-// Ports 1 to 50 by opening each: one that opens, or that another program holds (access
-// denied), is present. Windows' own name for it comes along when it has one.
-std::vector<PresentPort> presentPorts() {
+// The ports Windows names (Device Manager's, or a device name it knows), each confirmed by
+// opening it: one that opens, or that another program holds (access denied), is there. A name
+// without a device behind it (a compatibility layer's default link) is not a port.
+std::vector<PresentPort> presentPorts(int highest) {
     const auto names = deviceManagerNames();
     std::vector<PresentPort> ports;
-    for (int number = 1; number <= kHighestPortNumber; ++number) {
+    for (int number = 1; number <= highest; ++number) {
+        char target[512];
+        const auto name = names.find(number);
+        if (name == names.end() &&
+            ::QueryDosDeviceA(portItem(number).c_str(), target, sizeof target) == 0) {
+            continue;
+        }
         const std::string device = portDevicePath(number);
         const HANDLE port = ::CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-        const auto name = names.find(number);
         const std::string description = name == names.end() ? std::string() : name->second;
         if (port != INVALID_HANDLE_VALUE) {
             ::CloseHandle(port);
             ports.push_back({number, device, false, description});
         } else if (::GetLastError() == ERROR_ACCESS_DENIED) {
             ports.push_back({number, device, true, description});
-        }
-    }
-    return ports;
-}
-
-// The ports that Windows names, without opening any.
-std::vector<PresentPort> existingPorts() {
-    const auto names = deviceManagerNames();
-    std::vector<PresentPort> ports;
-    for (int number = 1; number <= kHighestComNumber; ++number) {
-        char target[512];
-        const std::string com = portItem(number);
-        const auto name = names.find(number);
-        if (name != names.end() || ::QueryDosDeviceA(com.c_str(), target, sizeof target) != 0) {
-            ports.push_back({number, portDevicePath(number), false,
-                             name == names.end() ? std::string() : name->second});
         }
     }
     return ports;

@@ -41,8 +41,9 @@ TEST_F(ModuleCommandsTest, WriteAndVersionPrintTheLogAndSucceed) {
               "Waiting for bootloader...\nOK\nFLASH writing...\nEEPROM writing...\nFinished\n");
     out.str("");
     EXPECT_EQ(runVersion(on(module), true, out, err), kExitOk);
+    // The version as a person reads it: its padding blanks are not printed.
     EXPECT_EQ(out.str(),
-              "Waiting for bootloader...\nOK\nDevice ID: 12:34\nProgram version: DEMO 1.00       \n"
+              "Waiting for bootloader...\nOK\nDevice ID: 12:34\nProgram version: DEMO 1.00\n"
               "Finished\n");
 }
 

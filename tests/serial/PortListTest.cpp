@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "serial/PortMap.h"
 #include "serial/SlPort.h"
@@ -59,6 +60,53 @@ TEST_F(PortListTest, ABusyPortIsListed) {
     EXPECT_TRUE(holder.Open());  // the probe left the holder's port alone
     holder.WriteByte(0x33);
     EXPECT_EQ(pty.receive(1), std::vector<std::uint8_t>{0x33});
+}
+
+// A machine described through the probe's seam: which devices are character devices, what
+// sysfs says of each terminal.
+TEST_F(PortListTest, OnlyDevicesWithAPortBehindThemAreListedAndNotTheConsole) {
+    const std::map<std::string, std::string> terminals = {
+        {"/fake/ttyS0", "ttyS0"},     // a UART, the system console
+        {"/fake/ttyS1", "ttyS1"},     // no UART at that address
+        {"/fake/ttyS2", "ttyS2"},     // a UART
+        {"/fake/ttyUSB0", "ttyUSB0"}  // a USB adapter
+    };
+    const std::map<std::pair<std::string, std::string>, std::string> sysfs = {
+        {{"ttyS0", "type"}, "4"},
+        {{"ttyS1", "type"}, "0"},
+        {{"ttyS2", "type"}, "4"},
+        {{"console", "active"}, "tty0 ttyS0"},
+    };
+    PortProbeSystem machine{
+        [&](const std::string& link) -> std::optional<std::string> {
+            std::error_code error;
+            const std::string device = fs::read_symlink(link, error).string();
+            const auto found = terminals.find(device);
+            if (found == terminals.end()) return std::nullopt;
+            return found->second;
+        },
+        [&](const std::string& tty, const std::string& attribute) -> std::optional<std::string> {
+            const auto found = sysfs.find({tty, attribute});
+            if (found == sysfs.end()) return std::nullopt;
+            return found->second;
+        },
+        [](const std::string& link) { return fs::read_symlink(link) != "/fake/ttyS2"; },
+        [](const std::string& link) {
+            return fs::read_symlink(link) == "/fake/ttyUSB0" ? std::string("FTDI FT232R USB UART")
+                                                             : std::string();
+        },
+    };
+    link(1, "/fake/ttyS0");
+    link(2, "/fake/ttyS1");
+    link(3, "/fake/ttyS2");
+    link(7, "/fake/ttyUSB0");
+    link(8, "/fake/not-a-device");
+    const auto ports = presentPorts(machine, kHighestPortNumber);
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_EQ(ports[0].number, 3);
+    EXPECT_TRUE(ports[0].busy);  // not permitted
+    EXPECT_EQ(ports[1].number, 7);
+    EXPECT_EQ(ports[1].description, "FTDI FT232R USB UART");
 }
 
 TEST(PortItems, NamesAndNumbers) {

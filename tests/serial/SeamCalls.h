@@ -1,5 +1,6 @@
 #pragma once
 
+#include <linux/serial.h>
 #include <sys/ioctl.h>
 
 #include <atomic>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 #include "serial/PlatformDispatcher.h"
@@ -54,6 +56,17 @@ class SeamCalls : public serial::SystemCalls {
             return -1;
         }
         if (request == TIOCOUTQ) ++outputQueueLooks;
+        if (uartFlags && (request == TIOCGSERIAL || request == TIOCSSERIAL)) {
+            // A UART's driver: its serial flags kept here, as the kernel keeps them.
+            auto* serial = static_cast<serial_struct*>(argument);
+            if (request == TIOCGSERIAL) {
+                *serial = serial_struct{};
+                serial->flags = *uartFlags;
+            } else {
+                uartFlags = serial->flags;
+            }
+            return 0;
+        }
         return serial::SystemCalls::ioctl(fd, request, argument);
     }
     void sleep(std::chrono::microseconds duration) override {
@@ -67,6 +80,7 @@ class SeamCalls : public serial::SystemCalls {
     std::atomic<bool> failWrites{false};
     std::atomic<int> busyWrites{0};
     std::atomic<int> modemLineCalls{0};
+    std::optional<int> uartFlags;  // when set, the device is a UART with these serial flags
     std::atomic<int> outputQueueLooks{0};
     std::atomic<int> sleeps{0};
     // Runs on the read thread after a read that got bytes, before they are queued.

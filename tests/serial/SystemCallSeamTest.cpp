@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <linux/serial.h>
 #include <sys/ioctl.h>
 
 #include <poll.h>
@@ -64,6 +65,24 @@ TEST_F(SystemCallSeamTest, WriteFailureEndsTheThreadsWithTheWriteCode) {
     } catch (const EInOutError& e) {
         EXPECT_STREQ(e.what(), "Device write error");
     }
+}
+
+// The low-latency request outlives the descriptor: the port is left with the flags it had.
+TEST(SerialFlagsTest, ThePortsSerialFlagsAreLeftAsTheyWereFound) {
+    PtyPair pty;
+    SeamCalls calls;
+    calls.uartFlags = 0x10000040;
+    TSlioComPort port{dispatcherOver(calls)};
+    port.SetDevicePath(pty.path());
+    port.SetOpen(true);
+    EXPECT_EQ(*calls.uartFlags, 0x10000040 | ASYNC_LOW_LATENCY);
+    port.SetOpen(false);
+    EXPECT_EQ(*calls.uartFlags, 0x10000040);
+    // A driver that has the flag already is not asked to change, and keeps it.
+    calls.uartFlags = 0x10002040;
+    port.SetOpen(true);
+    port.SetOpen(false);
+    EXPECT_EQ(*calls.uartFlags, 0x10002040);
 }
 
 TEST_F(SystemCallSeamTest, ModemLinesWithoutAModemReportSuccess) {

@@ -20,10 +20,12 @@ namespace canprog::testing {
 // /dev/null) and its standard error collected.
 class Program {
   public:
-    enum class Input { None, Pipe };
+    // No input, a pipe the test types into, or the terminal named by `inputTerminal`.
+    enum class Input { None, Pipe, Terminal };
 
     Program(const std::string& program, std::vector<std::string> arguments,
-            const std::string& stdoutFile = "/dev/null", Input input = Input::None) {
+            const std::string& stdoutFile = "/dev/null", Input input = Input::None,
+            const std::string& inputTerminal = {}) {
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
         for (auto& a : arguments) argv.push_back(a.data());
@@ -42,6 +44,9 @@ class Program {
                 throw std::system_error(errno, std::generic_category(), "pipe");
             posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
             posix_spawn_file_actions_addclose(&actions, inPipe[1]);
+        } else if (input == Input::Terminal) {
+            posix_spawn_file_actions_addopen(&actions, 0, inputTerminal.c_str(), O_RDWR | O_NOCTTY,
+                                             0);
         } else {
             posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         }

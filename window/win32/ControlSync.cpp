@@ -94,11 +94,19 @@ std::wstring captionText(const std::string& text) {
     return shown;
 }
 
+std::wstring memoLine(const std::string& line) {
+    // An edit control's text ends at a NUL: a version text with NUL bytes would hide every
+    // line after it.
+    std::wstring wide = win32::widen(line);
+    std::erase(wide, L'\0');
+    return wide;
+}
+
 std::wstring memoText(const std::vector<std::string>& lines) {
     std::wstring text;
     for (const auto& line : lines) {
         if (&line != &lines.front()) text += L"\r\n";
-        text += win32::widen(line);
+        text += memoLine(line);
     }
     return text;
 }
@@ -149,7 +157,7 @@ void showProgress(HWND control, Kind kind, const ControlState& state) {
 void showLines(HWND memo, const ControlState& state, Change what) {
     if (what == Change::LineAdded && !state.lines.empty()) {
         // Appended at the end, which also scrolls the new line into view.
-        std::wstring line = win32::widen(state.lines.back());
+        std::wstring line = memoLine(state.lines.back());
         if (::GetWindowTextLengthW(memo) > 0 || state.lines.size() > 1) line.insert(0, L"\r\n");
         const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(memo));
         ::SendMessageW(memo, EM_SETSEL, end, static_cast<LPARAM>(end));

@@ -24,7 +24,8 @@ void showState(HWND control, Kind kind, const ControlState& state, Change what);
 // Shows all of it, as when the window is created.
 void showAll(HWND control, Kind kind, const ControlState& state);
 
-// The text of a multi-line edit that shows `lines`.
+// One line of a memo as the edit control shows it, and the text of a memo that shows `lines`.
+std::wstring memoLine(const std::string& line);
 std::wstring memoText(const std::vector<std::string>& lines);
 
 // A caption as a button or group box shows it: a lone '&' shows itself.
