@@ -49,19 +49,14 @@ std::map<int, std::string> deviceManagerNames() {
 
 }  // namespace
 
-// The ports Windows names (Device Manager's, or a device name it knows), each confirmed by
-// opening it: one that opens, or that another program holds (access denied), is there. A name
-// without a device behind it (a compatibility layer's default link) is not a port.
+// Ports 1 to `highest` by opening each: one that opens, or that another program holds (access
+// denied), is there; a name without a device behind it (a compatibility layer's default link)
+// is not. Windows' own name for it comes along when it has one.
 std::vector<PresentPort> presentPorts(int highest) {
     const auto names = deviceManagerNames();
     std::vector<PresentPort> ports;
     for (int number = 1; number <= highest; ++number) {
-        char target[512];
         const auto name = names.find(number);
-        if (name == names.end() &&
-            ::QueryDosDeviceA(portItem(number).c_str(), target, sizeof target) == 0) {
-            continue;
-        }
         const std::string device = portDevicePath(number);
         const HANDLE port = ::CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
