@@ -12,7 +12,7 @@
 #include "ExitCodes.h"
 #include "FirmwareCommands.h"
 #include "ModuleSession.h"
-#include "OutputFiles.h"
+#include "base/OutputFiles.h"
 #include "bootloader/Replies.h"
 #include "config/ParameterBlock.h"
 #include "operations/SavedBlock.h"

@@ -10,7 +10,7 @@
 
 #include "ExitCodes.h"
 #include "ModuleSession.h"
-#include "OutputFiles.h"
+#include "base/OutputFiles.h"
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
 #include "config/SettingsDescription.h"

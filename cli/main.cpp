@@ -10,7 +10,7 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "ExitCodes.h"
-#include "OutputFiles.h"
+#include "base/OutputFiles.h"
 #include "base/Utf8Path.h"
 #include "model/MainForm.h"
 #include "serial/PortMap.h"
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     // A trace that could not be written at the end is found out before anything is sent.
     // (A FIFO or a device would block that write, or the probe's own open, for ever.)
     if (!line.module.traceFile.empty()) {
-        if (const auto refused = refusedLog(line.module.traceFile)) {
+        if (const auto refused = canprog::refusedLog(line.module.traceFile)) {
             std::cerr << line.module.traceFile << ": " << *refused << '\n';
             return kExitOutput;
         }

@@ -13,7 +13,10 @@
 namespace canprog {
 
 void applyParameterImage(MainForm& form) {
-    const auto& image = form.images.eepromImage;
+    applyParameterImage(form, form.images.eepromImage);
+}
+
+void applyParameterImage(MainForm& form, const ParameterImage& image) {
     for (const OptionBit& bit : kOptionBits) {
         const bool set = (image[bit.address] & bit.mask) != 0;
         if (bit.whenClear) {

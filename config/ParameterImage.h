@@ -11,8 +11,10 @@ namespace canprog {
 using ParameterImage = std::array<std::uint8_t, kEepromSize>;
 using PinBytes = std::array<std::uint8_t, 4>;
 
-// Shows a parameter image in the option controls, the PIN edit and the CAN program number.
+// Shows a parameter image in the option controls, the PIN edit and the CAN program number:
+// the form's own image, or another without making it the form's.
 void applyParameterImage(MainForm& form);
+void applyParameterImage(MainForm& form, const ParameterImage& image);
 
 // The PIN edit's text for an image: a digit for each PIN byte from 0 to 9 and '?' for any other
 // value, so that an erased or foreign block shows that the module has no valid PIN instead of

@@ -3,37 +3,28 @@
 #include "OptionControls.h"
 #include "ParameterBlock.h"
 #include "ParameterImage.h"
+#include "model/AccessibleNames.h"
 #include "model/PlatformShell.h"
 
 namespace canprog {
-
-namespace {
-
-// A caption without the blanks that pad it in the window.
-std::string trimmed(const std::string& caption) {
-    const auto first = caption.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return caption.substr(first, caption.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
 
 std::vector<SettingDescription> describeSettings(const MainForm& form) {
     std::vector<SettingDescription> settings;
     for (std::size_t row = 0; row < kOptionBits.size(); ++row) {
         const OptionBit& option = kOptionBits[row];
         const bool set = form.checked(option.whenSet);
-        SettingDescription setting{trimmed(form.text(option.group)), "", set ? 1 : 0};
+        SettingDescription setting{withoutPadding(form.text(option.group)), "", set ? 1 : 0};
         if (option.whenClear) {
-            setting.value = trimmed(form.text(set ? option.whenSet : *option.whenClear));
+            setting.value = withoutPadding(form.text(set ? option.whenSet : *option.whenClear));
         } else {
-            setting.name.append(" ").append(trimmed(form.text(option.whenSet)));
+            setting.name.append(" ").append(withoutPadding(form.text(option.whenSet)));
             setting.value = set ? "on" : "off";
         }
         settings.push_back(std::move(setting));
     }
-    settings.push_back({trimmed(form.text(kPinGroup)), form.text(Ctl::PIN), -1});
-    settings.push_back({trimmed(form.text(kCanProgramGroup)), form.text(Ctl::MaskEdit1), -1});
+    settings.push_back({withoutPadding(form.text(kPinGroup)), form.text(Ctl::PIN), -1});
+    settings.push_back(
+        {withoutPadding(form.text(kCanProgramGroup)), form.text(Ctl::MaskEdit1), -1});
     return settings;
 }
 
@@ -70,21 +61,22 @@ std::vector<std::string> settingsTable(const MainForm& form) {
         const OptionBit& option = kOptionBits[row];
         if (option.whenClear) {
             const Ctl chosen = form.checked(option.whenSet) ? option.whenSet : *option.whenClear;
-            lines.push_back(trimmed(form.text(option.group)) + ": " + trimmed(form.text(chosen)));
+            lines.push_back(withoutPadding(form.text(option.group)) + ": " +
+                            withoutPadding(form.text(chosen)));
             continue;
         }
         if (form.checked(option.whenSet)) {
             if (!hazardLights.empty()) hazardLights += ", ";
-            hazardLights += trimmed(form.text(option.whenSet));
+            hazardLights += withoutPadding(form.text(option.whenSet));
         }
         if (row == kFs3Row) {
             lines.push_back(
-                trimmed(form.text(option.group)) + ": " +
+                withoutPadding(form.text(option.group)) + ": " +
                 (hazardLights.empty() ? form.extraMessage(Extra::NoneChecked) : hazardLights));
         }
     }
-    lines.push_back(trimmed(form.text(kPinGroup)) + ": " + form.text(Ctl::PIN));
-    lines.push_back(trimmed(form.text(kCanProgramGroup)) + ": " + form.text(Ctl::MaskEdit1));
+    lines.push_back(withoutPadding(form.text(kPinGroup)) + ": " + form.text(Ctl::PIN));
+    lines.push_back(withoutPadding(form.text(kCanProgramGroup)) + ": " + form.text(Ctl::MaskEdit1));
     return lines;
 }
 

@@ -15,6 +15,7 @@ namespace canprog {
     X(ProgressBar) X(GroupBox1) X(GroupBox2) X(GroupBox3) X(GroupBox18) X(bbHelp) X(GroupBox19) \
     X(SpinButton2) X(MaskEdit2) X(BitBtn4) X(BitBtn3) X(RadioGroup1)                            \
     X(lang1) X(lang2) X(lang3) X(lang4) X(lang5) X(lang6) X(lang7) X(lang8) X(lang9)            \
+    X(KeepSettings)                                                                            \
     /* brand logos */                                                                          \
     X(orrin_image) X(velsa_image) X(durant_image) X(kelm_image) X(rastor_image) X(pelo_Image)   \
     X(ilvaro_image) X(quorbel_image) X(sarnic_image) X(corvale_image)                           \
@@ -27,7 +28,7 @@ namespace canprog {
     X(RadioButton14) X(RadioButton15) X(RadioButton16) X(RadioButton17) X(RadioButton18)        \
     X(RadioButton19) X(RadioButton20) X(RadioButton21) X(RadioButton22) X(RadioButton23)        \
     X(CheckBox1) X(CheckBox2) X(CheckBox3) X(BitBtn1) X(BitBtn2) X(SpinButton1) X(MaskEdit1)    \
-    X(PIN) X(Edit3) X(ProgressBar1)                                                            \
+    X(PIN) X(Edit3) X(ProgressBar1) X(bbSaveSettings) X(bbOpenSettings)                        \
     /* developer controls, never shown */                                                      \
     X(EEPROM) X(DecodeON) X(All_memory) X(PICencoding) X(DeviceID) X(Flash_size) X(Edit1)       \
     X(Memo1) X(Clear)

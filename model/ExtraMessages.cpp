@@ -212,6 +212,62 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "zapsáno",
      "A mentett blokk egy másik programhoz tartozik ({blockVersion}; a modulban "
      "{moduleVersion} van): semmi sem íródott be"},
+    // VersionsBeforeWrite
+    {"Moduł: {module} — plik: {file}", "Module: {module} — file: {file}",
+     "Modul: {module} — Datei: {file}", "Модуль: {module} — файл: {file}",
+     "Modul: {module} — súbor: {file}", "Modul: {module} — soubor: {file}",
+     "Modul: {module} — fájl: {file}"},
+    // AnotherProgramInFile
+    {"Uwaga: plik zawiera inny program ({file}) niż moduł ({module})",
+     "Note: the file holds another program ({file}) than the module ({module})",
+     "Achtung: die Datei enthält ein anderes Programm ({file}) als das Modul ({module})",
+     "Внимание: в файле другая программа ({file}), чем в модуле ({module})",
+     "Pozor: súbor obsahuje iný program ({file}) ako modul ({module})",
+     "Pozor: soubor obsahuje jiný program ({file}) než modul ({module})",
+     "Figyelem: a fájl más programot tartalmaz ({file}), mint a modul ({module})"},
+    // VersionAfterWrite
+    {"Moduł ma teraz: {version}", "The module now holds: {version}",
+     "Das Modul hat jetzt: {version}", "Теперь в модуле: {version}", "Modul má teraz: {version}",
+     "Modul má nyní: {version}", "A modulban most: {version}"},
+    // SettingsSaved
+    {"Ustawienia zapisano w pliku {file}", "The settings are saved in {file}",
+     "Die Einstellungen sind in {file} gesichert", "Настройки сохранены в файле {file}",
+     "Nastavenia sú uložené v súbore {file}", "Nastavení jsou uložena v souboru {file}",
+     "A beállítások mentve: {file}"},
+    // SettingsNotSaved
+    {"{file}: nie udało się zapisać ustawień: {reason}",
+     "{file}: the settings could not be saved: {reason}",
+     "{file}: die Einstellungen ließen sich nicht sichern: {reason}",
+     "{file}: не удалось сохранить настройки: {reason}",
+     "{file}: nastavenia sa nepodarilo uložiť: {reason}",
+     "{file}: nastavení se nepodařilo uložit: {reason}",
+     "{file}: a beállításokat nem sikerült menteni: {reason}"},
+    // SettingsLoaded
+    {"Wczytano ustawienia z pliku {file}; przycisk Zapis zapisze je w module",
+     "The settings of {file} are shown; Saving writes them into the module",
+     "Die Einstellungen aus {file} werden angezeigt; Speichern schreibt sie in das Modul",
+     "Показаны настройки из файла {file}; кнопка записи запишет их в модуль",
+     "Zobrazené sú nastavenia zo súboru {file}; Uložiť ich zapíše do modulu",
+     "Zobrazena jsou nastavení ze souboru {file}; Uložit je zapíše do modulu",
+     "A(z) {file} beállításai láthatók; a Mentés beírja őket a modulba"},
+    // SettingsNotLoaded
+    {"{file}: nie wczytano ustawień: {reason}", "{file}: the settings are not loaded: {reason}",
+     "{file}: die Einstellungen wurden nicht geladen: {reason}",
+     "{file}: настройки не загружены: {reason}", "{file}: nastavenia sa nenačítali: {reason}",
+     "{file}: nastavení nebyla načtena: {reason}",
+     "{file}: a beállítások nem töltődtek be: {reason}"},
+    // SettingsOfAnotherModule
+    {"plik zapisano z innego modułu (urządzenie {blockId}; ten moduł to {moduleId})",
+     "the file was saved from another module (device {blockId}; this module is {moduleId})",
+     "die Datei stammt von einem anderen Modul (Gerät {blockId}; dieses Modul ist {moduleId})",
+     "файл сохранён с другого модуля (устройство {blockId}; этот модуль — {moduleId})",
+     "súbor bol uložený z iného modulu (zariadenie {blockId}; tento modul je {moduleId})",
+     "soubor byl uložen z jiného modulu (zařízení {blockId}; tento modul je {moduleId})",
+     "a fájlt egy másik modulból mentették (eszköz {blockId}; ez a modul {moduleId})"},
+    // PinIsFourDigits
+    {"PIN to cztery cyfry", "The PIN is four digits", "Die PIN besteht aus vier Ziffern",
+     "PIN состоит из четырёх цифр", "PIN tvoria štyri číslice", "PIN tvoří čtyři číslice",
+     "A PIN négy számjegyből áll"},
 }};
 
 }  // namespace

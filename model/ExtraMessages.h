@@ -29,13 +29,21 @@ enum class Extra {
     SettingsKept,   // {pin} {mode} {program}
     NothingToKeep,  // the module's PIN is not four digits: the file's settings go in
     NoneChecked,
-    SettingsHalfWritten,    // {eeprom} {pin}
-    ModuleAndBlock,         // {moduleId} {moduleVersion} {blockId} {blockVersion}
-    BlockOfAnotherModule,   // {moduleId} {blockId}
-    BlockOfAnotherProgram,  // {moduleVersion} {blockVersion}
+    SettingsHalfWritten,      // {eeprom} {pin}
+    ModuleAndBlock,           // {moduleId} {moduleVersion} {blockId} {blockVersion}
+    BlockOfAnotherModule,     // {moduleId} {blockId}
+    BlockOfAnotherProgram,    // {moduleVersion} {blockVersion}
+    VersionsBeforeWrite,      // {module} {file}
+    AnotherProgramInFile,     // {module} {file}
+    VersionAfterWrite,        // {version}
+    SettingsSaved,            // {file}
+    SettingsNotSaved,         // {file} {reason}
+    SettingsLoaded,           // {file}
+    SettingsNotLoaded,        // {file} {reason}
+    SettingsOfAnotherModule,  // {blockId} {moduleId}
+    PinIsFourDigits,
 };
-inline constexpr std::size_t kExtraCount =
-    static_cast<std::size_t>(Extra::BlockOfAnotherProgram) + 1;
+inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::PinIsFourDigits) + 1;
 
 // The text of a line in a language, values not yet filled in.
 std::string_view extraText(Extra line, Language language);

@@ -54,6 +54,11 @@ std::string withoutPolishDiacritics(std::string_view text) {
     return out;
 }
 
+// The captions of the controls the window has beyond its original ones.
+constexpr std::array kAddedCaptions = {std::pair{Ctl::KeepSettings, WindowText::KeepSettings},
+                                       std::pair{Ctl::bbSaveSettings, WindowText::SaveSettings},
+                                       std::pair{Ctl::bbOpenSettings, WindowText::OpenSettings}};
+
 bool isLanguageControl(Ctl id) {
     return id == Ctl::RadioGroup1 || id == Ctl::lang8 || id == Ctl::lang9 ||
            std::any_of(kLanguageButtons.begin(), kLanguageButtons.end(),
@@ -122,8 +127,12 @@ void MainForm::setDesignTimeState() {
                    Ctl::RadioButton22}) {
         controls_[index(id)].checked = true;
     }
-    for (Ctl id : {Ctl::bbUpload, Ctl::bbHelp, Ctl::BitBtn1, Ctl::BitBtn3}) {
+    for (Ctl id : {Ctl::bbUpload, Ctl::bbHelp, Ctl::BitBtn1, Ctl::BitBtn3, Ctl::bbSaveSettings,
+                   Ctl::bbOpenSettings}) {
         controls_[index(id)].enabled = false;
+    }
+    for (const auto& [control, text] : kAddedCaptions) {
+        controls_[index(control)].text = std::string(canprog::windowText(text, Language::Polish));
     }
     controls_[index(Ctl::Edit1)].text = "Edit1";
     controls_[index(Ctl::PIN)].text = "    ";
@@ -279,6 +288,11 @@ void MainForm::logMessage(std::size_t index) {
     log(messages_.at(index));
 }
 
+std::string MainForm::windowText(WindowText text) const {
+    const Language language = languageForCode(languageCode).value_or(Language::English);
+    return std::string(canprog::windowText(text, language));
+}
+
 std::string MainForm::extraMessage(
     Extra line, const std::vector<std::pair<std::string_view, std::string>>& values) const {
     const Language language = languageForCode(languageCode).value_or(Language::English);
@@ -313,11 +327,28 @@ void MainForm::Button1Click() {
     countdown_.cancel(operationRunning_);
 }
 
-bool MainForm::beginOperation() {
+bool MainForm::beginOperation(OperationKind kind) {
     if (operationRunning_) return false;
     operationRunning_ = true;
+    operationKind_ = kind;
     countdown_.forgetKeptCancel();
+    shell_.keepSystemAwake(true);
     return true;
+}
+
+void MainForm::endOperation() {
+    operationRunning_ = false;
+    shell_.keepSystemAwake(false);
+}
+
+std::optional<WindowText> MainForm::closeQuestion() const {
+    if (!operationRunning_) return std::nullopt;
+    switch (operationKind_) {
+        case OperationKind::FirmwareWrite: return WindowText::StopFirmwareWrite;
+        case OperationKind::ParameterWrite: return WindowText::StopParameterWrite;
+        case OperationKind::Read: break;
+    }
+    return std::nullopt;
 }
 
 void MainForm::TimeoutTickerTimer() {
@@ -350,6 +381,10 @@ void MainForm::zmiana_jezyka(char code) {
     }
     for (std::size_t i = kCaptionsBeforeMessages; i < rows.size(); ++i) {
         setText(rows[i].control, std::string(rows[i].text[lang]));
+    }
+    // The window's added controls follow the language too.
+    for (const auto& [control, text] : kAddedCaptions) {
+        setText(control, std::string(canprog::windowText(text, *language)));
     }
 }
 

@@ -11,6 +11,7 @@
 #include "Countdown.h"
 #include "ExtraMessages.h"
 #include "FirmwareImages.h"
+#include "WindowTexts.h"
 
 namespace canprog {
 
@@ -24,6 +25,14 @@ class ModelListener {
     virtual void windowCaptionChanged() {}
     virtual void applicationTitleChanged() {}
 };
+
+// What an operation does to the module, for what closing the window must ask.
+enum class OperationKind { Read, FirmwareWrite, ParameterWrite };
+
+// The main window's client area: 459 x 324 as it was made, 26 pixels higher for the row of
+// buttons that save the settings to a file and open them again.
+inline constexpr int kClientWidth = 459;
+inline constexpr int kClientHeight = 350;
 
 inline constexpr std::size_t kMessageTableSize = 18;
 inline constexpr std::size_t kBrandAddressEntry = 17;
@@ -95,6 +104,8 @@ class MainForm {
     void logMessageAndShow(std::size_t index);
     void log(std::string line) { addLine(Ctl::meLog, std::move(line)); }
     const std::vector<std::string>& logLines() const { return control(Ctl::meLog).lines; }
+    // A text of the window's own additions in the current language.
+    std::string windowText(WindowText text) const;
     // One of our own lines in the current language, its values filled in.
     std::string extraMessage(
         Extra line, const std::vector<std::pair<std::string_view, std::string>>& values = {}) const;
@@ -119,9 +130,13 @@ class MainForm {
 
     // --- operations on the module never nest ---
     // Marks an operation as running; false when one already runs (the click is then ignored).
-    bool beginOperation();
-    void endOperation() { operationRunning_ = false; }
+    // While it runs the system is kept awake.
+    bool beginOperation(OperationKind kind = OperationKind::Read);
+    void endOperation();
     bool operationRunning() const { return operationRunning_; }
+    // What closing the window during the running operation should ask first: nothing for a
+    // read, which loses nothing when it stops.
+    std::optional<WindowText> closeQuestion() const;
 
     // --- timeout and cancel ---
     // `timeoutTicks` with its ticker: what every wait of an operation asks how it stands.
@@ -162,13 +177,15 @@ class MainForm {
     Countdown countdown_;
     std::vector<ModelListener*> listeners_;
     bool operationRunning_ = false;
+    OperationKind operationKind_ = OperationKind::Read;
     bool addingNote_ = false;
 };
 
 // Runs one operation on the module, refusing to start inside another; ends it however it ends.
 class OperationScope {
   public:
-    explicit OperationScope(MainForm& form) : form_(form), started_(form.beginOperation()) {}
+    explicit OperationScope(MainForm& form, OperationKind kind = OperationKind::Read)
+        : form_(form), started_(form.beginOperation(kind)) {}
     ~OperationScope() {
         if (started_) form_.endOperation();
     }

@@ -17,6 +17,17 @@ class PlatformShell {
     // extension ("*.ext"); the chosen full path, or nothing when the user cancels.
     virtual std::optional<std::string> chooseFileToOpen(const std::string& filter,
                                                         const std::string& defaultExtension) = 0;
+
+    // Shows the file-save dialog (which asks before a file is replaced); the chosen full path,
+    // or nothing when the user cancels. A shell without dialogs chooses nothing.
+    virtual std::optional<std::string> chooseFileToSave(const std::string& /*filter*/,
+                                                        const std::string& /*defaultExtension*/) {
+        return std::nullopt;
+    }
+
+    // Keeps the system from sleeping while `on`: an operation that talks to the module must
+    // not be cut off by a laptop going to sleep. A system that cannot say so goes on without.
+    virtual void keepSystemAwake(bool /*on*/) {}
 };
 
 // The shell of a form that is never shown (a block described in words, a benchmark): it opens

@@ -19,7 +19,8 @@ void bbOpenClick(MainForm& form) {
     form.setEnabled(Ctl::bbUpload, true);
     form.setEnabled(Ctl::bbHelp, true);
     form.clearLines(Ctl::meLog);
-    const auto slash = chosen->find_last_of('/');
+    // Without its folder, whichever separator the system writes.
+    const auto slash = chosen->find_last_of("/\\");
     form.setText(Ctl::Edit2, slash == std::string::npos ? *chosen : chosen->substr(slash + 1));
 }
 

@@ -9,6 +9,7 @@
 #include "LostDevice.h"
 #include "ModuleReads.h"
 #include "OpenFailureNote.h"
+#include "bootloader/Replies.h"
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
 #include "model/MessageIndex.h"
@@ -171,6 +172,39 @@ std::optional<OperationOutcome> readModuleFirst(Upload& upload) {
     return std::nullopt;
 }
 
+// The program a text names: its first word ("APP2580" of "APP2580 v1.00").
+std::string programName(const std::string& version) {
+    return version.substr(0, version.find(' '));
+}
+
+// What the module holds and what the file carries, before anything is written; a warning,
+// not a stop, when the file names another program. The version text is read from the module
+// unless its block was read already.
+std::optional<OperationOutcome> showVersions(Upload& upload) {
+    BootloaderLink& link = upload.link;
+    MainForm& form = upload.form();
+    ParameterImage module{};
+    if (upload.facts.blockRead) {
+        module = *upload.facts.blockRead;
+    } else {
+        module.fill(0xFF);
+        const BlockRead read = readVersionBlock(link, module);
+        if (read != BlockRead::Complete) return abandonAfterRead(link, read);
+        link.port().DiscardInput();
+    }
+    const std::string moduleVersion = programVersionText(module);
+    const bool fileHasEeprom = form.images.eepromTop != -1 && form.checked(Ctl::EEPROM);
+    const std::string fileVersion =
+        fileHasEeprom ? programVersionText(form.images.eepromImage) : std::string("—");
+    form.logNote(Extra::VersionsBeforeWrite, {{"module", moduleVersion}, {"file", fileVersion}});
+    const bool moduleErased = moduleVersion == kErasedVersionText;
+    if (fileHasEeprom && !moduleErased && programName(moduleVersion) != programName(fileVersion)) {
+        form.logNote(Extra::AnotherProgramInFile,
+                     {{"module", programName(moduleVersion)}, {"file", programName(fileVersion)}});
+    }
+    return std::nullopt;
+}
+
 // Everything after the port opened: the wake-up, FLASH, EEPROM, the verify and the restart.
 OperationOutcome writeModule(Upload& upload) {
     BootloaderLink& link = upload.link;
@@ -188,6 +222,9 @@ OperationOutcome writeModule(Upload& upload) {
     link.port().DiscardInput();
     if (upload.checks.readModuleFirst || upload.checks.keepParameters) {
         if (auto failed = readModuleFirst(upload)) return *failed;
+    }
+    if (upload.checks.showVersions) {
+        if (auto failed = showVersions(upload)) return *failed;
     }
     countBlocksToWrite(form, upload.facts.written);
 
@@ -232,7 +269,13 @@ OperationOutcome writeModule(Upload& upload) {
     if (upload.checks.verify && eepromWritten) {
         const VerifyOutcome verify = verifyEeprom(link, form.images.eepromImage);
         upload.facts.verify = verify.passed() ? VerifyResult::Passed : VerifyResult::Failed;
-        if (verify.read == BlockRead::Complete) upload.facts.blockReadBack = verify.readBack;
+        if (verify.read == BlockRead::Complete) {
+            upload.facts.blockReadBack = verify.readBack;
+            if (upload.checks.showVersions) {
+                form.logNote(Extra::VersionAfterWrite,
+                             {{"version", programVersionText(verify.readBack)}});
+            }
+        }
         if (verify.read != BlockRead::Complete) return abandonAfterRead(link, verify.read);
         if (verify.firstDifference) {
             link.port().SetOpen(false);
@@ -263,7 +306,7 @@ void noteHalfWritten(MainForm& form, const WriteCounts& written) {
 OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, ModuleFacts& facts,
                                HexLineProblem* problem) {
     MainForm& form = link.form();
-    const OperationScope operation(form);
+    const OperationScope operation(form, OperationKind::FirmwareWrite);
     if (!operation.started()) return OperationOutcome::NotStarted;
     facts.clear();
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "config/ParameterImage.h"
 
@@ -32,6 +33,14 @@ struct ModuleFacts {
     void clear() { *this = ModuleFacts{}; }
 };
 
+// The parameter block a read last took from the module, with the module's device ID and the
+// port it was read through: what "Save..." saves and what "Open..." compares a file with.
+struct LastRead {
+    ParameterImage block{};
+    std::optional<std::uint16_t> deviceId;
+    std::string device;
+};
+
 // What a firmware write asks of the module beyond the window's own steps. The window writes
 // as it always did; the command line turns these on.
 struct WriteChecks {
@@ -41,6 +50,9 @@ struct WriteChecks {
     // A file with nothing for either memory stops before the port is opened, instead of a
     // wake-up and a restart that write nothing.
     bool refuseNothingToWrite = false;
+    // The log says which program the module holds and which the file carries before the FLASH
+    // is written, and, after a verify, which the module holds then.
+    bool showVersions = false;
     // Called once the module has been read, before the first write frame (a backup is saved
     // there); false stops the write with nothing written.
     std::function<bool(const ModuleFacts&)> beforeWriting;

@@ -20,10 +20,13 @@ std::string hexByte(int value) {
 }
 }  // namespace
 
-BlockRead readParameterBlock(BootloaderLink& link, ParameterImage& block, bool showInMemo) {
+namespace {
+
+BlockRead readBlocks(BootloaderLink& link, ParameterImage& block, bool showInMemo, int first,
+                     int last) {
     MainForm& form = link.form();
     FrameData reply{};
-    for (int n = 0; n < kBlocks; ++n) {
+    for (int n = first; n <= last; ++n) {
         link.pump().sleep(kBeforeEachBlock);
         link.port().DiscardInput();
         link.port().DiscardOutput();
@@ -43,6 +46,16 @@ BlockRead readParameterBlock(BootloaderLink& link, ParameterImage& block, bool s
         if (!replyCheckHolds(reply)) return BlockRead::Damaged;
     }
     return BlockRead::Complete;
+}
+
+}  // namespace
+
+BlockRead readParameterBlock(BootloaderLink& link, ParameterImage& block, bool showInMemo) {
+    return readBlocks(link, block, showInMemo, 0, kBlocks - 1);
+}
+
+BlockRead readVersionBlock(BootloaderLink& link, ParameterImage& block) {
+    return readBlocks(link, block, false, kBlocks - 1, kBlocks - 1);
 }
 
 WaitResult readDeviceId(BootloaderLink& link, std::uint16_t& id) {

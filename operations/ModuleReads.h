@@ -15,6 +15,8 @@ enum class BlockRead { Complete, TimedOut, Cancelled, Damaged };
 // directions purged, into `block`. A reply that times out or is cancelled ends the read, as
 // does one whose check byte fails (Damaged). With `showInMemo`, each block's line goes to Memo1.
 BlockRead readParameterBlock(BootloaderLink& link, ParameterImage& block, bool showInMemo);
+// The same for the last block alone, which holds the program's version text.
+BlockRead readVersionBlock(BootloaderLink& link, ParameterImage& block);
 
 // Reads the device ID (READ_DEVICE_ID) into `id`.
 WaitResult readDeviceId(BootloaderLink& link, std::uint16_t& id);

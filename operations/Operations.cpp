@@ -34,8 +34,9 @@ Operations::Operations(MainForm& form, HelpWindow& help, MessagePump& pump)
 Operations::~Operations() {
     // The window may be gone by now: the port's last close must not pump its messages.
     ComPort_.SetWaitPump(nullptr);
-    for (Ctl id : {Ctl::bbOpen, Ctl::bbUpload, Ctl::bbHelp, Ctl::Button2, Ctl::BitBtn1,
-                   Ctl::BitBtn2, Ctl::BitBtn3, Ctl::BitBtn4}) {
+    for (Ctl id :
+         {Ctl::bbOpen, Ctl::bbUpload, Ctl::bbHelp, Ctl::Button2, Ctl::BitBtn1, Ctl::BitBtn2,
+          Ctl::BitBtn3, Ctl::BitBtn4, Ctl::bbSaveSettings, Ctl::bbOpenSettings}) {
         form_.bindClick(id, {});
     }
 }
@@ -47,9 +48,19 @@ OperationOutcome Operations::record(Run run) {
     return outcome;
 }
 
+void Operations::useWindowChecks() {
+    writeChecks.verify = true;
+    writeChecks.showVersions = true;
+    parameterWriteChecks.verify = true;
+    readChecks.deviceId = true;
+}
+
 OperationOutcome Operations::upload() {
     lastFileProblem_ = {};
-    return record([this] { return bbUploadClick(link_, writeChecks, facts_, &lastFileProblem_); });
+    // The check box on the programming page keeps the module's settings too.
+    WriteChecks checks = writeChecks;
+    if (form_.checked(Ctl::KeepSettings)) checks.keepParameters = true;
+    return record([&] { return bbUploadClick(link_, checks, facts_, &lastFileProblem_); });
 }
 
 OperationOutcome Operations::readVersion() {
@@ -57,7 +68,12 @@ OperationOutcome Operations::readVersion() {
 }
 
 OperationOutcome Operations::readParameters() {
-    return record([this] { return BitBtn2Click(link_, readChecks, facts_); });
+    const OperationOutcome outcome =
+        record([this] { return BitBtn2Click(link_, readChecks, facts_); });
+    if (outcome == OperationOutcome::Finished && facts_.blockRead) {
+        lastRead_ = {*facts_.blockRead, facts_.deviceId, link_.deviceName()};
+    }
+    return outcome;
 }
 
 OperationOutcome Operations::writeParameters() {

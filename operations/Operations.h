@@ -33,6 +33,14 @@ class Operations {
     VersionReadChecks versionChecks;
     ParameterWriteChecks parameterWriteChecks;
 
+    // What both windows ask beyond the window's own steps: every write verified, the versions
+    // before and after a firmware write, the device ID read with the parameters (so that a
+    // saved block can be checked against the module).
+    void useWindowChecks();
+
+    // The block the last complete parameter read took from the module.
+    const LastRead& lastRead() const { return lastRead_; }
+
     // How the last operation on the module ended, and what it learned.
     OperationOutcome lastOutcome() const { return lastOutcome_; }
     const ModuleFacts& facts() const { return facts_; }
@@ -57,6 +65,7 @@ class Operations {
     OperationOutcome lastOutcome_ = OperationOutcome::Finished;
     ModuleFacts facts_;
     HexLineProblem lastFileProblem_;
+    LastRead lastRead_;
 };
 
 }  // namespace canprog

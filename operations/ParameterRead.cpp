@@ -65,6 +65,9 @@ OperationOutcome readFromModule(BootloaderLink& link, const ReadChecks& checks,
     applyParameterImage(form);
     form.setEnabled(Ctl::BitBtn1, true);
     form.setEnabled(Ctl::BitBtn3, true);
+    // What was read can be saved, and a saved block compared with this module.
+    form.setEnabled(Ctl::bbSaveSettings, true);
+    form.setEnabled(Ctl::bbOpenSettings, true);
     form.logMessageAndShow(msg::Finished);
     link.restartModule("OK. Restart CPU...");
     return OperationOutcome::Finished;

@@ -1,6 +1,7 @@
 #include "ParameterWrite.h"
 
 #include <optional>
+#include <stdexcept>
 
 #include "LostDevice.h"
 #include "ModuleReads.h"
@@ -189,9 +190,16 @@ OperationOutcome BitBtn1Click(BootloaderLink& link, const ParameterWriteChecks& 
     MainForm& form = link.form();
     // A click that comes while another operation runs is ignored, whatever the PIN shows.
     if (form.operationRunning()) return OperationOutcome::NotStarted;
-    // Before anything else: a PIN that is not four digits stops the write untouched.
-    const PinBytes pin = pinBytesToWrite(form.text(Ctl::PIN), form.images.eepromImage);
-    const OperationScope operation(form);
+    // Before anything else: a PIN that is not four digits stops the write untouched. The
+    // runtime's own message goes to the error display; the log says what a PIN is.
+    PinBytes pin{};
+    try {
+        pin = pinBytesToWrite(form.text(Ctl::PIN), form.images.eepromImage);
+    } catch (const std::invalid_argument&) {
+        form.logNote(Extra::PinIsFourDigits);
+        throw;
+    }
+    const OperationScope operation(form, OperationKind::ParameterWrite);
     facts.clear();
     // What the module holds as far as the window knows: the image before the controls go in.
     const ParameterImage before = form.images.eepromImage;
@@ -207,7 +215,7 @@ OperationOutcome writeParameterImage(BootloaderLink& link, const ParameterWriteC
                                      ModuleFacts& facts, const ParameterImage& before) {
     MainForm& form = link.form();
     if (form.operationRunning()) return OperationOutcome::NotStarted;
-    const OperationScope operation(form);
+    const OperationScope operation(form, OperationKind::ParameterWrite);
     facts.clear();
     return runWrite(link, facts, before, [&] {
         if (auto failed = wakeForWrite(link, [] {})) return *failed;
@@ -219,7 +227,7 @@ OperationOutcome restoreParameterBlock(BootloaderLink& link, const SavedBlockChe
                                        const ParameterWriteChecks& checks, ModuleFacts& facts) {
     MainForm& form = link.form();
     if (form.operationRunning()) return OperationOutcome::NotStarted;
-    const OperationScope operation(form);
+    const OperationScope operation(form, OperationKind::ParameterWrite);
     facts.clear();
     ParameterImage module{};
     module.fill(0xFF);

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "base/OutputFiles.h"
 #include "cli/ExitCodes.h"
 #include "cli/ModuleCommands.h"
-#include "cli/OutputFiles.h"
 #include "cli/ParameterCommands.h"
 #include "config/ParameterImage.h"
 #include "operations/SavedBlock.h"

@@ -20,8 +20,18 @@ class RecordingShell : public PlatformShell {
         return nextChoice;
     }
 
+    std::optional<std::string> chooseFileToSave(const std::string& filter,
+                                                const std::string& defaultExtension) override {
+        dialogFilter = filter;
+        dialogExtension = defaultExtension;
+        return nextSave;
+    }
+    void keepSystemAwake(bool on) override { awake.push_back(on); }
+
     std::vector<std::string> opened;
     std::optional<std::string> nextChoice;  // what the user picks in the next file dialog
+    std::optional<std::string> nextSave;    // what the user names in the next save dialog
+    std::vector<bool> awake;                // every request to keep the system awake, in turn
     std::string dialogFilter;
     std::string dialogExtension;
 };

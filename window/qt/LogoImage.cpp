@@ -1,8 +1,9 @@
 #include "LogoImage.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace canprog::window {
 
@@ -13,13 +14,20 @@ QColor toQColor(Rgb colour) {
 }  // namespace
 
 LogoImage::LogoImage(const Brand& brand, QWidget* parent)
-    : QWidget(parent), style_(logoStyleFor(brand.logo)), clickable_(!brand.webAddress.empty()) {
+    : QAbstractButton(parent), style_(logoStyleFor(brand.logo)) {
     setFixedSize(style_.width, kLogoHeight);
-    if (clickable_) {
-        setCursor(Qt::PointingHandCursor);
-        setToolTip(
-            QString::fromUtf8(brand.toolTip.data(), static_cast<qsizetype>(brand.toolTip.size())));
+    setAccessibleName(
+        QString::fromUtf8(brand.caption.data(), static_cast<qsizetype>(brand.caption.size())));
+    if (brand.webAddress.empty()) {
+        setFocusPolicy(Qt::NoFocus);
+        return;
     }
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(
+        QString::fromUtf8(brand.toolTip.data(), static_cast<qsizetype>(brand.toolTip.size())));
+    setAccessibleDescription(QString::fromUtf8(brand.webAddress.data(),
+                                               static_cast<qsizetype>(brand.webAddress.size())));
 }
 
 QSize LogoImage::sizeHint() const {
@@ -64,12 +72,10 @@ void LogoImage::paintEvent(QPaintEvent*) {
     painter.drawText(
         area, Qt::AlignCenter,
         QString::fromLatin1(style_.name.data(), static_cast<qsizetype>(style_.name.size())));
-}
-
-void LogoImage::mouseReleaseEvent(QMouseEvent* event) {
-    if (clickable_ && event->button() == Qt::LeftButton &&
-        rect().contains(event->position().toPoint())) {
-        emit clicked();
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }
 

@@ -77,10 +77,13 @@ QGroupBox* canProgramGroup(WidgetRegistry& w, QWidget* page) {
 
 QGroupBox* commandsGroup(WidgetRegistry& w, QWidget* page) {
     auto* group = w.make<QGroupBox>(Ctl::GroupBox4, page);
-    auto* layout = new QHBoxLayout(group);
+    auto* layout = new QGridLayout(group);
     compact(layout, 3);
-    layout->addWidget(w.make<QPushButton>(Ctl::BitBtn2, group));
-    layout->addWidget(w.make<QPushButton>(Ctl::BitBtn1, group));
+    layout->addWidget(w.make<QPushButton>(Ctl::BitBtn2, group), 0, 0);
+    layout->addWidget(w.make<QPushButton>(Ctl::BitBtn1, group), 0, 1);
+    // The settings to and from a file, beside the module's own read and write.
+    layout->addWidget(w.make<QPushButton>(Ctl::bbOpenSettings, group), 1, 0);
+    layout->addWidget(w.make<QPushButton>(Ctl::bbSaveSettings, group), 1, 1);
     return group;
 }
 

@@ -12,6 +12,7 @@
 #include "LogoImage.h"
 #include "Pages.h"
 #include "SpinButton.h"
+#include "WrappingCheckBox.h"
 
 namespace canprog::window {
 
@@ -115,7 +116,11 @@ QWidget* buildProgrammingPage(WidgetRegistry& w) {
     left->setSpacing(3);
     auto* log = w.make<QPlainTextEdit>(Ctl::meLog, page);
     log->setReadOnly(true);
-    log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long notes wrap, so that every line reads from its start without a sideways scroll.
+    log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    log->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Tab moves on to the next control instead of into the log.
+    log->setTabChangesFocus(true);
     left->addWidget(log, 1);
     auto* fileName = w.make<QLineEdit>(Ctl::Edit2, page);
     fileName->setReadOnly(true);
@@ -134,6 +139,8 @@ QWidget* buildProgrammingPage(WidgetRegistry& w) {
     middle->addWidget(commandsGroup(w, page));
     middle->addWidget(portGroup(w, page));
     middle->addWidget(versionGroup(w, page));
+    auto* keep = w.make<WrappingCheckBox>(Ctl::KeepSettings, page);
+    middle->addWidget(keep);
     middle->addStretch();
     layout->addLayout(middle);
 

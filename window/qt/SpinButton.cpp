@@ -14,12 +14,14 @@ SpinButton::SpinButton(QWidget* parent) : QWidget(parent) {
         button->setArrowType(arrow);
         button->setAutoRepeat(true);
         button->setFixedSize(16, 11);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus);
         layout->addWidget(button);
         return button;
     };
-    connect(makeArrow(Qt::UpArrow), &QToolButton::clicked, this, &SpinButton::upClicked);
-    connect(makeArrow(Qt::DownArrow), &QToolButton::clicked, this, &SpinButton::downClicked);
+    up_ = makeArrow(Qt::UpArrow);
+    down_ = makeArrow(Qt::DownArrow);
+    connect(up_, &QToolButton::clicked, this, &SpinButton::upClicked);
+    connect(down_, &QToolButton::clicked, this, &SpinButton::downClicked);
     setFixedSize(16, 22);
 }
 

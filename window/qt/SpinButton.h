@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QToolButton;
+
 namespace canprog::window {
 
 // Two small arrow buttons stacked: one step up, one step down.
@@ -10,9 +12,17 @@ class SpinButton : public QWidget {
   public:
     explicit SpinButton(QWidget* parent = nullptr);
 
+    // The arrows, each reachable with Tab and named for a screen reader.
+    QToolButton* upArrow() const { return up_; }
+    QToolButton* downArrow() const { return down_; }
+
   signals:
     void upClicked();
     void downClicked();
+
+  private:
+    QToolButton* up_ = nullptr;
+    QToolButton* down_ = nullptr;
 };
 
 }  // namespace canprog::window

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "WidgetRegistry.h"
 #include "model/MainForm.h"
@@ -13,7 +15,7 @@ namespace canprog::window {
 class TfrmMain : public QWidget, public ModelListener {
     Q_OBJECT
   public:
-    static constexpr QSize kClientSize{459, 324};
+    static constexpr QSize kClientSize{canprog::kClientWidth, canprog::kClientHeight};
 
     explicit TfrmMain(MainForm& form, QWidget* parent = nullptr);
     ~TfrmMain() override;
@@ -24,6 +26,11 @@ class TfrmMain : public QWidget, public ModelListener {
 
     // Places the window in the middle of its screen.
     void centreOnScreen();
+    // Replaces the question before a write is stopped by closing the window (for tests): it
+    // gets the question's text and answers whether to stop.
+    void setStopQuestion(std::function<bool(const std::string&)> ask) {
+        stopQuestion_ = std::move(ask);
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,10 +45,14 @@ class TfrmMain : public QWidget, public ModelListener {
     void showEverything();
     void forwardInputs();
     void showTabCaption(Ctl page);
+    void showAccessibleNames();
+    void focusAfterFileChoice();
+    bool askToStop(WindowText question);
 
     MainForm& form_;
     WidgetRegistry widgets_;
     QTabWidget* tabs_ = nullptr;
+    std::function<bool(const std::string&)> stopQuestion_;
 };
 
 }  // namespace canprog::window

@@ -7,7 +7,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
+
+#include "WrappingCheckBox.h"
 
 namespace canprog::window {
 
@@ -22,6 +25,10 @@ constexpr int kGroupTitleRoom = 16;
 constexpr int kButtonTextRoom = 14;
 
 void showText(QWidget* widget, const std::string& text) {
+    if (auto* wrapping = qobject_cast<WrappingCheckBox*>(widget)) {
+        wrapping->setWrappedText(toQString(text).replace(QLatin1Char('&'), QLatin1String("&&")));
+        return;
+    }
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         // A lone '&' would underline the next letter instead of showing itself.
         button->setText(toQString(text).replace(QLatin1Char('&'), QLatin1String("&&")));
@@ -35,7 +42,11 @@ void showText(QWidget* widget, const std::string& text) {
         group->setMinimumWidth(group->fontMetrics().horizontalAdvance(group->title()) +
                                kGroupTitleRoom);
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (edit->text() != toQString(text)) edit->setText(toQString(text));
+        // Blank positions (the PIN before a read) show as an empty edit, not as four blanks
+        // that a screen reader would say.
+        const bool blank = text.find_first_not_of(' ') == std::string::npos;
+        const QString shown = blank ? QString() : toQString(text);
+        if (edit->text() != shown) edit->setText(shown);
     }
 }
 
@@ -57,10 +68,16 @@ void showLines(QWidget* widget, const ControlState& state, Change what) {
     if (!memo) return;
     if (what == Change::LineAdded && !state.lines.empty()) {
         memo->appendPlainText(toQString(state.lines.back()));
-        return;
+    } else {
+        memo->clear();
+        for (const auto& line : state.lines) memo->appendPlainText(toQString(line));
     }
-    memo->clear();
-    for (const auto& line : state.lines) memo->appendPlainText(toQString(line));
+    // The last line stays in view, also when it wraps into several: once the memo has laid the
+    // new text out, which it does after this returns.
+    memo->moveCursor(QTextCursor::End);
+    QMetaObject::invokeMethod(
+        memo, [memo] { memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum()); },
+        Qt::QueuedConnection);
 }
 
 }  // namespace

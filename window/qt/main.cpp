@@ -7,6 +7,7 @@
 #include "model/HelpWindow.h"
 #include "model/MainForm.h"
 #include "operations/Operations.h"
+#include "operations/SettingsFiles.h"
 #include "version/ProgramVersion.h"
 
 #include <cstdio>
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
     HelpWindow help;
     window::QtMessagePump pump(form);
     Operations operations(form, help, pump);
+    operations.useWindowChecks();
+    bindSettingsFiles(form, operations);
 
     window::TfrmMain mainWindow(form);
     shell.setDialogOwner(&mainWindow);

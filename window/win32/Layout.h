@@ -3,6 +3,7 @@
 #include <span>
 
 #include "model/Controls.h"
+#include "model/MainForm.h"
 
 namespace canprog::win32window {
 
@@ -37,7 +38,7 @@ struct Place {
 std::span<const Place> windowLayout();
 
 // The client area of the main window at 96 dpi, the tab strip at its bottom included.
-inline constexpr int kClientWidth = 459;
-inline constexpr int kClientHeight = 324;
+inline constexpr int kClientWidth = canprog::kClientWidth;
+inline constexpr int kClientHeight = canprog::kClientHeight;
 
 }  // namespace canprog::win32window

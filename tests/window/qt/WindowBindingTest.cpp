@@ -29,7 +29,7 @@ TEST_F(WindowBindingTest, EveryControlCarriesItsNameAsObjectName) {
 TEST_F(WindowBindingTest, TitleAndClientSize) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("CAN BUS MODUL BOOTLOADER"));
     EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("CAN BUS MODUL BOOTLOADER"));
-    EXPECT_EQ(window.size(), QSize(459, 324));
+    EXPECT_EQ(window.size(), QSize(kClientWidth, kClientHeight));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(window.tabs()->tabPosition(), QTabWidget::South);

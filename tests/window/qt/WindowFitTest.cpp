@@ -89,8 +89,8 @@ TEST_F(WindowFitTest, LayoutNeedsNoMoreThanTheFixedClientArea) {
         EXPECT_LE(pageNeeds.height(), window.tabs()->widget(page)->height()) << page;
         EXPECT_LE(pageNeeds.width(), window.tabs()->widget(page)->width()) << page;
     }
-    EXPECT_LE(needed.width(), 459);
-    EXPECT_LE(needed.height(), 324);
+    EXPECT_LE(needed.width(), kClientWidth);
+    EXPECT_LE(needed.height(), kClientHeight);
 }
 
 }  // namespace

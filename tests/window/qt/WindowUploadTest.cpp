@@ -75,13 +75,60 @@ TEST_F(WindowUploadTest, AWriteThatStopsAtBlockHundredSaysSoInTheLog) {
         << logText().toStdString();
 }
 
-TEST_F(WindowUploadTest, ClosingTheWindowCancelsTheRunningOperationAndClosesThePort) {
+TEST_F(WindowUploadTest, ClosingTheWindowDuringAWriteAsksAndYesStopsBetweenFrames) {
+    start();
+    form.firmwareFileName = testing::dataFile("good.hexfw");
+    std::vector<std::string> asked;
+    window.setStopQuestion([&](const std::string& question) {
+        asked.push_back(question);
+        return true;
+    });
+    // Closed while the FLASH is being written.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, &window, [&] {
+        if (module->frames().size() >= 50 && asked.empty()) window.close();
+    });
+    closer.start(5);
+    button(Ctl::bbUpload)->click();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0],
+              "A write is in progress. Stop it? The module will be left partly written; writing "
+              "the file again repairs it.");
+    // The write ended at its next frame, and said so before the window went.
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Cancelled);
+    EXPECT_TRUE(logText().contains(QStringLiteral("The module is only partly written: ")))
+        << logText().toStdString();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(operations.ComPort().Open());
+    EXPECT_FALSE(form.operationRunning());
+    EXPECT_EQ(module->restarts(), 0);
+    for (const auto& frame : module->frames()) EXPECT_TRUE(frame.checksumOk);
+}
+
+TEST_F(WindowUploadTest, ClosingTheWindowDuringAWriteAndAnsweringNoWritesOn) {
+    start();
+    bool asked = false;
+    window.setStopQuestion([&](const std::string&) {
+        asked = true;
+        return false;
+    });
+    QTimer::singleShot(800, &window, [this] { window.close(); });
+    button(Ctl::bbUpload)->click();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Finished);
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(WindowUploadTest, ClosingTheWindowDuringAReadCancelsItWithoutAQuestion) {
     sim::SimOptions options;
     options.faults.neverAnswer = true;
     start(options);
+    bool asked = false;
+    window.setStopQuestion([&](const std::string&) { return asked = true; });
     QTimer::singleShot(1200, &window, [this] { window.close(); });
-    button(Ctl::bbUpload)->click();
-    // The write ended at its next wait instead of running out its nine seconds.
+    button(Ctl::Button2)->click();
+    // The read ended at its next wait instead of running out its countdown.
+    EXPECT_FALSE(asked);
     EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Cancelled);
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(operations.ComPort().Open());

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display and checks what the X server sees:
-# a window titled with the brand's caption and a 459 x 324 client area.
+# a window titled with the brand's caption and a 459 x 350 client area.
 set -euo pipefail
 program=$1
 
@@ -19,4 +19,4 @@ kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 [ -n "$info" ] || { echo "no window titled CAN BUS MODUL BOOTLOADER"; exit 1; }
 echo "$info" | grep -E 'Width|Height'
-echo "$info" | grep -q 'Width: 459' && echo "$info" | grep -q 'Height: 324'
+echo "$info" | grep -q 'Width: 459' && echo "$info" | grep -q 'Height: 350'

@@ -23,7 +23,7 @@ TEST_F(Win32WindowBindingTest, TitleClientAreaAndFrame) {
     RECT client;
     ::GetClientRect(window.handle(), &client);
     EXPECT_EQ(client.right, 459);
-    EXPECT_EQ(client.bottom, 324);
+    EXPECT_EQ(client.bottom, kClientHeight);
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window.handle(), GWL_STYLE));
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);

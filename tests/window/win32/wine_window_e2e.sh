@@ -24,7 +24,7 @@ wait "$program" || rc=$?
 sed 's/^/     /' "$work/probe"
 check "canprog.exe shows \"CAN BUS MODUL BOOTLOADER\"" \
     'grep -qx "title: CAN BUS MODUL BOOTLOADER" "$work/probe"'
-check "its client area is 459 x 324" 'grep -qx "client: 459x324" "$work/probe"'
+check "its client area is 459 x 350" 'grep -qx "client: 459x350" "$work/probe"'
 check "closing the window ends the program with exit code 0 (got $rc)" '[ "$rc" -eq 0 ]'
 
 # The window's handlers against a simulated module on COM1.

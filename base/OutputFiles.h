@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace canprog::cli {
+namespace canprog {
 
 // The files the command line writes: backups, saved blocks, the bench's log. None of them
 // destroys a file that this run did not write: a new file's name must not exist yet unless
@@ -28,4 +28,4 @@ bool appendLine(const std::string& file, const std::string& line, std::string& w
 // The file of module `number` of a bench run: "old.json" gives "old-3.json".
 std::string numberedFile(const std::string& file, int number);
 
-}  // namespace canprog::cli
+}  // namespace canprog

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <random>
 
-#include "base/Utf8Path.h"
+#include "Utf8Path.h"
 
-namespace canprog::cli {
+namespace canprog {
 
 namespace fs = std::filesystem;
 
@@ -107,4 +107,4 @@ std::string numberedFile(const std::string& file, int number) {
     return file.substr(0, dot) + "-" + std::to_string(number) + file.substr(dot);
 }
 
-}  // namespace canprog::cli
+}  // namespace canprog

@@ -1,0 +1,77 @@
+#include "WindowTexts.h"
+
+#include <array>
+
+namespace canprog {
+
+namespace {
+
+//   Polish, English, German, Russian, Slovak, Czech, Hungarian
+const std::array<Translations, kWindowTextCount> kTexts = {{
+    // KeepSettings
+    {"Zachowaj ustawienia modułu", "Keep the module's settings",
+     "Einstellungen des Moduls behalten", "Сохранить настройки модуля",
+     "Zachovať nastavenia modulu", "Zachovat nastavení modulu", "A modul beállításai maradnak"},
+    // SaveSettings
+    {"Do pliku...", "Save...", "Sichern...", "В файл...", "Export...", "Export...", "Fájlba..."},
+    // OpenSettings
+    {"Z pliku...", "Open...", "Laden...", "Из файла...", "Import...", "Import...", "Fájlból..."},
+    // LogName
+    {"Dziennik", "Log", "Protokoll", "Журнал", "Záznam", "Záznam", "Napló"},
+    // FileName
+    {"Plik firmware", "Firmware file", "Firmware-Datei", "Файл прошивки", "Súbor firmvéru",
+     "Soubor firmwaru", "Firmware fájl"},
+    // ProgressName
+    {"Postęp", "Progress", "Fortschritt", "Ход выполнения", "Priebeh", "Průběh", "Folyamat"},
+    // StatusName
+    {"Stan", "Status", "Status", "Состояние", "Stav", "Stav", "Állapot"},
+    // NextProgram
+    {"Następny program CAN", "Next CAN program", "Nächstes CAN-Programm", "Следующая программа CAN",
+     "Ďalší program CAN", "Další program CAN", "Következő CAN-program"},
+    // PreviousProgram
+    {"Poprzedni program CAN", "Previous CAN program", "Vorheriges CAN-Programm",
+     "Предыдущая программа CAN", "Predchádzajúci program CAN", "Předchozí program CAN",
+     "Előző CAN-program"},
+    // StopFirmwareWrite
+    {"Trwa zapis. Przerwać go? Moduł zostanie zapisany tylko częściowo; ponowny zapis pliku "
+     "naprawi go.",
+     "A write is in progress. Stop it? The module will be left partly written; writing the file "
+     "again repairs it.",
+     "Ein Schreibvorgang läuft. Abbrechen? Das Modul bleibt teilweise beschrieben; erneutes "
+     "Schreiben der Datei repariert es.",
+     "Идёт запись. Прервать её? Модуль останется записанным частично; повторная запись файла "
+     "восстановит его.",
+     "Prebieha zápis. Prerušiť ho? Modul zostane zapísaný len čiastočne; opätovný zápis súboru "
+     "ho opraví.",
+     "Probíhá zápis. Přerušit jej? Modul zůstane zapsán jen částečně; opětovný zápis souboru "
+     "jej opraví.",
+     "Írás folyik. Megszakítja? A modul csak részben lesz megírva; a fájl újraírása "
+     "helyreállítja."},
+    // StopParameterWrite
+    {"Trwa zapis ustawień. Przerwać go? Ustawienia modułu zostaną zapisane tylko częściowo; "
+     "ponowny zapis ustawień naprawi je.",
+     "A parameter write is in progress. Stop it? The module's settings will be left partly "
+     "written; writing them again repairs them.",
+     "Die Einstellungen werden geschrieben. Abbrechen? Die Einstellungen des Moduls bleiben "
+     "teilweise geschrieben; erneutes Schreiben repariert sie.",
+     "Идёт запись настроек. Прервать её? Настройки модуля останутся записанными частично; "
+     "повторная запись исправит их.",
+     "Prebieha zápis nastavení. Prerušiť ho? Nastavenia modulu zostanú zapísané len čiastočne; "
+     "opätovný zápis ich opraví.",
+     "Probíhá zápis nastavení. Přerušit jej? Nastavení modulu zůstanou zapsána jen částečně; "
+     "opětovný zápis je opraví.",
+     "A beállítások írása folyik. Megszakítja? A modul beállításai csak részben lesznek "
+     "megírva; az újraírás helyreállítja őket."},
+    // Yes
+    {"Tak", "Yes", "Ja", "Да", "Áno", "Ano", "Igen"},
+    // No
+    {"Nie", "No", "Nein", "Нет", "Nie", "Ne", "Nem"},
+}};
+
+}  // namespace
+
+std::string_view windowText(WindowText text, Language language) {
+    return kTexts[static_cast<std::size_t>(text)][static_cast<std::size_t>(language)];
+}
+
+}  // namespace canprog

@@ -1,0 +1,69 @@
+#include "SettingsFiles.h"
+
+#include "SavedBlock.h"
+#include "base/OutputFiles.h"
+#include "bootloader/Replies.h"
+#include "firmware/FirmwareLoader.h"
+#include "model/PlatformShell.h"
+
+namespace canprog {
+
+namespace {
+
+constexpr const char* kFilter = "canprog settings (*.json)|*.json";
+constexpr const char* kExtension = "*.json";
+
+// The chosen file's name without its folder, for the log.
+std::string shortName(const std::string& path) {
+    const auto slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+void bbSaveSettingsClick(MainForm& form, const LastRead& lastRead) {
+    if (form.operationRunning()) return;
+    const auto file = form.shell().chooseFileToSave(kFilter, kExtension);
+    if (!file) return;
+    const SavedBlock saved{lastRead.block, lastRead.deviceId, lastRead.device, utcNow()};
+    std::string why;
+    // The dialog asked before an existing file is replaced.
+    if (!writeNewFile(*file, savedBlockJson(saved, form.languageCode), true, why)) {
+        form.logNote(Extra::SettingsNotSaved, {{"file", shortName(*file)}, {"reason", why}});
+        return;
+    }
+    form.logNote(Extra::SettingsSaved, {{"file", shortName(*file)}});
+}
+
+void bindSettingsFiles(MainForm& form, Operations& operations) {
+    form.bindClick(Ctl::bbSaveSettings,
+                   [&form, &operations] { bbSaveSettingsClick(form, operations.lastRead()); });
+    form.bindClick(Ctl::bbOpenSettings,
+                   [&form, &operations] { bbOpenSettingsClick(form, operations.lastRead()); });
+}
+
+void bbOpenSettingsClick(MainForm& form, const LastRead& lastRead) {
+    if (form.operationRunning()) return;
+    const auto file = form.shell().chooseFileToOpen(kFilter, kExtension);
+    if (!file) return;
+    const auto refuse = [&](const std::string& reason) {
+        form.logNote(Extra::SettingsNotLoaded, {{"file", shortName(*file)}, {"reason", reason}});
+    };
+    std::string text;
+    std::string why;
+    if (!readFileBytes(*file, text, why)) return refuse(why);
+    const auto saved = parseSavedBlock(text, why);
+    if (!saved) return refuse(why);
+    if (saved->deviceId && lastRead.deviceId && *saved->deviceId != *lastRead.deviceId) {
+        return refuse(form.extraMessage(Extra::SettingsOfAnotherModule,
+                                        {{"blockId", deviceIdText(*saved->deviceId)},
+                                         {"moduleId", deviceIdText(*lastRead.deviceId)}}));
+    }
+    // The saved settings over the block as the module holds it: only what the controls show.
+    ParameterImage shown = form.images.eepromImage;
+    keepModuleSettings(shown, saved->block);
+    applyParameterImage(form, shown);
+    form.logNote(Extra::SettingsLoaded, {{"file", shortName(*file)}});
+}
+
+}  // namespace canprog

@@ -1,0 +1,250 @@
+// The safety net in the Qt window, wired as the program wires it: every write verified, the
+// car's settings kept on request, the versions before and after, the settings saved to a file
+// and opened again, a log that wraps, and a PIN edit that takes four digits.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+
+#include "config/ParameterBlock.h"
+#include "firmware/FirmwareLoader.h"
+#include "operations/Operations.h"
+#include "operations/SettingsFiles.h"
+#include "sim/SimulatedModule.h"
+#include "support/FormFixture.h"
+#include "support/TestData.h"
+#include "window/qt/CanprogApplication.h"
+#include "window/qt/QtMessagePump.h"
+#include "window/qt/SpinButton.h"
+#include "window/qt/TfrmMain.h"
+
+namespace canprog {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WindowSafetyTest : public ::testing::Test {
+  protected:
+    WindowSafetyTest() {
+        operations.useWindowChecks();
+        bindSettingsFiles(form, operations);
+        startUp(form);
+        window.show();
+        QApplication::processEvents();
+    }
+    ~WindowSafetyTest() override { fs::remove_all(scratch); }
+
+    void start(sim::SimOptions options = {}) {
+        operations.ComPort().SetOpen(false);  // a read leaves the port open on the last module
+        module = std::make_unique<sim::SimulatedModule>(std::move(options));
+        module->start();
+        operations.ComPort().SetDevicePath(module->devicePath());
+    }
+    void chooseFile(const std::string& name) {
+        shell.nextChoice = testing::dataFile(name);
+        button(Ctl::bbOpen)->click();
+    }
+    template <typename Widget = QPushButton>
+    Widget* widget(Ctl id) {
+        return window.findChild<Widget*>(QString::fromLatin1(controlName(id).data()));
+    }
+    QPushButton* button(Ctl id) { return widget<QPushButton>(id); }
+    std::string log() { return widget<QPlainTextEdit>(Ctl::meLog)->toPlainText().toStdString(); }
+    bool logHas(const std::string& text) { return log().find(text) != std::string::npos; }
+    static FirmwareImages fileImages(const std::string& name) {
+        FirmwareImages images;
+        EXPECT_TRUE(loadFirmwareFile(testing::dataFile(name), true, images).loaded());
+        return images;
+    }
+
+    fs::path scratch = fs::temp_directory_path() / ("canprog-window-" + std::to_string(::getpid()));
+    testing::RecordingShell shell;
+    MainForm form{shell};
+    HelpWindow help;
+    window::QtMessagePump pump{form};
+    Operations operations{form, help, pump};
+    window::TfrmMain window{form};
+    std::unique_ptr<sim::SimulatedModule> module;
+};
+
+TEST_F(WindowSafetyTest, AWriteIsVerifiedAndADifferenceLeavesTheModuleInItsBootloader) {
+    sim::SimOptions wrong;
+    wrong.faults.storeEepromBlockWrong = 2;
+    start(wrong);
+    chooseFile("good.hexfw");
+    button(Ctl::bbUpload)->click();
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::VerifyFailed);
+    EXPECT_TRUE(logHas("Verifying EEPROM...\nEEPROM verify failed at address 0x20")) << log();
+    EXPECT_EQ(module->restarts(), 0);
+}
+
+TEST_F(WindowSafetyTest, TheVersionsBeforeAndAfterAreInTheLog) {
+    start();
+    chooseFile("good.hexfw");
+    const std::string fileVersion = programVersionText(fileImages("good.hexfw").eepromImage);
+    button(Ctl::bbUpload)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    EXPECT_TRUE(logHas("Module: DEMO 1.00 — file: " + fileVersion + "\n")) << log();
+    EXPECT_TRUE(logHas("EEPROM verified\nThe module now holds: " + fileVersion + "\n")) << log();
+}
+
+TEST_F(WindowSafetyTest, KeepTheModulesSettingsKeepsThemOrSaysThereAreNone) {
+    auto* keep = widget<QCheckBox>(Ctl::KeepSettings);
+    ASSERT_NE(keep, nullptr);
+    EXPECT_FALSE(keep->isChecked());
+    keep->click();
+    ASSERT_TRUE(form.checked(Ctl::KeepSettings));
+
+    start();
+    const auto before = module->memory().eeprom;
+    chooseFile("good.hexfw");
+    button(Ctl::bbUpload)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    EXPECT_TRUE(logHas("The module's settings are kept: PIN 1234, operating mode FI")) << log();
+    for (const std::uint8_t address : kSettingBytes) {
+        EXPECT_EQ(module->memory().eeprom[address], before[address]) << int(address);
+    }
+
+    sim::SimOptions erased;
+    erased.memory.eeprom.fill(0xFF);
+    start(erased);
+    button(Ctl::bbUpload)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    EXPECT_TRUE(logHas("The module has no settings to keep: the file's are written")) << log();
+    EXPECT_EQ(module->memory().eeprom, fileImages("good.hexfw").eepromImage);
+}
+
+TEST_F(WindowSafetyTest, SavedSettingsOpenAgainIntoTheSameControls) {
+    fs::create_directories(scratch);
+    start();
+    EXPECT_FALSE(button(Ctl::bbSaveSettings)->isEnabled());
+    button(Ctl::BitBtn2)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    ASSERT_TRUE(button(Ctl::bbSaveSettings)->isEnabled());
+    const std::string file = (scratch / "car.json").string();
+    shell.nextSave = file;
+    button(Ctl::bbSaveSettings)->click();
+    EXPECT_TRUE(logHas("The settings are saved in car.json")) << log();
+    const std::string pin = form.text(Ctl::PIN);
+    const bool soundOff = form.checked(Ctl::RadioButton4);
+
+    // The user changes the page, then opens the file: the controls are back, nothing written.
+    form.setText(Ctl::PIN, "9999");
+    form.click(soundOff ? Ctl::RadioButton5 : Ctl::RadioButton4);
+    form.click(Ctl::RadioButton23);
+    const auto framesBefore = module->frames().size();
+    shell.nextChoice = file;
+    button(Ctl::bbOpenSettings)->click();
+    EXPECT_TRUE(logHas("The settings of car.json are shown")) << log();
+    EXPECT_EQ(form.text(Ctl::PIN), pin);
+    EXPECT_EQ(widget<QLineEdit>(Ctl::PIN)->text().toStdString(), pin);
+    EXPECT_EQ(form.checked(Ctl::RadioButton4), soundOff);
+    EXPECT_TRUE(form.checked(Ctl::RadioButton22));
+    EXPECT_EQ(module->frames().size(), framesBefore);
+
+    // The same file in another module's read: refused, the controls left alone.
+    sim::SimOptions other;
+    other.faults.deviceId = 0x5678;
+    other.memory.eeprom[0x26] = 9;
+    start(other);
+    button(Ctl::BitBtn2)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    const std::string otherPin = form.text(Ctl::PIN);
+    button(Ctl::bbOpenSettings)->click();
+    EXPECT_TRUE(
+        logHas("car.json: the settings are not loaded: the file was saved from another "
+               "module (device 12:34; this module is 56:78)"))
+        << log();
+    EXPECT_EQ(form.text(Ctl::PIN), otherPin);
+}
+
+TEST_F(WindowSafetyTest, TheSystemIsKeptAwakeWhileTheModuleIsTalkedTo) {
+    start();
+    button(Ctl::Button2)->click();
+    EXPECT_EQ(shell.awake, (std::vector<bool>{true, false}));
+}
+
+TEST_F(WindowSafetyTest, ALongLogLineWrapsAndTheLastLineStaysInView) {
+    auto* memo = widget<QPlainTextEdit>(Ctl::meLog);
+    for (int i = 0; i < 40; ++i) form.log("line " + std::to_string(i));
+    form.logNote(
+        Extra::HalfWritten,
+        {{"flash", "601"}, {"flashTotal", "2016"}, {"eeprom", "0"}, {"eepromTotal", "16"}});
+    QApplication::processEvents();
+    EXPECT_EQ(memo->horizontalScrollBar()->maximum(), 0);  // nothing to scroll sideways to
+    EXPECT_EQ(memo->verticalScrollBar()->value(), memo->verticalScrollBar()->maximum());
+    EXPECT_TRUE(memo->tabChangesFocus());
+}
+
+TEST_F(WindowSafetyTest, ThePinTakesFourDigitsAndABadOneSaysWhatAPinIs) {
+    window.tabs()->setCurrentIndex(1);
+    auto* pin = widget<QLineEdit>(Ctl::PIN);
+    pin->clear();
+    QTest::keyClicks(pin, "123456");
+    EXPECT_EQ(pin->text(), QStringLiteral("1234"));
+    EXPECT_EQ(form.text(Ctl::PIN), "1234");
+
+    start();
+    button(Ctl::BitBtn2)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished);
+    std::string shown;
+    static_cast<window::CanprogApplication*>(QCoreApplication::instance())
+        ->setErrorDisplay([&](const QString& message) { shown = message.toStdString(); });
+    pin->clear();
+    QTest::keyClicks(pin, "12a4");
+    // Clicked as the user clicks, through the event loop whose error display shows it.
+    QTest::mouseClick(button(Ctl::BitBtn1), Qt::LeftButton);
+    static_cast<window::CanprogApplication*>(QCoreApplication::instance())->setErrorDisplay({});
+    EXPECT_EQ(shown, "'a' is not a valid integer value");
+    EXPECT_TRUE(logHas("The PIN is four digits")) << log();
+}
+
+TEST_F(WindowSafetyTest, EveryControlOfBothPagesHasANameAndTheLogoIsAButton) {
+    for (int page = 0; page < 2; ++page) {
+        window.tabs()->setCurrentIndex(page);
+        QApplication::processEvents();
+        for (QWidget* child : window.tabs()->widget(page)->findChildren<QWidget*>()) {
+            // Qt's own parts of a widget (a scroll area's viewport) are named by the widget.
+            if (!child->isVisibleTo(&window) || child->objectName().isEmpty() ||
+                child->objectName().startsWith(QStringLiteral("qt_"))) {
+                continue;
+            }
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child);
+            ASSERT_NE(accessible, nullptr) << child->objectName().toStdString();
+            EXPECT_FALSE(accessible->text(QAccessible::Name).trimmed().isEmpty())
+                << child->objectName().toStdString();
+            EXPECT_EQ(accessible->text(QAccessible::Name),
+                      accessible->text(QAccessible::Name).trimmed())
+                << child->objectName().toStdString();
+        }
+    }
+    QWidget* logo = widget<QWidget>(Ctl::sarnic_image);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(logo);
+    EXPECT_EQ(accessible->role(), QAccessible::Button);
+    EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("CAN BUS MODUL BOOTLOADER"));
+    EXPECT_FALSE(accessible->text(QAccessible::Description).isEmpty());
+    EXPECT_TRUE(accessible->actionInterface() &&
+                !accessible->actionInterface()->actionNames().isEmpty());
+    EXPECT_TRUE(logo->focusPolicy() & Qt::TabFocus);
+    // The spin arrows are named and reached with Tab; the arrow keys step the number.
+    auto* spin = widget<window::SpinButton>(Ctl::SpinButton1);
+    EXPECT_EQ(spin->upArrow()->accessibleName(), QStringLiteral("Next CAN program"));
+    EXPECT_TRUE(spin->upArrow()->focusPolicy() & Qt::TabFocus);
+    window.tabs()->setCurrentIndex(1);
+    QTest::keyClick(widget<QLineEdit>(Ctl::MaskEdit1), Qt::Key_Up);
+    EXPECT_EQ(form.text(Ctl::MaskEdit1), "12");
+    // The PIN is named without its padding and starts empty, not four blanks.
+    EXPECT_EQ(widget<QLineEdit>(Ctl::PIN)->accessibleName(), QStringLiteral("PIN code"));
+    EXPECT_TRUE(widget<QLineEdit>(Ctl::PIN)->text().isEmpty());
+}
+
+}  // namespace
+}  // namespace canprog
