@@ -1,5 +1,7 @@
 #include "CliSession.h"
 
+#include "Console.h"
+
 #include <array>
 #include <ostream>
 #include <utility>
@@ -30,6 +32,10 @@ CliSession::CliSession(char languageCode, std::ostream& out, std::ostream& err)
 
 CliSession::~CliSession() {
     form_.removeListener(this);
+}
+
+void CliSession::keepSystemAwake(bool on) {
+    cli::keepSystemAwake(on);
 }
 
 // The log's lines, and the parameters page's status line where it says more than the log:

@@ -30,6 +30,7 @@ class CliSession : public PlatformShell, public ModelListener {
     std::optional<std::string> chooseFileToOpen(const std::string&, const std::string&) override {
         return std::nullopt;
     }
+    void keepSystemAwake(bool on) override;
 
   private:
     void controlChanged(Ctl id, Change what) override;

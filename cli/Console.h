@@ -54,6 +54,10 @@ bool stderrIsTerminal();
 // How many columns the standard error's terminal has now; 0 when it does not say.
 int stderrColumns();
 
+// Keeps the system from sleeping while `on` (on Windows, the thread's execution state; a
+// terminal on Linux has no lock of its own to take and goes on without).
+void keepSystemAwake(bool on);
+
 // Prepares the console for the program: the terminal shows its UTF-8 output as letters (a
 // Windows console takes the output code page), and an output whose reader has gone (a pipe
 // into `head`) makes writes fail instead of ending the program in the middle of a module.

@@ -39,7 +39,8 @@ serial::WaitHandle Interrupts::handle() const {
 Interrupt Interrupts::take() {
     if (native_ < 0) return Interrupt::None;
     signalfd_siginfo info{};
-    if (::read(static_cast<int>(native_), &info, sizeof info) != static_cast<ssize_t>(sizeof info)) {
+    if (::read(static_cast<int>(native_), &info, sizeof info) !=
+        static_cast<ssize_t>(sizeof info)) {
         return Interrupt::None;
     }
     return info.ssi_signo == SIGHUP ? Interrupt::HangUp : Interrupt::Cancel;
@@ -81,6 +82,8 @@ int stderrColumns() {
     if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0) return 0;
     return size.ws_col;
 }
+
+void keepSystemAwake(bool) {}
 
 void prepareConsole() {
     // A closed pipe is an output that could not be written (EPIPE), found out at the end.

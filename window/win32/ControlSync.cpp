@@ -29,9 +29,9 @@ WindowType typeOf(Kind kind) {
         case Kind::ReadOnly:
             return {WC_EDITW, child | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
         case Kind::Memo:
+            // Without a horizontal scroll the lines wrap: every line reads from its start.
             return {WC_EDITW,
-                    child | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-                        ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                    child | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                     WS_EX_CLIENTEDGE};
         case Kind::List:
             return {WC_COMBOBOXW, child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
@@ -42,6 +42,9 @@ WindowType typeOf(Kind kind) {
     }
     return {WC_STATICW, child, 0};
 }
+
+// The height of a one-line control at 96 dpi; a check box given more wraps its caption.
+constexpr int kOneLineHeight = 24;
 
 bool centred(Ctl id) {
     return id == Ctl::MaskEdit1 || id == Ctl::MaskEdit2;
@@ -73,6 +76,8 @@ HWND createControl(const Place& place, HWND parent, UINT dpi) {
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     WindowType type = typeOf(place.kind);
     if (centred(place.id)) type.style |= ES_CENTER;
+    // A check box given two lines' height wraps its caption into them.
+    if (place.kind == Kind::Check && place.height > kOneLineHeight) type.style |= BS_MULTILINE;
     HWND control =
         ::CreateWindowExW(type.extendedStyle, type.className, L"", type.style, at.left, at.top,
                           at.right - at.left, at.bottom - at.top, parent,
@@ -128,7 +133,10 @@ void showText(HWND control, Kind kind, const std::string& text) {
         case Kind::Check: ::SetWindowTextW(control, captionText(text).c_str()); break;
         case Kind::Edit:
         case Kind::ReadOnly: {
-            const std::wstring wide = win32::widen(text);
+            // Blank positions (the PIN before a read) show as an empty edit, not as blanks
+            // that a screen reader would say.
+            const bool blank = text.find_first_not_of(' ') == std::string::npos;
+            const std::wstring wide = blank ? std::wstring() : win32::widen(text);
             if (windowText(control) != wide) ::SetWindowTextW(control, wide.c_str());
             break;
         }
@@ -162,6 +170,7 @@ void showLines(HWND memo, const ControlState& state, Change what) {
         const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(memo));
         ::SendMessageW(memo, EM_SETSEL, end, static_cast<LPARAM>(end));
         ::SendMessageW(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+        ::SendMessageW(memo, EM_SCROLLCARET, 0, 0);  // the last line stays in view
         return;
     }
     ::SetWindowTextW(memo, memoText(state.lines).c_str());

@@ -29,6 +29,7 @@ constexpr std::array kPlaces = std::to_array<Place>({
     {Ctl::Button1, K::Button, P, 160, 68, 116, 22},
     {Ctl::cbPort, K::List, P, 160, 114, 116, 200},
     {Ctl::Button2, K::Button, P, 160, 162, 116, 22},
+    {Ctl::KeepSettings, K::Check, P, 158, 194, 124, 42},
     {Ctl::lang2, K::Radio, P, 294, 18, 70, 18},
     {Ctl::lang1, K::Radio, P, 294, 41, 70, 18},
     {Ctl::lang3, K::Radio, P, 294, 64, 70, 18},
@@ -77,8 +78,12 @@ constexpr std::array kPlaces = std::to_array<Place>({
     {Ctl::RadioButton11, K::Radio, Q, 71, 132, 139, 18},
     {Ctl::RadioButton12, K::Radio, Q, 8, 170, 202, 18},
     {Ctl::RadioButton13, K::Radio, Q, 8, 195, 202, 18},
-    {Ctl::Edit3, K::ReadOnly, Q, 2, 224, 108, 20},
-    {Ctl::ProgressBar1, K::Progress, Q, 114, 228, 100, 12},
+    // The settings to and from a file under option (5); the status line and the progress
+    // below everything, across the page.
+    {Ctl::bbOpenSettings, K::Button, Q, 2, 223, 104, 22},
+    {Ctl::bbSaveSettings, K::Button, Q, 110, 223, 104, 22},
+    {Ctl::Edit3, K::ReadOnly, Q, 2, 296, 224, 20},
+    {Ctl::ProgressBar1, K::Progress, Q, 230, 300, 219, 12},
     {Ctl::RadioButton14, K::Radio, Q, 224, 18, 60, 18},
     {Ctl::RadioButton15, K::Radio, Q, 287, 18, 158, 18},
     {Ctl::RadioButton16, K::Radio, Q, 224, 56, 60, 18},

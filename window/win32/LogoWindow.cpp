@@ -61,6 +61,14 @@ const Brand* brandOf(HWND window) {
     return reinterpret_cast<const Brand*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
+// A press of a logo that has an address, told to its page as a click.
+void click(HWND window) {
+    const Brand* brand = brandOf(window);
+    if (!brand || brand->webAddress.empty()) return;
+    ::SendMessageW(::GetParent(window), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(window), STN_CLICKED),
+                   reinterpret_cast<LPARAM>(window));
+}
+
 LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_NCCREATE: {
@@ -75,9 +83,17 @@ LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             RECT area;
             ::GetClientRect(window, &area);
             if (const Brand* brand = brandOf(window)) paintLogo(dc, area, brand->logo);
+            if (::GetFocus() == window) ::DrawFocusRect(dc, &area);
             ::EndPaint(window, &paint);
             return 0;
         }
+        // A logo with an address is a button: reached with Tab, pressed with Space.
+        case WM_GETDLGCODE: return DLGC_WANTCHARS;
+        case WM_CHAR:
+            if (wParam == L' ') click(window);
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: ::InvalidateRect(window, nullptr, FALSE); return 0;
         case WM_SETCURSOR:
             if (const Brand* brand = brandOf(window); brand && !brand->webAddress.empty()) {
                 ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
@@ -91,12 +107,7 @@ LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             RECT area;
             ::GetClientRect(window, &area);
             const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            const Brand* brand = brandOf(window);
-            if (captured && ::PtInRect(&area, at) && brand && !brand->webAddress.empty()) {
-                ::SendMessageW(::GetParent(window), WM_COMMAND,
-                               MAKEWPARAM(::GetDlgCtrlID(window), STN_CLICKED),
-                               reinterpret_cast<LPARAM>(window));
-            }
+            if (captured && ::PtInRect(&area, at)) click(window);
             return 0;
         }
         default: break;
@@ -152,7 +163,8 @@ void paintLogo(HDC dc, RECT area, Ctl logo) {
 HWND createLogoWindow(const Brand& brand, HWND parent, int controlId, RECT place) {
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     registerClass(instance);
-    return ::CreateWindowExW(0, kClassName, L"", WS_CHILD, place.left, place.top,
+    const DWORD tabStop = brand.webAddress.empty() ? 0 : WS_TABSTOP;
+    return ::CreateWindowExW(0, kClassName, L"", WS_CHILD | tabStop, place.left, place.top,
                              place.right - place.left, place.bottom - place.top, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
                              const_cast<Brand*>(&brand));

@@ -15,7 +15,12 @@ constexpr wchar_t kClassName[] = L"canprog.Form1";
 }
 
 TForm1::TForm1(HelpWindow& model, HWND owner, HINSTANCE instance) : model_(model) {
-    registerWindowClass(instance, kClassName, windowProc);
+    // The program's own icon, as the main window has it.
+    registerWindowClass(instance, kClassName, windowProc,
+                        ::LoadIconW(instance, MAKEINTRESOURCEW(1)),
+                        static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                        ::GetSystemMetrics(SM_CXSMICON),
+                                                        ::GetSystemMetrics(SM_CYSMICON), 0)));
 
     ::CreateWindowExW(0, kClassName, win32::widen(model_.caption()).c_str(),
                       WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,

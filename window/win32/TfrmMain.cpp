@@ -1,6 +1,7 @@
 #include "TfrmMain.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <uxtheme.h>
 
 #include <optional>
@@ -11,6 +12,7 @@
 #include "ErrorDisplay.h"
 #include "WindowClass.h"
 #include "base/win32/WideText.h"
+#include "model/AccessibleNames.h"
 #include "model/BrandTable.h"
 
 namespace canprog::win32window {
@@ -24,6 +26,23 @@ constexpr DWORD kMainStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr int kPageCount = 2;
 constexpr COLORREF kFileNameColour = RGB(0, 0, 255);
+constexpr std::size_t kPinLength = 4;
+// The timer that closes the window once the operation it stopped has ended.
+constexpr UINT_PTR kCloseWhenIdleTimer = 1;
+constexpr UINT kCloseWhenIdle_ms = 20;
+constexpr UINT_PTR kReadOnlyMemoSubclass = 0x4D45;
+
+// A read-only memo does not keep Tab for itself: Tab and Shift+Tab move on to the next
+// control, as everywhere else in the window.
+LRESULT CALLBACK letTabLeave(HWND memo, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR) {
+    if (message == WM_GETDLGCODE) {
+        return ::DefSubclassProc(memo, message, wParam, lParam) &
+               ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+    }
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(memo, letTabLeave, kReadOnlyMemoSubclass);
+    return ::DefSubclassProc(memo, message, wParam, lParam);
+}
 
 void registerClasses(HINSTANCE instance, WNDPROC mainProc, WNDPROC pageProc) {
     const auto smallIcon = static_cast<HICON>(
@@ -36,6 +55,25 @@ void registerClasses(HINSTANCE instance, WNDPROC mainProc, WNDPROC pageProc) {
 
 int pageNumber(Page page) {
     return page == Page::Programming ? 0 : page == Page::Parameters ? 1 : 2;
+}
+
+// What a screen reader calls each kind of control.
+long roleOf(Kind kind) {
+    switch (kind) {
+        case Kind::Group: return ROLE_SYSTEM_GROUPING;
+        case Kind::Button:
+        case Kind::Logo: return ROLE_SYSTEM_PUSHBUTTON;
+        case Kind::Radio: return ROLE_SYSTEM_RADIOBUTTON;
+        case Kind::Check: return ROLE_SYSTEM_CHECKBUTTON;
+        case Kind::Edit:
+        case Kind::ReadOnly:
+        case Kind::Memo: return ROLE_SYSTEM_TEXT;
+        case Kind::List: return ROLE_SYSTEM_COMBOBOX;
+        case Kind::Progress: return ROLE_SYSTEM_PROGRESSBAR;
+        case Kind::Spin: return ROLE_SYSTEM_SPINBUTTON;
+        case Kind::Page: break;
+    }
+    return ROLE_SYSTEM_CLIENT;
 }
 
 std::optional<Ctl> controlOfId(int id) {
@@ -71,11 +109,66 @@ TfrmMain::TfrmMain(MainForm& form, HINSTANCE instance) : form_(form), instance_(
     for (const Place& place : windowLayout()) places_[index(place.id)] = &place;
     createWindow();
     createChildren();
+    describeForScreenReaders();
     addToolTips();
     layOut();
     showEverything();
     showPage(0);
     form_.addListener(this);
+}
+
+// What a screen reader says for each control: the model's names, in the current language.
+void TfrmMain::describeForScreenReaders() {
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const auto id = static_cast<Ctl>(i);
+        if (!controls_[i] || places_[i]->kind == Kind::Page) continue;
+        ScreenReaderText& text = readerTexts_[i];
+        text.name = [this, id] { return win32::widen(accessibleName(form_, id)); };
+        text.description = [id] { return win32::widen(accessibleDescription(id)); };
+        if (places_[i]->kind == Kind::Spin) {
+            // The up-down control's parts: its upper and its lower arrow.
+            text.partName = [this](long part) {
+                return win32::widen(
+                    spinArrowName(form_, part == 1 ? MainForm::Arrow::Up : MainForm::Arrow::Down));
+            };
+        }
+        text.role = roleOf(places_[i]->kind);
+        text.pushButton = places_[i]->kind == Kind::Logo;
+        giveScreenReaderText(controls_[i], &text);
+    }
+}
+
+void TfrmMain::focusFirstControl() {
+    lastFocus_ = control(Ctl::bbOpen);
+    ::SetFocus(lastFocus_);
+}
+
+// After the file dialog the focus goes to "Write" when a file was chosen, so that Enter
+// writes it; otherwise back to "Open file".
+void TfrmMain::focusAfterFileChoice() {
+    lastFocus_ = control(form_.enabled(Ctl::bbUpload) ? Ctl::bbUpload : Ctl::bbOpen);
+    ::SetFocus(lastFocus_);
+}
+
+bool TfrmMain::takeShortcut(const MSG& message) {
+    if (!window_ || message.message != WM_KEYDOWN) return false;
+    const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (message.wParam == VK_TAB && control && ::IsChild(window_, message.hwnd)) {
+        const bool back = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+        showPage((currentPage() + (back ? kPageCount - 1 : 1)) % kPageCount);
+        ::SetFocus(
+            ::GetNextDlgTabItem(pages_[static_cast<std::size_t>(currentPage())], nullptr, FALSE));
+        return true;
+    }
+    if ((message.wParam == VK_UP || message.wParam == VK_DOWN) &&
+        (message.hwnd == this->control(Ctl::MaskEdit1) ||
+         message.hwnd == this->control(Ctl::MaskEdit2))) {
+        form_.spinClick(
+            message.hwnd == this->control(Ctl::MaskEdit1) ? Ctl::SpinButton1 : Ctl::SpinButton2,
+            message.wParam == VK_UP ? MainForm::Arrow::Up : MainForm::Arrow::Down);
+        return true;
+    }
+    return false;
 }
 
 TfrmMain::~TfrmMain() {
@@ -118,7 +211,12 @@ void TfrmMain::createChildren() {
         }
         controls_[index(place.id)] =
             createControl(place, pages_[static_cast<std::size_t>(pageNumber(place.page))], dpi_);
+        if (place.kind == Kind::Memo) {
+            ::SetWindowSubclass(control(place.id), letTabLeave, kReadOnlyMemoSubclass, 0);
+        }
     }
+    // The PIN takes four digits at most, as its mask does in the Linux window.
+    ::SendMessageW(control(Ctl::PIN), EM_LIMITTEXT, kPinLength, 0);
 }
 
 void TfrmMain::addToolTips() {
@@ -242,6 +340,7 @@ void TfrmMain::onCommand(int id, int code) {
         case Kind::Radio:
         case Kind::Check:
             if (code == BN_CLICKED) form_.click(ctl);
+            if (code == BN_CLICKED && ctl == Ctl::bbOpen) focusAfterFileChoice();
             break;
         case Kind::Logo:
             if (code == STN_CLICKED) form_.click(ctl);
@@ -289,6 +388,45 @@ LRESULT TfrmMain::onControlColour(HDC dc, HWND control, UINT message, WPARAM wPa
     const LRESULT brush = ::DefWindowProcW(window_, message, wParam, lParam);
     if (control == this->control(Ctl::Edit2)) ::SetTextColor(dc, kFileNameColour);
     return brush;
+}
+
+// A running operation is cancelled: it ends at its next frame, writes its notes and closes the
+// port while the window still shows them; the window goes once it has, and the program ends.
+void TfrmMain::close() {
+    if (closing_) return;
+    if (!form_.operationRunning()) {
+        ::DestroyWindow(window_);
+        return;
+    }
+    closing_ = true;
+    form_.Button1Click();
+    ::SetTimer(window_, kCloseWhenIdleTimer, kCloseWhenIdle_ms, nullptr);
+}
+
+bool TfrmMain::askToStop(WindowText question) {
+    const std::string text = form_.windowText(question);
+    if (stopQuestion_) return stopQuestion_(text);
+    const std::wstring yes = win32::widen(form_.windowText(WindowText::Yes));
+    const std::wstring no = win32::widen(form_.windowText(WindowText::No));
+    const std::wstring content = win32::widen(text);
+    const std::wstring title = win32::widen(form_.windowCaption());
+    // The answers in the window's language, No the default.
+    const TASKDIALOG_BUTTON buttons[] = {{IDYES, yes.c_str()}, {IDNO, no.c_str()}};
+    TASKDIALOGCONFIG dialog{};
+    dialog.cbSize = sizeof dialog;
+    dialog.hwndParent = window_;
+    dialog.pszWindowTitle = title.c_str();
+    dialog.pszMainIcon = TD_WARNING_ICON;
+    dialog.pszContent = content.c_str();
+    dialog.pButtons = buttons;
+    dialog.cButtons = 2;
+    dialog.nDefaultButton = IDNO;
+    int pressed = IDNO;
+    if (SUCCEEDED(::TaskDialogIndirect(&dialog, &pressed, nullptr, nullptr))) {
+        return pressed == IDYES;
+    }
+    return ::MessageBoxW(window_, content.c_str(), title.c_str(),
+                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void TfrmMain::showError(const std::string& message) {
@@ -368,10 +506,27 @@ LRESULT TfrmMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             showError(*reinterpret_cast<const std::string*>(lParam));
             return TRUE;
         case WM_CLOSE:
-            // A running operation is cancelled: it ends at its next wait and closes the port;
-            // the program ends when it has.
-            if (form_.operationRunning()) form_.Button1Click();
-            ::DestroyWindow(window_);
+            // A write in progress is not stopped unasked: it would leave the module partly
+            // written.
+            if (const auto question = form_.closeQuestion(); question && !askToStop(*question)) {
+                return 0;
+            }
+            close();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kCloseWhenIdleTimer && !form_.operationRunning()) {
+                ::KillTimer(window_, kCloseWhenIdleTimer);
+                ::DestroyWindow(window_);
+            }
+            return 0;
+        case WM_ACTIVATE:
+            // The focus a plain window loses to a dialog or another program comes back.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                if (HWND focus = ::GetFocus(); focus && ::IsChild(window_, focus))
+                    lastFocus_ = focus;
+            } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
+                ::SetFocus(lastFocus_);
+            }
             return 0;
         case WM_DESTROY:
             if (quitOnDestroy_) ::PostQuitMessage(0);

@@ -9,6 +9,7 @@
 
 #include "GdiHandle.h"
 #include "Layout.h"
+#include "ScreenReaderText.h"
 #include "model/MainForm.h"
 
 namespace canprog::win32window {
@@ -37,6 +38,16 @@ class TfrmMain : public ModelListener {
     void setErrorDisplay(std::function<void(const std::string&)> display) {
         errorDisplay_ = std::move(display);
     }
+    // Replaces the question before a write is stopped by closing the window (for tests): it
+    // gets the question's text and answers whether to stop.
+    void setStopQuestion(std::function<bool(const std::string&)> ask) {
+        stopQuestion_ = std::move(ask);
+    }
+    // The keys the window takes before the dialog navigation: Ctrl+Tab and Ctrl+Shift+Tab
+    // between the pages, the arrow keys in a CAN program field. True when it took `message`.
+    bool takeShortcut(const MSG& message);
+    // Gives the first control the focus: "Open file".
+    void focusFirstControl();
 
   private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -55,6 +66,10 @@ class TfrmMain : public ModelListener {
     LRESULT onControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     bool clickOnLanguageFrame(HWND page, POINT at) const;
     void showError(const std::string& message);
+    void describeForScreenReaders();
+    void focusAfterFileChoice();
+    bool askToStop(WindowText question);
+    void close();
 
     void controlChanged(Ctl id, Change what) override;
     void windowCaptionChanged() override;
@@ -73,6 +88,10 @@ class TfrmMain : public ModelListener {
     bool showingModel_ = false;
     bool quitOnDestroy_ = true;  // edits report our own changes too; those are not the user's
     std::function<void(const std::string&)> errorDisplay_;
+    std::function<bool(const std::string&)> stopQuestion_;
+    std::array<ScreenReaderText, kControlCount> readerTexts_{};
+    HWND lastFocus_ = nullptr;  // given back when the window is activated again
+    bool closing_ = false;      // closed during an operation: gone once it has ended
 };
 
 }  // namespace canprog::win32window

@@ -30,22 +30,44 @@ void Win32Shell::openUrl(const std::string& address) {
                     SW_SHOWNORMAL);
 }
 
-std::optional<std::string> Win32Shell::chooseFileToOpen(const std::string& filter,
-                                                        const std::string& defaultExtension) {
+namespace {
+
+// One common file dialog: to open an existing file, or to save (asking before a file is
+// replaced).
+std::optional<std::string> chooseFile(HWND owner, bool save, const std::string& filter,
+                                      const std::string& defaultExtension) {
     const std::wstring filters = dialogFilter(filter);
     const std::wstring extension = dialogDefaultExtension(defaultExtension);
     std::vector<wchar_t> chosen(32768, L'\0');  // room for the longest path Windows allows
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner_;
+    dialog.hwndOwner = owner;
     dialog.lpstrFilter = filters.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = chosen.data();
     dialog.nMaxFile = static_cast<DWORD>(chosen.size());
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                   (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    if (!(save ? ::GetSaveFileNameW(&dialog) : ::GetOpenFileNameW(&dialog))) return std::nullopt;
     return win32::narrow(chosen.data());
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Shell::chooseFileToOpen(const std::string& filter,
+                                                        const std::string& defaultExtension) {
+    return chooseFile(owner_, false, filter, defaultExtension);
+}
+
+std::optional<std::string> Win32Shell::chooseFileToSave(const std::string& filter,
+                                                        const std::string& defaultExtension) {
+    return chooseFile(owner_, true, filter, defaultExtension);
+}
+
+void Win32Shell::keepSystemAwake(bool on) {
+    // The system stays awake (the display may sleep) for as long as the thread says so.
+    executionState_(on ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
 }
 
 }  // namespace canprog::win32window

@@ -5,6 +5,7 @@
 namespace canprog::win32window {
 
 void WindowMessagePump::dispatch(MSG& message) {
+    if (shortcuts_ && shortcuts_(message)) return;
     for (HWND window : dialogWindows_) {
         if (::IsWindow(window) && ::IsDialogMessageW(window, &message)) return;
     }

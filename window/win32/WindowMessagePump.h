@@ -21,6 +21,11 @@ class WindowMessagePump : public MessagePump {
 
     // Windows whose keyboard navigation (Tab, arrows, Enter) works as in a dialog.
     void addDialogWindow(HWND window) { dialogWindows_.push_back(window); }
+    // Keys the window takes before the dialog navigation does (Ctrl+Tab between the pages);
+    // the handler answers whether it took the message.
+    void setShortcuts(std::function<bool(const MSG&)> shortcuts) {
+        shortcuts_ = std::move(shortcuts);
+    }
     // Runs at every pump; tests click through it.
     void onPump(std::function<void()> hook) { hook_ = std::move(hook); }
 
@@ -40,6 +45,7 @@ class WindowMessagePump : public MessagePump {
     MainForm& form_;
     std::vector<HWND> dialogWindows_;
     std::function<void()> hook_;
+    std::function<bool(const MSG&)> shortcuts_;
     bool quitRequested_ = false;
     int exitCode_ = 0;
 };

@@ -17,6 +17,7 @@
 #include "model/HelpWindow.h"
 #include "model/MainForm.h"
 #include "operations/Operations.h"
+#include "operations/SettingsFiles.h"
 #include "version/ProgramVersion.h"
 
 namespace {
@@ -82,6 +83,8 @@ int runWindow(HINSTANCE instance, int showCommand) {
     HelpWindow help;
     win32window::WindowMessagePump pump(form);
     Operations operations(form, help, pump);
+    operations.useWindowChecks();
+    bindSettingsFiles(form, operations);
 
     win32window::TfrmMain mainWindow(form, instance);
     shell.setDialogOwner(mainWindow.handle());
@@ -90,10 +93,13 @@ int runWindow(HINSTANCE instance, int showCommand) {
     startUp(form);
     win32window::TForm1 helpWindow(help, mainWindow.handle(), instance);  // hidden until asked
     pump.addDialogWindow(mainWindow.handle());
+    pump.setShortcuts(
+        [&mainWindow](const MSG& message) { return mainWindow.takeShortcut(message); });
 
     mainWindow.centreOnScreen();
     ::ShowWindow(mainWindow.handle(), showCommand);
     ::UpdateWindow(mainWindow.handle());
+    mainWindow.focusFirstControl();
     return pump.run();
 }
 

@@ -84,5 +84,55 @@ TEST_F(Win32WindowModuleTest, AWriteThroughTheWindowLeavesTheFilesImagesInTheMod
     }));
 }
 
+// A technician without a mouse: Space on "Open file", the file chosen, and the focus is on
+// "Write" for the next Space.
+TEST_F(Win32WindowModuleTest, AWriteWithTheKeyboardAlone) {
+    operations.useWindowChecks();
+    window.focusFirstControl();
+    ASSERT_EQ(::GetFocus(), window.control(Ctl::bbOpen));
+    shell.nextChoice = testing::dataFile("good.hexfw");
+    for (int press = 0; press < 2; ++press) {
+        HWND focus = ::GetFocus();
+        ::PostMessageW(focus, WM_KEYDOWN, VK_SPACE, 0);
+        ::PostMessageW(focus, WM_KEYUP, VK_SPACE, 0);
+        settle();
+        if (press == 0) {
+            ASSERT_EQ(::GetFocus(), window.control(Ctl::bbUpload));
+        }
+    }
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << textOf(Ctl::meLog);
+    const std::string log = textOf(Ctl::meLog);
+    EXPECT_NE(log.find("EEPROM verified"), std::string::npos) << log;
+    EXPECT_NE(log.find("Finished"), std::string::npos) << log;
+}
+
+TEST_F(Win32WindowModuleTest, ClosingDuringAWriteAsksAndYesStopsItBetweenFramesWithTheNote) {
+    shell.nextChoice = testing::dataFile("good.hexfw");
+    click(Ctl::bbOpen);
+    std::vector<std::string> asked;
+    window.setStopQuestion([&](const std::string& question) {
+        asked.push_back(question);
+        return true;
+    });
+    pump.onPump([&] {
+        if (operations.facts().written.flashAcknowledged >= 50 && asked.empty()) {
+            ::PostMessageW(window.handle(), WM_CLOSE, 0, 0);
+        }
+    });
+    click(Ctl::bbUpload);
+    pump.onPump({});
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Cancelled);
+    // The note is in the window's log before the window goes.
+    const std::string log = textOf(Ctl::meLog);
+    EXPECT_NE(log.find("The module is only partly written: "), std::string::npos) << log;
+    EXPECT_FALSE(operations.ComPort().Open());
+    for (int i = 0; i < 100 && !pump.quitRequested(); ++i) {
+        pump.processMessages(MessagePump::Wait::UntilActivity);
+    }
+    EXPECT_TRUE(pump.quitRequested());  // the window went once the write had ended
+    EXPECT_FALSE(::IsWindow(window.handle()));
+}
+
 }  // namespace
 }  // namespace canprog

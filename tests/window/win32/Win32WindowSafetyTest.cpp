@@ -1,0 +1,164 @@
+// The Windows window's part of the safety net without a module: the added controls, a log
+// that wraps, a PIN of four digits, Tab out of the log, Ctrl+Tab between the pages, names for
+// a screen reader, and the system kept awake while the module is talked to.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+// After windows.h:
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include "Win32WindowFixture.h"
+#include "config/OptionControls.h"
+#include "model/AccessibleNames.h"
+#include "model/BrandTable.h"
+#include "window/win32/Layout.h"
+#include "window/win32/ScreenReaderText.h"
+#include "window/win32/Win32Shell.h"
+
+namespace canprog {
+namespace {
+
+using win32window::Kind;
+using win32window::Page;
+
+// COM on the test's thread, as the program has it: a screen reader's questions are answered
+// through it.
+class ComApartment {
+  public:
+    ComApartment() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialised_) ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialised_;
+};
+
+class Win32WindowSafetyTest : public ::testing::Test, public testing::Win32WindowFixture {
+  protected:
+    Win32WindowSafetyTest() {
+        // Wired as the program wires it: dialog navigation and the window's own keys.
+        pump.addDialogWindow(window.handle());
+        bindOptionControls(form);
+        pump.setShortcuts([this](const MSG& message) { return window.takeShortcut(message); });
+    }
+    // A key pressed and let go on the control that has the focus, through the message loop.
+    void press(WPARAM key) {
+        HWND focus = ::GetFocus();
+        ::PostMessageW(focus, WM_KEYDOWN, key, 0);
+        ::PostMessageW(focus, WM_KEYUP, key, 0);
+        settle();
+    }
+
+    ComApartment com;
+};
+
+TEST_F(Win32WindowSafetyTest, TheAddedControlsStartAsTheOriginalWindowWouldLeaveThem) {
+    EXPECT_TRUE(visible(Ctl::KeepSettings));
+    EXPECT_FALSE(checked(Ctl::KeepSettings));
+    EXPECT_EQ(textOf(Ctl::KeepSettings), "Keep the module's settings");
+    EXPECT_FALSE(enabled(Ctl::bbSaveSettings));
+    EXPECT_FALSE(enabled(Ctl::bbOpenSettings));
+    click(Ctl::KeepSettings);
+    EXPECT_TRUE(form.checked(Ctl::KeepSettings));
+    EXPECT_TRUE(checked(Ctl::KeepSettings));
+}
+
+TEST_F(Win32WindowSafetyTest, ALongLogLineWrapsAndReadsFromItsStart) {
+    HWND memo = window.control(Ctl::meLog);
+    const auto style = ::GetWindowLongPtrW(memo, GWL_STYLE);
+    EXPECT_FALSE(style & WS_HSCROLL);
+    EXPECT_FALSE(style & ES_AUTOHSCROLL);
+    form.logNote(
+        Extra::HalfWritten,
+        {{"flash", "601"}, {"flashTotal", "2016"}, {"eeprom", "0"}, {"eepromTotal", "16"}});
+    settle();
+    // One line of the model, several on the screen, the first of them its start.
+    EXPECT_GT(::SendMessageW(memo, EM_GETLINECOUNT, 0, 0), 2);
+    wchar_t first[128] = {};
+    first[0] = static_cast<wchar_t>(std::size(first) - 1);
+    const auto length = ::SendMessageW(memo, EM_GETLINE, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_EQ(std::wstring(first, static_cast<std::size_t>(length)).rfind(L"The module is only", 0),
+              0u);
+}
+
+TEST_F(Win32WindowSafetyTest, ThePinTakesFourDigitsAtMost) {
+    HWND pin = window.control(Ctl::PIN);
+    window.showPage(1);
+    ::SetFocus(pin);
+    for (const wchar_t digit : std::wstring(L"123456")) {
+        ::SendMessageW(pin, WM_CHAR, digit, 0);
+    }
+    settle();
+    EXPECT_EQ(textOf(Ctl::PIN), "1234");
+    EXPECT_EQ(form.text(Ctl::PIN), "1234");
+}
+
+TEST_F(Win32WindowSafetyTest, TabLeavesTheLogAndCtrlTabChangesThePage) {
+    window.focusFirstControl();
+    EXPECT_EQ(::GetFocus(), window.control(Ctl::bbOpen));
+    ::SetFocus(window.control(Ctl::meLog));
+    press(VK_TAB);
+    EXPECT_NE(::GetFocus(), window.control(Ctl::meLog));
+    ::SetFocus(window.control(Ctl::bbOpen));
+    const BYTE pressed = 0x80;
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = pressed;
+    ::SetKeyboardState(keys);
+    press(VK_TAB);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(window.currentPage(), 1);
+    EXPECT_TRUE(::IsChild(window.control(Ctl::TabSheet2), ::GetFocus()));
+    // The arrow keys step the CAN program number in its field.
+    ::SetFocus(window.control(Ctl::MaskEdit1));
+    ASSERT_EQ(::GetFocus(), window.control(Ctl::MaskEdit1));
+    press(VK_UP);
+    EXPECT_EQ(textOf(Ctl::MaskEdit1), "12");
+}
+
+TEST_F(Win32WindowSafetyTest, EveryControlOfBothPagesHasANameForAScreenReader) {
+    for (const auto& place : win32window::windowLayout()) {
+        if (place.page == Page::Hidden || place.kind == Kind::Page) continue;
+        HWND control = window.control(place.id);
+        if (!::IsWindowVisible(control) && place.kind != Kind::Logo) {
+            window.showPage(place.page == Page::Programming ? 0 : 1);
+        }
+        if (place.kind == Kind::Logo && !form.visible(place.id)) continue;
+        const std::string name = win32::narrow(win32window::screenReaderName(control));
+        EXPECT_FALSE(name.empty()) << controlName(place.id);
+        EXPECT_EQ(name, accessibleName(form, place.id)) << controlName(place.id);
+    }
+    HWND logo = window.control(Ctl::sarnic_image);
+    EXPECT_EQ(win32window::screenReaderRole(logo), ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(win32::narrow(win32window::screenReaderDescription(logo)),
+              std::string(brandForKey('8')->webAddress));
+    HWND spin = window.control(Ctl::SpinButton1);
+    EXPECT_EQ(win32::narrow(win32window::screenReaderName(spin, 1)), "Next CAN program");
+    EXPECT_EQ(win32::narrow(win32window::screenReaderName(spin, 2)), "Previous CAN program");
+    // The names follow the language.
+    window.showPage(0);
+    click(Ctl::lang1);
+    EXPECT_EQ(win32::narrow(win32window::screenReaderName(window.control(Ctl::meLog))), "Dziennik");
+    EXPECT_EQ(win32::narrow(win32window::screenReaderName(window.control(Ctl::PIN))), "Kod PIN");
+}
+
+TEST(Win32ShellTest, TheSystemIsKeptAwakeWhileAnOperationRuns) {
+    std::vector<EXECUTION_STATE> states;
+    win32window::Win32Shell shell([&](EXECUTION_STATE state) {
+        states.push_back(state);
+        return EXECUTION_STATE{ES_CONTINUOUS};
+    });
+    MainForm form(shell);
+    ASSERT_TRUE(form.beginOperation(OperationKind::FirmwareWrite));
+    form.endOperation();
+    EXPECT_EQ(states,
+              (std::vector<EXECUTION_STATE>{ES_CONTINUOUS | ES_SYSTEM_REQUIRED, ES_CONTINUOUS}));
+}
+
+}  // namespace
+}  // namespace canprog
