@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Renders the README's pictures of both tabs of the Windows window (English) into docs/images,
-# under Wine on a virtual X display.
+# Renders the README's pictures of both tabs of the Windows window, in English and in German,
+# into docs/images, under Wine on a virtual X display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build-windows.sh
@@ -9,5 +9,9 @@ export WINEPREFIX=${WINEPREFIX:-$PWD/build-windows/wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p docs/images
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
-    '/usr/lib/wine/wine64 build-windows/window/win32/canprog-screenshots.exe docs/images 1; rc=$?
+    'rc=0
+     for language in 1 2; do
+         /usr/lib/wine/wine64 build-windows/window/win32/canprog-screenshots.exe docs/images \
+             "$language" || rc=$?
+     done
      /usr/lib/wine/wineserver -k 2>/dev/null; exit $rc'

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "model/AccessibleNames.h"
+#include "model/BrandTable.h"
+
 #include "support/FormFixture.h"
 
 namespace canprog {
@@ -142,6 +145,42 @@ TEST_F(MainFormTest, PortSelectionStaysInTheList) {
     EXPECT_EQ(form.selectedPortIndex(), 11);
     form.selectPort(-1);
     EXPECT_EQ(form.selectedPortIndex(), 0);
+}
+
+TEST_F(MainFormTest, ClosingAsksOnlyWhileAWriteRuns) {
+    EXPECT_EQ(form.closeQuestion(), std::nullopt);
+    ASSERT_TRUE(form.beginOperation(OperationKind::Read));
+    EXPECT_EQ(form.closeQuestion(), std::nullopt);  // a read loses nothing when it stops
+    form.endOperation();
+    ASSERT_TRUE(form.beginOperation(OperationKind::FirmwareWrite));
+    EXPECT_EQ(form.closeQuestion(), WindowText::StopFirmwareWrite);
+    form.endOperation();
+    ASSERT_TRUE(form.beginOperation(OperationKind::ParameterWrite));
+    EXPECT_EQ(form.closeQuestion(), WindowText::StopParameterWrite);
+    form.endOperation();
+    EXPECT_EQ(shell.awake, (std::vector<bool>{true, false, true, false, true, false}));
+}
+
+// Every control a window shows has a name a screen reader can say, in every language, without
+// the blanks that pad some captions.
+TEST_F(MainFormTest, EveryShownControlHasANameInEveryLanguage) {
+    for (char code = '0'; code <= '6'; ++code) {
+        form.languageCode = code;
+        form.zmiana_jezyka(code);
+        for (std::size_t i = 0; i < kControlCount; ++i) {
+            const auto id = static_cast<Ctl>(i);
+            if (!form.visible(id) && !isLogo(id)) continue;
+            const std::string name = accessibleName(form, id);
+            EXPECT_FALSE(name.empty()) << controlName(id) << " " << code;
+            EXPECT_EQ(name, withoutPadding(name)) << controlName(id) << " " << code;
+        }
+        EXPECT_FALSE(spinArrowName(form, MainForm::Arrow::Up).empty());
+        EXPECT_FALSE(spinArrowName(form, MainForm::Arrow::Down).empty());
+        for (std::size_t text = 0; text < kWindowTextCount; ++text) {
+            EXPECT_FALSE(form.windowText(static_cast<WindowText>(text)).empty()) << text;
+        }
+    }
+    EXPECT_EQ(accessibleDescription(Ctl::sarnic_image), std::string(brandForKey('8')->webAddress));
 }
 
 }  // namespace

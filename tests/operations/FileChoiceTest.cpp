@@ -33,6 +33,15 @@ TEST_F(FileChoiceTest, ChoosingAFileEnablesBothButtonsAndShowsItsName) {
     EXPECT_TRUE(form.logLines().empty());
 }
 
+TEST_F(FileChoiceTest, TheNameIsShownWithoutItsFolderWhicheverSeparatorTheSystemWrites) {
+    shell.nextChoice = "C:\\users\\root\\Documents\\Firmware\\UP.HEXFW";
+    form.click(Ctl::bbOpen);
+    EXPECT_EQ(form.text(Ctl::Edit2), "UP.HEXFW");
+    shell.nextChoice = "C:\\firmware/mixed\\demo.hexfw";
+    form.click(Ctl::bbOpen);
+    EXPECT_EQ(form.text(Ctl::Edit2), "demo.hexfw");
+}
+
 TEST_F(FileChoiceTest, CancelledDialogChangesNothing) {
     form.log("kept");
     form.click(Ctl::bbOpen);

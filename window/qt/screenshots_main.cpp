@@ -9,6 +9,11 @@
 #include "TfrmMain.h"
 #include "model/MainForm.h"
 
+namespace {
+// The language codes '0' to '6' by their usual short names.
+constexpr const char* kLanguageNames[] = {"pl", "en", "de", "ru", "sk", "cz", "hu"};
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace canprog;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -24,14 +29,24 @@ int main(int argc, char** argv) {
     MainForm form(shell);
     window::TfrmMain mainWindow(form);
     startUp(form);
+    if (language < '0' || language > '6') {
+        std::fprintf(stderr, "the language code is 0 to 6\n");
+        return 1;
+    }
+    form.languageCode = language;
     form.zmiana_jezyka(language);
     mainWindow.show();
 
-    const char* names[] = {"programming-tab.png", "parameters-tab.png"};
+    // English keeps the plain names; another language gets its own ("-de").
+    const QString suffix =
+        language == '1' ? QString()
+                        : QStringLiteral("-") + QString::fromLatin1(kLanguageNames[language - '0']);
+    const char* names[] = {"programming-tab", "parameters-tab"};
     for (int page = 0; page < 2; ++page) {
         mainWindow.tabs()->setCurrentIndex(page);
         QApplication::processEvents();
-        const QString path = output.filePath(QString::fromLatin1(names[page]));
+        const QString path =
+            output.filePath(QString::fromLatin1(names[page]) + suffix + QStringLiteral(".png"));
         if (!mainWindow.grab().save(path)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 2;

@@ -81,11 +81,20 @@ int wmain(int argc, wchar_t** argv) {
     win32window::WindowMessagePump pump(form);
     win32window::TfrmMain window(form, ::GetModuleHandleW(nullptr));
     startUp(form);
+    if (language < '0' || language > '6') {
+        std::fprintf(stderr, "the language code is 0 to 6\n");
+        return 1;
+    }
+    form.languageCode = language;
     form.zmiana_jezyka(language);
     window.centreOnScreen();
     ::ShowWindow(window.handle(), SW_SHOWNORMAL);
 
-    const char* names[] = {"windows-programming-tab.png", "windows-parameters-tab.png"};
+    // English keeps the plain names; another language gets its own ("-de").
+    constexpr const char* kLanguageNames[] = {"pl", "en", "de", "ru", "sk", "cz", "hu"};
+    const std::string suffix =
+        language == '1' ? std::string() : std::string("-") + kLanguageNames[language - '0'];
+    const char* names[] = {"windows-programming-tab", "windows-parameters-tab"};
     for (int page = 0; page < 2; ++page) {
         window.showPage(page);
         ::RedrawWindow(window.handle(), nullptr, nullptr,
@@ -93,7 +102,7 @@ int wmain(int argc, wchar_t** argv) {
         settle(pump);
         int width = 0, height = 0;
         const auto pixels = capture(window.handle(), width, height);
-        const std::string path = output + "/" + names[page];
+        const std::string path = output + "/" + names[page] + suffix + ".png";
         if (!win32window::writePng(path, width, height, pixels)) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 2;
