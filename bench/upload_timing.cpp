@@ -1,8 +1,10 @@
 // A full firmware upload against the simulated module with the line paced at 9600 baud 8N1.
 // Prints the upload's wall time against the wire time of the bytes actually sent, the tool's
 // CPU time against wall time, and the median time from a status byte leaving the module to
-// the first byte of the next frame.
+// the first byte of the next frame. Usage: upload_timing [FILE [REPLY_DELAY_MS]]; with a reply
+// delay, what it cost beside the log's estimate.
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -25,9 +27,12 @@ double processCpuSeconds() {
 int main(int argc, char** argv) {
     using namespace canprog;
     const std::string file = argc > 1 ? argv[1] : "samples/demo.hexfw";
+    // A slow adapter: every reply held this long (a latency timer of 16 ms, say).
+    const int replyDelay_ms = argc > 2 ? std::atoi(argv[2]) : 0;
 
     sim::SimOptions options;
     options.lineRate = true;
+    options.replyDelay = std::chrono::milliseconds(replyDelay_ms);
     sim::SimulatedModule module(options);
     module.start();
 
@@ -77,5 +82,13 @@ int main(int argc, char** argv) {
     std::printf("tool CPU: %.3f s = %.2f %% of wall time\n", toolCpu, 100.0 * toolCpu / wall);
     std::printf("status byte to next frame, median: %.3f ms (%zu samples)\n", medianMs,
                 turnarounds.size());
+    if (replyDelay_ms > 0) {
+        // What the slow adapter cost, beside what the log told the technician it would.
+        std::printf("reply delay %d ms: %.1f s beyond the wire time\n", replyDelay_ms,
+                    beyond - wire);
+        for (const auto& line : form.logLines()) {
+            if (line.rfind("The adapter holds", 0) == 0) std::printf("the log said: %s\n", line.c_str());
+        }
+    }
     return 0;
 }

@@ -54,7 +54,7 @@ bool BootloaderLink::openModulePort(bool showOpeningText) {
         if (port_.Open() && port_.Dispatcher() && port_.Dispatcher()->FailureCode() < 0) {
             port_.SetOpen(false);
         }
-        port_.SetComNumber(form_.selectedPortIndex() + 1);
+        port_.SetComNumber(form_.selectedPortNumber());
         port_.SetBaud(kBaud);
         port_.SetOpen(true);
         port_.SetRTS(true);

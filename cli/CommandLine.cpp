@@ -2,6 +2,7 @@
 
 #include "ExitCodes.h"
 #include "serial/PortMap.h"
+#include "serial/SlSelCom.h"
 
 namespace canprog::cli {
 
@@ -15,6 +16,17 @@ const CLI::Validator kNotEmpty(
     },
     "", "NotEmpty");
 
+// A port as the user may name it: 17, COM17, or a whole line of `ports`.
+const CLI::Validator kPortEntry(
+    [](std::string& value) {
+        const auto number = serial::portNumberFromEntry(value);
+        if (!number || *number > serial::kHighestComNumber) {
+            return std::string("not a port: give its number, COMn or a line of `ports`");
+        }
+        return std::string();
+    },
+    "", "PortEntry");
+
 }  // namespace
 
 void defineCommandLine(CLI::App& app, CommandLine& line) {
@@ -26,10 +38,10 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
         "skips it); the FLASH cannot be read back, as this bootloader has no command for it.\n\n"
         "Exit codes:\n" +
         exitCodeTable());
-    app.add_option("--port", line.module.port,
-                   "COM port number: 1 to 12 as in the window's list, up to " +
-                       std::to_string(serial::kHighestComNumber) + " where the system has them")
-        ->check(CLI::Range(1, serial::kHighestComNumber));
+    app.add_option("--port", line.portEntry,
+                   "the port: its number (1 to " + std::to_string(serial::kHighestComNumber) +
+                       "), COMn, or a line of `ports` (\"COM5 \u2014 FT232R USB UART\")")
+        ->check(kPortEntry);
     app.add_option("--device", line.module.device,
                    "serial device instead of --port: a path, or a port name such as COM7")
         ->check(kNotEmpty);

@@ -14,6 +14,7 @@ namespace canprog::cli {
 // Every option and command of canprog-cli, as parsed.
 struct CommandLine {
     std::string language = "en";
+    std::string portEntry = "1";  // --port as given: 17, COM17, or an entry of `ports`
     ModuleOptions module;
 
     CLI::App* inspect = nullptr;

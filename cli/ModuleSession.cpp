@@ -18,7 +18,7 @@ ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, st
       operations_(cli_.form(), help_, pump_),
       interrupts_(interrupts),
       err_(err) {
-    form().selectPort(options.port - 1);
+    form().selectPortNumber(options.port);
     // A terminal and a pipe get the version as a person reads it: no NUL bytes.
     operations_.versionChecks.readableText = true;
     if (!options.device.empty()) operations_.ComPort().SetDevicePath(options.device);

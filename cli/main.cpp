@@ -27,10 +27,12 @@ bool canWrite(const std::string& file) {
     return static_cast<bool>(probe);
 }
 
+// The ports as the window's list shows them, each with its device, the name that stays with
+// an adapter where the system gives one, and whether it can be opened now.
 int listPorts() {
     for (const auto& port : canprog::serial::presentPorts(canprog::serial::kHighestComNumber)) {
-        std::cout << canprog::serial::portItem(port.number) << "  " << port.device
-                  << (port.description.empty() ? "" : "  " + port.description)
+        std::cout << canprog::serial::portEntry(port) << "  " << port.device
+                  << (port.stableName.empty() ? "" : "  " + port.stableName)
                   << (port.busy ? "  (in use or not permitted)" : "") << '\n';
     }
     return kExitOk;
@@ -106,12 +108,7 @@ int main(int argc, char** argv) {
     }
     line.module.languageCode = *languageCodeFor(line.language);
     line.module.device = deviceForArgument(line.module.device);
-    // The window's list offers COM1 to COM12; a higher port is named by its device.
-    if (line.module.device.empty() && line.module.port > canprog::kPortCount) {
-        line.module.device = canprog::serial::portDevicePath(line.module.port);
-        if (line.module.device.empty())
-            line.module.device = "COM" + std::to_string(line.module.port);
-    }
+    line.module.port = *canprog::serial::portNumberFromEntry(line.portEntry);
     const int code = runCommand(line);
     // Output that did not reach its file (a full disk) is a failure, never a success.
     std::cout.flush();

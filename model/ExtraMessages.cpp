@@ -268,6 +268,47 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
     {"PIN to cztery cyfry", "The PIN is four digits", "Die PIN besteht aus vier Ziffern",
      "PIN состоит из четырёх цифр", "PIN tvoria štyri číslice", "PIN tvoří čtyři číslice",
      "A PIN négy számjegyből áll"},
+    // SlowAdapter
+    {"Adapter przetrzymuje każdą odpowiedź modułu przez około {delay} ms: ten zapis potrwa "
+     "o około {extra} s dłużej, niż wymaga łącze. {advice}",
+     "The adapter holds every reply of the module for about {delay} ms: this write takes about "
+     "{extra} s longer than the line needs. {advice}",
+     "Der Adapter hält jede Antwort des Moduls etwa {delay} ms zurück: dieses Schreiben dauert "
+     "etwa {extra} s länger, als die Leitung braucht. {advice}",
+     "Адаптер задерживает каждый ответ модуля примерно на {delay} мс: эта запись займёт "
+     "примерно на {extra} с больше, чем нужно линии. {advice}",
+     "Adaptér zadržiava každú odpoveď modulu asi {delay} ms: tento zápis potrvá asi o {extra} s "
+     "dlhšie, než potrebuje linka. {advice}",
+     "Adaptér zdržuje každou odpověď modulu asi {delay} ms: tento zápis potrvá asi o {extra} s "
+     "déle, než potřebuje linka. {advice}",
+     "Az adapter a modul minden válaszát kb. {delay} ms-ig visszatartja: ez az írás kb. {extra} "
+     "s-mal tovább tart, mint amennyit a vonal igényel. {advice}"},
+    // FtdiLatencyAdvice
+    {"W Menedżerze urządzeń otwórz Właściwości portu, Ustawienia portu, Zaawansowane i ustaw "
+     "„Latency Timer (msec)” na 1 (teraz {now}).",
+     "In Device Manager open the port's Properties, Port Settings, Advanced, and set "
+     "\"Latency Timer (msec)\" to 1 (it is {now} now).",
+     "Im Geräte-Manager die Eigenschaften des Ports öffnen, Anschlusseinstellungen, Erweitert, "
+     "und „Latency Timer (msec)“ auf 1 setzen (jetzt {now}).",
+     "В Диспетчере устройств откройте Свойства порта, Параметры порта, Дополнительно и "
+     "установите «Latency Timer (msec)» равным 1 (сейчас {now}).",
+     "V Správcovi zariadení otvorte Vlastnosti portu, Nastavenie portu, Rozšírené a nastavte "
+     "„Latency Timer (msec)“ na 1 (teraz {now}).",
+     "Ve Správci zařízení otevřete Vlastnosti portu, Nastavení portu, Upřesnit a nastavte "
+     "„Latency Timer (msec)“ na 1 (nyní {now}).",
+     "Az Eszközkezelőben nyissa meg a port Tulajdonságait, Portbeállítások, Speciális, és "
+     "állítsa a „Latency Timer (msec)” értékét 1-re (most {now})."},
+    // SlowAdapterAdvice
+    {"Krótszy czas oczekiwania w ustawieniach sterownika adaptera albo inny adapter przyspieszy "
+     "zapis.",
+     "A shorter latency in the adapter driver's settings, or another adapter, makes it faster.",
+     "Eine kürzere Latenz in den Treibereinstellungen des Adapters oder ein anderer Adapter "
+     "macht es schneller.",
+     "Меньшая задержка в настройках драйвера адаптера или другой адаптер ускорят запись.",
+     "Kratšia latencia v nastaveniach ovládača adaptéra alebo iný adaptér zápis zrýchli.",
+     "Kratší latence v nastavení ovladače adaptéru nebo jiný adaptér zápis zrychlí.",
+     "Az adapter illesztőprogramjában beállított kisebb késleltetés vagy egy másik adapter "
+     "gyorsítja az írást."},
 }};
 
 }  // namespace

@@ -42,8 +42,11 @@ enum class Extra {
     SettingsNotLoaded,        // {file} {reason}
     SettingsOfAnotherModule,  // {blockId} {moduleId}
     PinIsFourDigits,
+    SlowAdapter,         // {delay} {extra} {advice}
+    FtdiLatencyAdvice,   // {now}
+    SlowAdapterAdvice,
 };
-inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::PinIsFourDigits) + 1;
+inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::SlowAdapterAdvice) + 1;
 
 // The text of a line in a language, values not yet filled in.
 std::string_view extraText(Extra line, Language language);

@@ -274,6 +274,54 @@ void MainForm::selectPort(int itemIndex) {
     notify(Ctl::cbPort, Change::Progress);
 }
 
+int MainForm::selectedPortNumber() const {
+    const auto& ports = control(Ctl::cbPort);
+    const auto at = static_cast<std::size_t>(ports.position);
+    if (at >= ports.lines.size()) return 1;
+    return serial::portNumberFromEntry(ports.lines[at]).value_or(ports.position + 1);
+}
+
+void MainForm::selectPortNumber(int number) {
+    auto& ports = controls_[index(Ctl::cbPort)];
+    for (std::size_t i = 0; i < ports.lines.size(); ++i) {
+        if (serial::portNumberFromEntry(ports.lines[i]) == number) {
+            selectPort(static_cast<int>(i));
+            return;
+        }
+    }
+    ports.lines.push_back(serial::portItem(number));
+    notify(Ctl::cbPort, Change::Text);
+    selectPort(static_cast<int>(ports.lines.size()) - 1);
+}
+
+void MainForm::showPorts(const std::vector<serial::PresentPort>& present) {
+    const int selected = selectedPortNumber();
+    std::vector<std::string> entries;
+    for (int number = 1; number <= kPortCount; ++number) {
+        const auto there = std::find_if(present.begin(), present.end(),
+                                        [number](const auto& port) { return port.number == number; });
+        entries.push_back(there == present.end() ? serial::portItem(number)
+                                                 : serial::portEntry(*there));
+    }
+    for (const auto& port : present) {
+        if (port.number > kPortCount) entries.push_back(serial::portEntry(port));
+    }
+    auto& ports = controls_[index(Ctl::cbPort)];
+    if (entries != ports.lines) {
+        ports.lines = std::move(entries);
+        notify(Ctl::cbPort, Change::Text);
+    }
+    // The port that was chosen stays chosen; one that has gone gives way to COM1.
+    ports.position = 0;
+    selectPortNumber(selected <= kPortCount || std::any_of(present.begin(), present.end(),
+                                                           [selected](const auto& port) {
+                                                               return port.number == selected;
+                                                           })
+                         ? selected
+                         : 1);
+    notify(Ctl::cbPort, Change::Progress);
+}
+
 void MainForm::setWindowCaption(std::string caption) {
     windowCaption_ = std::move(caption);
     for (auto* listener : listeners_) listener->windowCaptionChanged();

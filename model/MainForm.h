@@ -12,6 +12,7 @@
 #include "ExtraMessages.h"
 #include "FirmwareImages.h"
 #include "WindowTexts.h"
+#include "serial/SlSelCom.h"
 
 namespace canprog {
 
@@ -85,9 +86,17 @@ class MainForm {
     void bindSpin(Ctl id, Arrow arrow, std::function<void()> handler);
     void spinClick(Ctl id, Arrow arrow);
 
-    // The port list: items "COM1".."COM12" and the selected index.
+    // The port list: "COM1" to "COM12" in that order, each with what the system calls the
+    // device there now once the list has been read, then every port above 12 that exists.
     int selectedPortIndex() const { return control(Ctl::cbPort).position; }
+    // The number of the port the selected entry names: what the port component opens.
+    int selectedPortNumber() const;
     void selectPort(int itemIndex);
+    // Selects the entry of port `number`, adding one for it after the others when the list
+    // has none (a port above 12 named on the command line).
+    void selectPortNumber(int number);
+    // Shows the ports that exist now, the same port staying selected.
+    void showPorts(const std::vector<serial::PresentPort>& present);
 
     // --- window and application ---
     const std::string& windowCaption() const { return windowCaption_; }

@@ -9,10 +9,12 @@
 #include "LostDevice.h"
 #include "ModuleReads.h"
 #include "OpenFailureNote.h"
+#include "ReplyDelayWatch.h"
 #include "bootloader/Replies.h"
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
 #include "model/MessageIndex.h"
+#include "serial/AdapterLatency.h"
 
 namespace canprog {
 
@@ -35,8 +37,37 @@ struct Upload {
     BootloaderLink& link;
     const WriteChecks& checks;
     ModuleFacts& facts;
+    ReplyDelayWatch replyDelays;
     MainForm& form() { return link.form(); }
 };
+
+// A write frame and its status byte on the wire: header, data, checksum, status.
+constexpr int kWriteExchangeBytes = kFrameHeaderSize + kBlockSize + 1 + 1;
+
+// Says once, after enough frames, that the adapter holds the module's replies back: how much
+// longer the write takes for it, and what to change where the system says what adapter it is.
+void noteSlowAdapter(Upload& upload, std::chrono::microseconds delay) {
+    MainForm& form = upload.form();
+    const WriteCounts& written = upload.facts.written;
+    const auto extra = delay * (written.flashTotal + written.eepromTotal);
+    std::string advice = form.extraMessage(Extra::SlowAdapterAdvice);
+    // A port named by its number can be looked up; a device path cannot.
+    if (upload.link.port().DevicePath().empty()) {
+        const serial::AdapterLatency adapter =
+            serial::adapterLatency(upload.link.port().ComNumber());
+        if (adapter.ftdi) {
+            advice = form.extraMessage(
+                Extra::FtdiLatencyAdvice,
+                {{"now",
+                  adapter.latencyTimer_ms ? std::to_string(*adapter.latencyTimer_ms) : "?"}});
+        }
+    }
+    form.logNote(
+        Extra::SlowAdapter,
+        {{"delay", std::to_string((delay.count() + 500) / 1000)},
+         {"extra", std::to_string(std::chrono::round<std::chrono::seconds>(extra).count())},
+         {"advice", advice}});
+}
 
 // The message and the port and bar state after a wait that timed out or was cancelled.
 OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
@@ -85,10 +116,15 @@ std::optional<OperationOutcome> sendBlocks(Upload& upload, bool flash, int first
         const auto address = static_cast<std::uint16_t>(block * 16);
         upload.facts.written.writeFrameLeft = true;
         if (!flash) ++upload.facts.written.eepromSent;
+        const auto handedOver = form.now();
         link.SendPacket(flash ? WRITE_FLASH : WRITE_EEPROM, address, data, 16);
         link.loadCountdown(kReplyTicks);
         const Acknowledge ack = link.waitAcknowledge();
         if (ack.wait != WaitResult::Success) return abandonAfterWait(link, ack.wait);
+        if (const auto delay =
+                upload.replyDelays.add(form.now() - handedOver, kWriteExchangeBytes)) {
+            noteSlowAdapter(upload, *delay);
+        }
         if (ack.status != 0) {
             if (flash) {
                 char addressText[9];
@@ -327,7 +363,7 @@ OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, 
         noteOpenFailure(link);
         return OperationOutcome::PortError;
     }
-    Upload upload{link, checks, facts};
+    Upload upload{link, checks, facts, {}};
     const OperationOutcome outcome =
         talkToModule(link, false, {Ctl::ProgressBar}, [&] { return writeModule(upload); });
     noteHalfWritten(form, facts.written);

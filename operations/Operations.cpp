@@ -29,6 +29,14 @@ Operations::Operations(MainForm& form, HelpWindow& help, MessagePump& pump)
         form_.bindClick(write, [this] { writeParameters(); });
     }
     bindOptionControls(form_);
+    // The port list is read again each time it opens, so that an adapter plugged in since
+    // shows up.
+    form_.bindClick(Ctl::cbPort, [this] { refreshPortList(); });
+}
+
+void Operations::refreshPortList() {
+    if (form_.operationRunning()) return;  // the port in use stays as it is shown
+    form_.showPorts(portProbe());
 }
 
 Operations::~Operations() {
@@ -36,7 +44,7 @@ Operations::~Operations() {
     ComPort_.SetWaitPump(nullptr);
     for (Ctl id :
          {Ctl::bbOpen, Ctl::bbUpload, Ctl::bbHelp, Ctl::Button2, Ctl::BitBtn1, Ctl::BitBtn2,
-          Ctl::BitBtn3, Ctl::BitBtn4, Ctl::bbSaveSettings, Ctl::bbOpenSettings}) {
+          Ctl::BitBtn3, Ctl::BitBtn4, Ctl::bbSaveSettings, Ctl::bbOpenSettings, Ctl::cbPort}) {
         form_.bindClick(id, {});
     }
 }

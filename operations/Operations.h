@@ -11,6 +11,7 @@
 #include "model/MainForm.h"
 #include "model/MessagePump.h"
 #include "serial/SlPort.h"
+#include "serial/SlSelCom.h"
 
 namespace canprog {
 
@@ -37,6 +38,13 @@ class Operations {
     // before and after a firmware write, the device ID read with the parameters (so that a
     // saved block can be checked against the module).
     void useWindowChecks();
+
+    // Reads the ports that exist now into the port list (done each time the list opens).
+    void refreshPortList();
+    // What refreshPortList reads: the system's ports, or a test's.
+    std::function<std::vector<serial::PresentPort>()> portProbe = [] {
+        return serial::presentPorts(serial::kHighestComNumber);
+    };
 
     // The block the last complete parameter read took from the module.
     const LastRead& lastRead() const { return lastRead_; }

@@ -85,7 +85,8 @@ OperationOutcome Button2Click(BootloaderLink& link, const VersionReadChecks& che
         noteOpenFailure(link);
         return OperationOutcome::PortError;
     }
-    return talkToModule(link, false, {Ctl::ProgressBar}, [&] { return readFromModule(link, checks); });
+    return talkToModule(link, false, {Ctl::ProgressBar},
+                        [&] { return readFromModule(link, checks); });
 }
 
 }  // namespace canprog

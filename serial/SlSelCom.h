@@ -14,6 +14,7 @@ struct PresentPort {
     std::string device;       // the device the number resolves to
     bool busy = false;        // held by another program, or not ours to open
     std::string description;  // what the system calls the device, when it says
+    std::string stableName;   // a name that stays with the adapter (/dev/serial/by-id/...)
 };
 
 // The ports that exist now, in ascending order of their numbers up to `highest`: the one list
@@ -27,5 +28,11 @@ std::vector<PresentPort> presentPorts(int highest = kHighestPortNumber);
 // entry does not name one).
 std::string portItem(int number);
 std::optional<int> portNumberFromItem(const std::string& item);
+
+// A port as the window's port list and `canprog-cli ports` show it: its name and what the
+// system calls the device ("COM5 — FT232R USB UART"), or its name alone.
+std::string portEntry(const PresentPort& port);
+// The number an entry names: "COM5 — FT232R USB UART", "COM5" and "5" all give 5.
+std::optional<int> portNumberFromEntry(const std::string& entry);
 
 }  // namespace canprog::serial

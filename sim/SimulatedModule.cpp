@@ -131,6 +131,7 @@ void SimulatedModule::receiveAvailable() {
             lastArrival_ = arrival;
             const EngineReply reply = engine_.receive(buffer[static_cast<std::size_t>(i)], arrival);
             auto due = arrival + reply.delay;
+            if (!reply.bytes.empty()) due += options_.replyDelay;
             for (const auto b : reply.bytes) {
                 // A byte on a paced line is complete one byte time after it started, and
                 // starts when the one before it is complete.

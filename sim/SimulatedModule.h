@@ -22,6 +22,9 @@ struct SimOptions {
     FaultOptions faults;
     bool lineRate = false;                   // pace bytes both ways at 9600 baud 8N1
     std::chrono::milliseconds writeTime{0};  // the module's block write time
+    // How long an adapter holds every reply before the tool sees it (a USB adapter's latency
+    // timer: 16 ms by default on some).
+    std::chrono::milliseconds replyDelay{0};
     std::string journalPath;                 // one JSON line per decoded frame
     // Called on the module's thread when a memory changed and the line has gone quiet.
     std::function<void(const ModuleMemory&)> saveMemory;

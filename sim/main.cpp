@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     std::string flashFile, eepromFile, saveFlash, saveEeprom, journal;
     bool lineRate = false;
     int writeTimeMs = 0;
+    int replyDelayMs = 0;
     FaultOptions faults;
     int answerAfter = 1;
     std::string strayByte, rejectFlash, rejectEeprom, deviceId;
@@ -59,6 +60,9 @@ int main(int argc, char** argv) {
     app.add_flag("--line-rate", lineRate,
                  "pace bytes both ways at 9600 baud 8N1 (~1.04 ms a byte)");
     app.add_option("--write-time-ms", writeTimeMs, "time the module takes to write a block");
+    app.add_option("--reply-delay-ms", replyDelayMs,
+                   "hold every reply this long, as a slow USB adapter does (16 for a latency "
+                   "timer at its default)");
     app.add_option("--journal", journal, "write every decoded frame to FILE as a JSON line");
     app.add_flag("--no-answer", faults.neverAnswer, "fault: never answer the wake-up");
     app.add_option("--answer-after", answerAfter, "fault: answer only the Nth probe")
@@ -97,6 +101,7 @@ int main(int argc, char** argv) {
     if (saveEeprom.empty()) saveEeprom = eepromFile;
     options.lineRate = lineRate;
     options.writeTime = std::chrono::milliseconds(writeTimeMs);
+    options.replyDelay = std::chrono::milliseconds(replyDelayMs);
     options.journalPath = journal;
     faults.answerAfterProbes = answerAfter;
     try {

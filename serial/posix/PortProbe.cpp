@@ -16,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kTtyClass = "/sys/class/tty";
+constexpr const char* kStableNames = "/dev/serial/by-id";
 // The value of a UART's "type" attribute when no UART answers at its address.
 constexpr const char* kNoUart = "0";
 
@@ -57,6 +58,7 @@ const PortProbeSystem& realPortProbeSystem() {
         },
         [](const std::string& device) { return ::access(device.c_str(), R_OK | W_OK) == 0; },
         usbDescription,
+        [](const std::string& device) { return stableNameIn(kStableNames, device); },
     };
     return system;
 }
@@ -70,13 +72,25 @@ std::vector<PresentPort> presentPorts(const PortProbeSystem& system, int highest
         if (!tty) continue;
         if (system.ttyAttribute(*tty, "type") == kNoUart) continue;
         if (isSystemConsole(system, *tty)) continue;
-        ports.push_back({number, device, !system.permitted(device), system.description(device)});
+        ports.push_back({number, device, !system.permitted(device), system.description(device),
+                         system.stableName ? system.stableName(device) : std::string()});
     }
     return ports;
 }
 
 std::vector<PresentPort> presentPorts(int highest) {
     return presentPorts(realPortProbeSystem(), highest);
+}
+
+std::string stableNameIn(const std::string& folder, const std::string& device) {
+    std::error_code error;
+    const fs::path real = fs::canonical(device, error);
+    if (error) return {};
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        std::error_code ignored;
+        if (fs::canonical(entry.path(), ignored) == real) return entry.path().string();
+    }
+    return {};
 }
 
 std::string usbDescription(const std::string& device) {

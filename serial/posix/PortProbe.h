@@ -21,6 +21,9 @@ struct PortProbeSystem {
     std::function<bool(const std::string& device)> permitted;
     // For a USB adapter, its description ("FTDI FT232R USB UART"); empty otherwise.
     std::function<std::string(const std::string& device)> description;
+    // A name that stays with the adapter whichever port it is plugged into (its link in
+    // /dev/serial/by-id); empty when there is none.
+    std::function<std::string(const std::string& device)> stableName;
 };
 
 // The system as it is.
@@ -33,5 +36,7 @@ std::vector<PresentPort> presentPorts(const PortProbeSystem& system, int highest
 
 // For a USB adapter, its description from sysfs ("FTDI FT232R USB UART"); empty otherwise.
 std::string usbDescription(const std::string& device);
+// The link in `folder` (/dev/serial/by-id) that names the same device; empty when none does.
+std::string stableNameIn(const std::string& folder, const std::string& device);
 
 }  // namespace canprog::serial

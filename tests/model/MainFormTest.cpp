@@ -147,6 +147,38 @@ TEST_F(MainFormTest, PortSelectionStaysInTheList) {
     EXPECT_EQ(form.selectedPortIndex(), 0);
 }
 
+TEST_F(MainFormTest, ThePortListSaysWhatIsThereAndAddsHigherPorts) {
+    using serial::PresentPort;
+    ASSERT_EQ(form.control(Ctl::cbPort).lines.size(), 12u);
+    form.selectPort(2);  // COM3
+    form.showPorts({PresentPort{5, "", false, "FT232R USB UART", ""},
+                    PresentPort{17, "", false, "USB-SERIAL CH340", ""},
+                    PresentPort{3, "", false, "", ""}});
+    const auto& lines = form.control(Ctl::cbPort).lines;
+    ASSERT_EQ(lines.size(), 13u);
+    EXPECT_EQ(lines[0], "COM1");
+    EXPECT_EQ(lines[4], "COM5 \u2014 FT232R USB UART");
+    EXPECT_EQ(lines[11], "COM12");
+    EXPECT_EQ(lines[12], "COM17 \u2014 USB-SERIAL CH340");
+    EXPECT_EQ(form.selectedPortNumber(), 3);  // the chosen port stays chosen
+    form.selectPort(12);
+    EXPECT_EQ(form.selectedPortNumber(), 17);
+
+    // The adapter on COM17 is pulled, another appears on COM9: the list follows.
+    form.showPorts({PresentPort{9, "", false, "USB Serial Device", ""}});
+    EXPECT_EQ(lines.size(), 12u);
+    EXPECT_EQ(lines[8], "COM9 \u2014 USB Serial Device");
+    EXPECT_EQ(lines[4], "COM5");
+    EXPECT_EQ(form.selectedPortNumber(), 1);  // COM17 has gone
+
+    // A port named on the command line gets an entry of its own.
+    form.selectPortNumber(42);
+    EXPECT_EQ(lines.back(), "COM42");
+    EXPECT_EQ(form.selectedPortNumber(), 42);
+    form.selectPortNumber(7);
+    EXPECT_EQ(form.selectedPortIndex(), 6);
+}
+
 TEST_F(MainFormTest, ClosingAsksOnlyWhileAWriteRuns) {
     EXPECT_EQ(form.closeQuestion(), std::nullopt);
     ASSERT_TRUE(form.beginOperation(OperationKind::Read));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ModuleFixture.h"
 #include "firmware/FirmwareLoader.h"
 #include "serial/SlExcept.h"
@@ -318,6 +320,44 @@ TEST_F(UploadTest, RandomKeyScramblesEveryFrameAfterTheChange) {
     form.setChecked(Ctl::PICencoding, false);
     ASSERT_EQ(operations.readVersion(), OperationOutcome::Finished);
     EXPECT_EQ(module->frames().back().key, initialLinkKey);
+}
+
+// An adapter that holds each reply 16 ms, at the line's own pace: after 64 frames the log says
+// so once, with what it costs and what to do; a quick adapter gets no such line.
+TEST_F(UploadTest, ASlowAdapterIsSaidPlainlyOnceAndAQuickOneIsNot) {
+    for (const auto delay : {std::chrono::milliseconds(16), std::chrono::milliseconds(0)}) {
+        SCOPED_TRACE(delay.count());
+        sim::SimOptions options;
+        options.lineRate = true;
+        options.replyDelay = delay;
+        startModule(options);
+        form.clearLines(Ctl::meLog);
+        pump.onPump([&] {
+            // Long enough to be judged, then stopped: the rest would only repeat it.
+            if (operations.facts().written.flashAcknowledged >= 70) form.click(Ctl::Button1);
+        });
+        ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
+        pump.onPump({});
+        const auto said = std::count_if(log().begin(), log().end(), [](const std::string& line) {
+            return line.rfind("The adapter holds every reply of the module for about ", 0) == 0;
+        });
+        if (delay.count() == 0) {
+            EXPECT_EQ(said, 0);
+            continue;
+        }
+        ASSERT_EQ(said, 1);
+        const auto line = std::find_if(log().begin(), log().end(), [](const std::string& line) {
+            return line.rfind("The adapter holds", 0) == 0;
+        });
+        // About 16 ms a frame, 2032 frames: half a minute more than the line needs.
+        EXPECT_TRUE(line->find("for about 16 ms") != std::string::npos ||
+                    line->find("for about 17 ms") != std::string::npos)
+            << *line;
+        EXPECT_TRUE(line->ends_with(
+            "A shorter latency in the adapter driver's settings, or another adapter, makes it "
+            "faster."))
+            << *line;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "ModuleFixture.h"
 #include "support/PtyPair.h"
 
+#include <filesystem>
+
 namespace canprog {
 namespace {
 
@@ -88,6 +90,35 @@ TEST_F(VersionReadTest, FailureInPolish) {
                                                "Sprawdź kabel, zasilanie modułu i wybrany port"}));
     EXPECT_EQ(form.text(Ctl::Edit1), "Opening port Com1");
     EXPECT_FALSE(operations.ComPort().Open());
+}
+
+// The port list read again when it opens, and the port the chosen entry names is the one the
+// read opens: COM17, above the twelve the list always has.
+TEST_F(VersionReadTest, TheChosenEntrysPortIsTheOneOpened) {
+    startModule();
+    operations.ComPort().SetDevicePath("");  // opened by its number, through the port map
+    const auto ports =
+        std::filesystem::temp_directory_path() / ("canprog-entry-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(ports);
+    std::filesystem::create_symlink(module->devicePath(), ports / "COM17");
+    ::setenv("CANPROG_PORTS", ports.c_str(), 1);
+    int probes = 0;
+    operations.portProbe = [&] {
+        ++probes;
+        return std::vector<serial::PresentPort>{
+            {17, (ports / "COM17").string(), false, "USB-SERIAL CH340", ""}};
+    };
+    form.click(Ctl::cbPort);  // the list opens
+    EXPECT_EQ(probes, 1);
+    const auto& entries = form.control(Ctl::cbPort).lines;
+    ASSERT_EQ(entries.back(), "COM17 \u2014 USB-SERIAL CH340");
+    form.selectPort(static_cast<int>(entries.size()) - 1);
+    const OperationOutcome outcome = operations.readVersion();
+    ::unsetenv("CANPROG_PORTS");
+    std::filesystem::remove_all(ports);
+    EXPECT_EQ(outcome, OperationOutcome::Finished);
+    EXPECT_EQ(operations.ComPort().ComNumber(), 17);
+    EXPECT_EQ(form.text(Ctl::Edit1), "OK. Restart CPU...");
 }
 
 }  // namespace

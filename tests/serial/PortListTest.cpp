@@ -109,6 +109,32 @@ TEST_F(PortListTest, OnlyDevicesWithAPortBehindThemAreListedAndNotTheConsole) {
     EXPECT_EQ(ports[1].description, "FTDI FT232R USB UART");
 }
 
+TEST(PortItems, EntriesNameTheirPortAndWhatIsThere) {
+    EXPECT_EQ(portEntry({5, "/dev/ttyUSB0", false, "FTDI FT232R USB UART", ""}),
+              "COM5 \u2014 FTDI FT232R USB UART");
+    EXPECT_EQ(portEntry({1, "/dev/ttyS0", false, "", ""}), "COM1");
+    EXPECT_EQ(portNumberFromEntry("COM17 \u2014 USB-SERIAL CH340"), 17);
+    EXPECT_EQ(portNumberFromEntry("COM5  /dev/ttyUSB0  (in use or not permitted)"), 5);
+    EXPECT_EQ(portNumberFromEntry("com3"), 3);
+    EXPECT_EQ(portNumberFromEntry("12"), 12);
+    EXPECT_EQ(portNumberFromEntry("COM"), std::nullopt);
+    EXPECT_EQ(portNumberFromEntry("COM5x"), std::nullopt);
+    EXPECT_EQ(portNumberFromEntry(""), std::nullopt);
+    EXPECT_EQ(portNumberFromEntry("COM0"), std::nullopt);
+}
+
+TEST_F(PortListTest, AUsbAdapterIsNamedByItsLinkInTheStableFolder) {
+    PtyPair adapter, other;
+    const fs::path byId = folder / "by-id";
+    fs::create_directories(byId);
+    fs::create_symlink(other.path(), byId / "usb-Other_Adapter-if00-port0");
+    fs::create_symlink(adapter.path(), byId / "usb-FTDI_FT232R_USB_UART_A12345-if00-port0");
+    link(5, adapter.path());
+    EXPECT_EQ(stableNameIn(byId.string(), (folder / "COM5").string()),
+              (byId / "usb-FTDI_FT232R_USB_UART_A12345-if00-port0").string());
+    EXPECT_EQ(stableNameIn(byId.string(), "/nonexistent"), "");
+}
+
 TEST(PortItems, NamesAndNumbers) {
     EXPECT_EQ(portItem(12), "COM12");
     EXPECT_EQ(portNumberFromItem("COM12"), 12);

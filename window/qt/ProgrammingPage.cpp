@@ -11,6 +11,7 @@
 
 #include "LogoImage.h"
 #include "Pages.h"
+#include "PortList.h"
 #include "SpinButton.h"
 #include "WrappingCheckBox.h"
 
@@ -37,9 +38,7 @@ QGroupBox* portGroup(WidgetRegistry& w, QWidget* page) {
     auto* group = w.make<QGroupBox>(Ctl::GroupBox1, page);
     auto* layout = new QVBoxLayout(group);
     compact(layout);
-    auto* ports = w.make<QComboBox>(Ctl::cbPort, group);
-    ports->setEditable(false);
-    layout->addWidget(ports);
+    layout->addWidget(w.make<PortList>(Ctl::cbPort, group));
     return group;
 }
 

@@ -16,6 +16,7 @@
 
 #include "LogoImage.h"
 #include "Pages.h"
+#include "PortList.h"
 #include "SpinButton.h"
 #include "WidgetSync.h"
 #include "WrappingCheckBox.h"
@@ -129,6 +130,10 @@ void TfrmMain::forwardInputs() {
         } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
             connect(list, &QComboBox::currentIndexChanged, this,
                     [this](int item) { form_.selectPort(item); });
+            if (auto* ports = qobject_cast<PortList*>(list)) {
+                connect(ports, &PortList::aboutToShowEntries, this,
+                        [this, id] { form_.click(id); });
+            }
         }
     }
     // A click on the language frame itself re-applies the language.

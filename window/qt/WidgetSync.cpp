@@ -55,7 +55,11 @@ void showProgress(QWidget* widget, const ControlState& state) {
         bar->setRange(state.minimum, state.maximum);
         bar->setValue(state.position);
     } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
-        if (list->count() != static_cast<int>(state.lines.size())) {
+        bool same = list->count() == static_cast<int>(state.lines.size());
+        for (int i = 0; same && i < list->count(); ++i) {
+            same = list->itemText(i) == toQString(state.lines[static_cast<std::size_t>(i)]);
+        }
+        if (!same) {
             list->clear();
             for (const auto& item : state.lines) list->addItem(toQString(item));
         }
@@ -86,7 +90,14 @@ void showState(QWidget* widget, const ControlState& state, Change what) {
     if (!widget) return;
     const QSignalBlocker blocker(widget);
     switch (what) {
-        case Change::Text: showText(widget, state.text); break;
+        case Change::Text:
+            // A list's text is its entries.
+            if (qobject_cast<QComboBox*>(widget)) {
+                showProgress(widget, state);
+            } else {
+                showText(widget, state.text);
+            }
+            break;
         case Change::Enabled: widget->setEnabled(state.enabled); break;
         case Change::Visible: widget->setVisible(state.visible); break;
         case Change::Checked:

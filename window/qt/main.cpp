@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
     Operations operations(form, help, pump);
     operations.useWindowChecks();
     bindSettingsFiles(form, operations);
+    operations.refreshPortList();
 
     window::TfrmMain mainWindow(form);
     shell.setDialogOwner(&mainWindow);

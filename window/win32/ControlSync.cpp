@@ -151,7 +151,16 @@ void showProgress(HWND control, Kind kind, const ControlState& state) {
         ::SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(state.position), 0);
     } else if (kind == Kind::List) {
         const auto count = ::SendMessageW(control, CB_GETCOUNT, 0, 0);
-        if (count != static_cast<LRESULT>(state.lines.size())) {
+        bool same = count == static_cast<LRESULT>(state.lines.size());
+        for (LRESULT i = 0; same && i < count; ++i) {
+            const auto length = ::SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+            std::wstring item(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+            ::SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                           reinterpret_cast<LPARAM>(item.data()));
+            item.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
+            same = item == win32::widen(state.lines[static_cast<std::size_t>(i)]);
+        }
+        if (!same) {
             ::SendMessageW(control, CB_RESETCONTENT, 0, 0);
             for (const auto& item : state.lines) {
                 const std::wstring wide = win32::widen(item);
@@ -181,7 +190,14 @@ void showLines(HWND memo, const ControlState& state, Change what) {
 void showState(HWND control, Kind kind, const ControlState& state, Change what) {
     if (!control) return;
     switch (what) {
-        case Change::Text: showText(control, kind, state.text); break;
+        case Change::Text:
+            // A list's text is its entries.
+            if (kind == Kind::List) {
+                showProgress(control, kind, state);
+            } else {
+                showText(control, kind, state.text);
+            }
+            break;
         case Change::Enabled: ::EnableWindow(control, state.enabled); break;
         case Change::Visible: ::ShowWindow(control, state.visible ? SW_SHOWNA : SW_HIDE); break;
         case Change::Checked:

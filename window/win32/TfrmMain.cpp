@@ -27,6 +27,7 @@ constexpr DWORD kMainStyle =
 constexpr int kPageCount = 2;
 constexpr COLORREF kFileNameColour = RGB(0, 0, 255);
 constexpr std::size_t kPinLength = 4;
+constexpr int kOpenPortListWidth = 240;
 // The timer that closes the window once the operation it stopped has ended.
 constexpr UINT_PTR kCloseWhenIdleTimer = 1;
 constexpr UINT kCloseWhenIdle_ms = 20;
@@ -266,6 +267,9 @@ void TfrmMain::layOut() {
         setFont(child);
     }
     ::SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    // The open port list shows whole entries ("COM17 — FT232R USB UART").
+    ::SendMessageW(control(Ctl::cbPort), CB_SETDROPPEDWIDTH,
+                   static_cast<WPARAM>(scaled(kOpenPortListWidth, dpi_)), 0);
 }
 
 void TfrmMain::showEverything() {
@@ -350,6 +354,8 @@ void TfrmMain::onCommand(int id, int code) {
                 form_.setText(ctl, win32::narrow(textOf(control(ctl))));
             break;
         case Kind::List:
+            // The entries are read again each time the list opens.
+            if (code == CBN_DROPDOWN) form_.click(ctl);
             if (code == CBN_SELCHANGE) {
                 const auto item = ::SendMessageW(control(ctl), CB_GETCURSEL, 0, 0);
                 if (item >= 0) form_.selectPort(static_cast<int>(item));

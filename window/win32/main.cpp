@@ -85,6 +85,7 @@ int runWindow(HINSTANCE instance, int showCommand) {
     Operations operations(form, help, pump);
     operations.useWindowChecks();
     bindSettingsFiles(form, operations);
+    operations.refreshPortList();
 
     win32window::TfrmMain mainWindow(form, instance);
     shell.setDialogOwner(mainWindow.handle());

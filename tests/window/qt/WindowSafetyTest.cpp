@@ -22,6 +22,7 @@
 #include "support/FormFixture.h"
 #include "support/TestData.h"
 #include "window/qt/CanprogApplication.h"
+#include "window/qt/PortList.h"
 #include "window/qt/QtMessagePump.h"
 #include "window/qt/SpinButton.h"
 #include "window/qt/TfrmMain.h"
@@ -244,6 +245,24 @@ TEST_F(WindowSafetyTest, EveryControlOfBothPagesHasANameAndTheLogoIsAButton) {
     // The PIN is named without its padding and starts empty, not four blanks.
     EXPECT_EQ(widget<QLineEdit>(Ctl::PIN)->accessibleName(), QStringLiteral("PIN code"));
     EXPECT_TRUE(widget<QLineEdit>(Ctl::PIN)->text().isEmpty());
+}
+
+TEST_F(WindowSafetyTest, ThePortListIsReadAgainEachTimeItOpens) {
+    std::vector<serial::PresentPort> present = {{5, "/dev/ttyUSB0", false, "FT232R USB UART", ""}};
+    operations.portProbe = [&] { return present; };
+    auto* list = widget<window::PortList>(Ctl::cbPort);
+    list->showPopup();
+    list->hidePopup();
+    EXPECT_EQ(list->itemText(4).toStdString(), "COM5 \u2014 FT232R USB UART");
+    EXPECT_EQ(list->count(), 12);
+    // An adapter plugged in since the list last opened shows up the next time.
+    present.push_back({17, "/dev/ttyUSB1", false, "USB-SERIAL CH340", ""});
+    list->showPopup();
+    list->hidePopup();
+    ASSERT_EQ(list->count(), 13);
+    EXPECT_EQ(list->itemText(12).toStdString(), "COM17 \u2014 USB-SERIAL CH340");
+    list->setCurrentIndex(12);
+    EXPECT_EQ(form.selectedPortNumber(), 17);
 }
 
 }  // namespace

@@ -147,6 +147,35 @@ TEST_F(Win32WindowSafetyTest, EveryControlOfBothPagesHasANameForAScreenReader) {
     EXPECT_EQ(win32::narrow(win32window::screenReaderName(window.control(Ctl::PIN))), "Kod PIN");
 }
 
+TEST_F(Win32WindowSafetyTest, ThePortListIsReadAgainEachTimeItOpens) {
+    std::vector<serial::PresentPort> present = {
+        {5, "\\\\.\\COM5", false, "USB Serial Port (COM5)", ""}};
+    form.bindClick(Ctl::cbPort, [&] { form.showPorts(present); });
+    HWND list = window.control(Ctl::cbPort);
+    const auto open = [&] {
+        ::SendMessageW(::GetParent(list), WM_COMMAND,
+                       MAKEWPARAM(::GetDlgCtrlID(list), CBN_DROPDOWN),
+                       reinterpret_cast<LPARAM>(list));
+        settle();
+    };
+    const auto entry = [&](int item) {
+        wchar_t text[128] = {};
+        ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(item),
+                       reinterpret_cast<LPARAM>(text));
+        return win32::narrow(text);
+    };
+    open();
+    EXPECT_EQ(entry(4), "COM5 \u2014 USB Serial Port (COM5)");
+    present.push_back({17, "\\\\.\\COM17", false, "USB-SERIAL CH340 (COM17)", ""});
+    open();
+    ASSERT_EQ(::SendMessageW(list, CB_GETCOUNT, 0, 0), 13);
+    EXPECT_EQ(entry(12), "COM17 \u2014 USB-SERIAL CH340 (COM17)");
+    ::SendMessageW(list, CB_SETCURSEL, 12, 0);
+    ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(form.selectedPortNumber(), 17);
+}
+
 TEST(Win32ShellTest, TheSystemIsKeptAwakeWhileAnOperationRuns) {
     std::vector<EXECUTION_STATE> states;
     win32window::Win32Shell shell([&](EXECUTION_STATE state) {
