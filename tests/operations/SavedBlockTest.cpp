@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "config/ParameterBlock.h"
 #include "operations/SavedBlock.h"
 
 namespace canprog {
 namespace {
 
+// The module holds its version text as 16 Windows-1250 bytes.
 ParameterImage blockWithVersion(const std::string& text) {
+    EXPECT_EQ(text.size(), 16U);
     ParameterImage block{};
     block.fill(0x00);
-    std::copy(text.begin(), text.end(), block.begin() + kVersionTextAddress);
+    std::copy_n(text.begin(), std::min<std::size_t>(text.size(), 16),
+                block.begin() + kVersionTextAddress);
     return block;
 }
 
@@ -27,7 +32,10 @@ TEST(SavedBlockTest, EveryBlockSavesAndReadsBackTheSame) {
     erased.fill(0xFF);
     for (const ParameterImage& block :
          {erased, blockWithVersion(std::string("v2.10") + std::string(11, '\0')),
-          blockWithVersion("Łódź 1.0        ")}) {
+          blockWithVersion("\xA3\xF3"
+                           "d"
+                           "\x9F"
+                           " 1.0        ")}) {
         for (const char language : {'0', '1', '3', '6'}) {
             const SavedBlock saved{block, 0x1234, "COM5", "2026-12-10T10:00:00Z"};
             std::string why;
