@@ -4,9 +4,9 @@
 // the first byte of the next frame. Usage: upload_timing [FILE [REPLY_DELAY_MS]]; with a reply
 // delay, what it cost beside the log's estimate.
 #include <algorithm>
-#include <cstdlib>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "model/PlatformShell.h"
@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
         std::printf("reply delay %d ms: %.1f s beyond the wire time\n", replyDelay_ms,
                     beyond - wire);
         for (const auto& line : form.logLines()) {
-            if (line.rfind("The adapter holds", 0) == 0) std::printf("the log said: %s\n", line.c_str());
+            if (line.rfind("The adapter holds", 0) == 0)
+                std::printf("the log said: %s\n", line.c_str());
         }
     }
     return 0;

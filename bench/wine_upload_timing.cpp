@@ -1,10 +1,14 @@
-// A firmware write by canprog-cli on Linux and by canprog-cli.exe under Wine, each against a
-// fresh canprog-sim with the line paced at 9600 baud 8N1. For each: the time from the first
-// frame to the last as the module saw them, against the wire time of the bytes in between
-// (frames and status bytes); and the CPU the writing process used (with the Wine server's)
-// against its wall time.
+// A firmware write by canprog-cli on Linux, by canprog-cli.exe under Wine and by the two minimal
+// Windows programs under the same Wine (the yardsticks: what any Windows program pays there,
+// synchronously and with the dispatcher's overlapped I/O and threads), each against a fresh
+// canprog-sim with the line paced at 9600 baud 8N1. For each: the time from the first frame to
+// the last as the module saw them, against the wire time of the bytes in between (frames and
+// status bytes); and the CPU the writing process used (with the Wine server's) against its wall
+// time. Then canprog-cli.exe against each yardstick.
 //
-// Usage: wine_upload_timing CLI_EXE [FIRMWARE]   (run from the checkout's root; WINEPREFIX set)
+// Usage: wine_upload_timing CLI_EXE [FIRMWARE [MINIMAL_EXE]]   (from the checkout's root;
+// WINEPREFIX set; MINIMAL_EXE defaults to build-windows/bench/win32/minimal_write.exe, built by
+// cmake --build build-windows --target minimal_write)
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -62,19 +66,6 @@ double processCpuSeconds(pid_t pid) {
     return static_cast<double>(user + system) / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
-// The Wine server of the prefix, when one runs.
-pid_t wineServer() {
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream comm(entry.path() / "comm");
-        std::string command;
-        std::getline(comm, command);
-        if (command.rfind("wineserver", 0) == 0) return std::stoi(name);
-    }
-    return -1;
-}
-
 struct Run {
     double frameSpan_s = 0;
     double wire_s = 0;
@@ -85,7 +76,11 @@ struct Run {
     int exitCode = -1;
 };
 
-Run writeOnce(const std::vector<std::string>& cli, const std::string& firmware, bool wine) {
+enum class Writer { LinuxCli, WindowsCli, Yardstick, ThreadedYardstick };
+
+Run writeOnce(const std::vector<std::string>& cli, const std::string& firmware, Writer writer,
+              pid_t wineServer = -1) {
+    const bool wine = writer != Writer::LinuxCli;
     const fs::path work =
         fs::temp_directory_path() / ("canprog-cross-" + std::to_string(::getpid()));
     fs::create_directories(work);
@@ -103,19 +98,27 @@ Run writeOnce(const std::vector<std::string>& cli, const std::string& firmware, 
         const fs::path com5 = fs::path(std::getenv("WINEPREFIX")) / "dosdevices" / "com5";
         fs::remove(com5);
         fs::create_symlink(device, com5);
-        command.insert(command.end(), {"--port", "5"});
-    } else {
-        command.insert(command.end(), {"--device", device});
     }
-    command.insert(command.end(), {"write", "--no-verify", firmware});
+    switch (writer) {
+        case Writer::LinuxCli:
+            command.insert(command.end(), {"--device", device, "write", "--no-verify", firmware});
+            break;
+        case Writer::WindowsCli:
+            command.insert(command.end(), {"--port", "5", "write", "--no-verify", firmware});
+            break;
+        case Writer::Yardstick: command.insert(command.end(), {"5", firmware}); break;
+        case Writer::ThreadedYardstick:
+            command.insert(command.end(), {"--threaded", "5", firmware});
+            break;
+    }
 
-    const pid_t server = wine ? wineServer() : -1;
+    const pid_t server = wine ? wineServer : -1;
     const double serverBefore = server > 0 ? processCpuSeconds(server) : 0;
     const auto start = Clock::now();
-    const pid_t writer = spawn(command, (work / "cli.out").string());
+    const pid_t process = spawn(command, (work / "cli.out").string());
     int status = 0;
     rusage usage{};
-    ::wait4(writer, &status, 0, &usage);
+    ::wait4(process, &status, 0, &usage);
     Run run;
     run.wall_s = std::chrono::duration<double>(Clock::now() - start).count();
     run.cpu_s = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
@@ -168,9 +171,30 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string firmware = argc > 2 ? argv[2] : "samples/demo.hexfw";
-    const Run linux = writeOnce({"build/cli/canprog-cli"}, firmware, false);
-    const Run wine = writeOnce({"/usr/lib/wine/wine64", argv[1]}, firmware, true);
+    const std::string minimal = argc > 3 ? argv[3] : "build-windows/bench/win32/minimal_write.exe";
+    // One Wine server for every Wine run, kept until the end, so that its CPU is counted.
+    const pid_t server =
+        spawn({"/usr/lib/wine/wineserver64", "--foreground", "--persistent"}, "/dev/null");
+    ::usleep(500000);
+    const std::string wine64 = "/usr/lib/wine/wine64";
+    const Run linux = writeOnce({"build/cli/canprog-cli"}, firmware, Writer::LinuxCli);
+    const Run wine = writeOnce({wine64, argv[1]}, firmware, Writer::WindowsCli, server);
+    const Run yardstick = writeOnce({wine64, minimal}, firmware, Writer::Yardstick, server);
+    const Run threaded = writeOnce({wine64, minimal}, firmware, Writer::ThreadedYardstick, server);
+    ::kill(server, SIGTERM);
+    ::waitpid(server, nullptr, 0);
     print("canprog-cli (Linux)", linux);
     print("canprog-cli.exe (Wine)", wine);
-    return linux.exitCode == 0 && wine.exitCode == 0 ? 0 : 1;
+    print("minimal synchronous", yardstick);
+    print("minimal threaded", threaded);
+    std::printf("canprog-cli.exe against the minimal synchronous program: %.4f\n",
+                wine.frameSpan_s / yardstick.frameSpan_s);
+    std::printf("canprog-cli.exe against the minimal threaded program:    %.4f\n",
+                wine.frameSpan_s / threaded.frameSpan_s);
+    std::printf("per frame beyond the synchronous program: canprog %.2f ms, threaded %.2f ms\n",
+                1000.0 * (wine.frameSpan_s - yardstick.frameSpan_s) / wine.frames,
+                1000.0 * (threaded.frameSpan_s - yardstick.frameSpan_s) / threaded.frames);
+    const bool allWritten = linux.exitCode == 0 && wine.exitCode == 0 && yardstick.exitCode == 0 &&
+                            threaded.exitCode == 0;
+    return allWritten ? 0 : 1;
 }
