@@ -5,6 +5,11 @@
 # Windows programs built with MinGW-w64 and tested under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Each phase says how long it took, so that a slow one shows in the log.
+phase() {
+    echo "== $* (at ${SECONDS} s) =="
+}
+phase "installing what the tests need"
 bash scripts/install-deps.sh
 # The tests mostly wait on the simulated module's paced bytes, not on the processor: twice as
 # many at a time as there are cores.
@@ -12,20 +17,22 @@ jobs=$(($(nproc) * 2))
 
 # Line tables are all the tests need of debug information (the package is stripped anyway),
 # and they compile in two thirds of the time of full debug information.
+phase "the normal build and its tests"
 bash scripts/build.sh build -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
 
-echo "== the Debian package: built, checked, installed, used, purged =="
+phase "the Debian package: built, checked, installed, used, purged"
 bash scripts/test-package.sh build
 
-echo "== Windows: the core's tests and canprog-cli.exe under Wine =="
+phase "Windows: the core's tests and canprog-cli.exe under Wine"
 bash scripts/test-windows.sh
 
 for sanitizer in address thread; do
-    echo "== tests under the $sanitizer sanitizer =="
+    phase "tests under the $sanitizer sanitizer"
     bash scripts/build.sh "build-$sanitizer" -DCANPROG_BUILD_GUI=OFF -DCANPROG_BUILD_BENCH=OFF \
         -DCANPROG_SANITIZE="$sanitizer"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     TSAN_OPTIONS=halt_on_error=1 \
         ctest --test-dir "build-$sanitizer" --output-on-failure -j"$jobs"
 done
+phase "all tests passed"
