@@ -10,9 +10,14 @@ fi
 
 "$program" &
 pid=$!
+# The X server knows the window (1 x 1, unmapped) a moment before Qt maps it at its size: wait
+# for it to be shown, for up to ten seconds.
 info=""
 for _ in $(seq 100); do
-    info=$(xwininfo -name "CAN BUS MODUL BOOTLOADER" 2>/dev/null) && break
+    info=$(xwininfo -name "CAN BUS MODUL BOOTLOADER" 2>/dev/null) || info=""
+    if echo "$info" | grep -q 'Map State: IsViewable' && ! echo "$info" | grep -q 'Width: 1$'; then
+        break
+    fi
     sleep 0.1
 done
 kill "$pid" 2>/dev/null || true
