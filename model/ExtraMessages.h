@@ -42,8 +42,8 @@ enum class Extra {
     SettingsNotLoaded,        // {file} {reason}
     SettingsOfAnotherModule,  // {blockId} {moduleId}
     PinIsFourDigits,
-    SlowAdapter,         // {delay} {extra} {advice}
-    FtdiLatencyAdvice,   // {now}
+    SlowAdapter,        // {delay} {extra} {advice}
+    FtdiLatencyAdvice,  // {now}
     SlowAdapterAdvice,
 };
 inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::SlowAdapterAdvice) + 1;

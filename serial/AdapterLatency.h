@@ -17,12 +17,13 @@ struct AdapterLatency {
 AdapterLatency adapterLatency(int comNumber);
 
 // One port device as the system's device registry lists it: its port name ("COM5"), the bus
-// driver that enumerates it ("FTDIBUS" for an FTDI adapter), and its latency timer, when its
-// settings hold one.
+// driver that enumerates it ("FTDIBUS" for an FTDI adapter), its latency timer when its
+// settings hold one, and its name for people ("USB Serial Port (COM5)").
 struct PortDevice {
     std::string portName;
     std::string enumerator;
     std::optional<int> latencyTimer_ms;
+    std::string friendlyName;
 };
 
 // The adapter behind port `comNumber` among `devices`.

@@ -1,11 +1,10 @@
 #include <windows.h>
-// After windows.h:
-#include <devguid.h>
-#include <setupapi.h>
 
-#include <algorithm>
+#include <cstdlib>
 #include <map>
+#include <string>
 
+#include "PortDevices.h"
 #include "Win32Calls.h"
 #include "serial/PortMap.h"
 #include "serial/SlSelCom.h"
@@ -18,32 +17,10 @@ namespace {
 // port number. Ports that only a compatibility layer provides have no entry.
 std::map<int, std::string> deviceManagerNames() {
     std::map<int, std::string> names;
-    HDEVINFO devices =
-        ::SetupDiGetClassDevsA(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
-    if (devices == INVALID_HANDLE_VALUE) return names;
-    SP_DEVINFO_DATA device{};
-    device.cbSize = sizeof device;
-    for (DWORD i = 0; ::SetupDiEnumDeviceInfo(devices, i, &device); ++i) {
-        HKEY key =
-            ::SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
-        if (key == INVALID_HANDLE_VALUE) continue;
-        char portName[32] = {};
-        DWORD size = sizeof portName - 1;
-        DWORD type = 0;
-        const bool named =
-            ::RegQueryValueExA(key, "PortName", nullptr, &type, reinterpret_cast<BYTE*>(portName),
-                               &size) == ERROR_SUCCESS;
-        ::RegCloseKey(key);
-        if (!named || std::string(portName).rfind("COM", 0) != 0) continue;
-        const int number = std::atoi(portName + 3);
-        char friendly[256] = {};
-        if (::SetupDiGetDeviceRegistryPropertyA(devices, &device, SPDRP_FRIENDLYNAME, nullptr,
-                                                reinterpret_cast<BYTE*>(friendly),
-                                                sizeof friendly - 1, nullptr)) {
-            names[number] = friendly;
-        }
+    for (const auto& device : registeredPortDevices()) {
+        if (device.portName.rfind("COM", 0) != 0 || device.friendlyName.empty()) continue;
+        names[std::atoi(device.portName.c_str() + 3)] = device.friendlyName;
     }
-    ::SetupDiDestroyDeviceInfoList(devices);
     return names;
 }
 
@@ -63,9 +40,9 @@ std::vector<PresentPort> presentPorts(int highest) {
         const std::string description = name == names.end() ? std::string() : name->second;
         if (port != INVALID_HANDLE_VALUE) {
             ::CloseHandle(port);
-            ports.push_back({number, device, false, description});
+            ports.push_back({number, device, false, description, {}});
         } else if (::GetLastError() == ERROR_ACCESS_DENIED) {
-            ports.push_back({number, device, true, description});
+            ports.push_back({number, device, true, description, {}});
         }
     }
     return ports;

@@ -16,9 +16,11 @@ TEST(ReplyDelayWatchTest, JudgesOnceByTheMedianOfTheFirst64Frames) {
         // A few quick answers do not hide the adapter's habit.
         const auto waited = frame % 10 == 0 ? 24ms : 40ms;
         const auto delay = slow.add(waited, 23);
-        if (frame < 63) EXPECT_FALSE(delay) << frame;
-        if (frame == 63) said = delay;
-        if (frame > 63) EXPECT_FALSE(delay) << frame;  // said once
+        if (frame == 63) {
+            said = delay;
+        } else {
+            EXPECT_FALSE(delay) << frame;  // not before 64 frames, and said once
+        }
     }
     ASSERT_TRUE(said);
     EXPECT_NEAR(static_cast<double>(said->count()), 16034.0, 10.0);
@@ -29,9 +31,9 @@ TEST(ReplyDelayWatchTest, JudgesOnceByTheMedianOfTheFirst64Frames) {
 
 TEST(AdapterLatencyTest, AnFtdiAdapterIsKnownByItsBusDriverAndItsTimerIsRead) {
     const std::vector<serial::PortDevice> devices = {
-        {"COM3", "USB", std::nullopt},
-        {"COM5", "FTDIBUS", 16},
-        {"COM7", "FTDIBUS", std::nullopt},
+        {"COM3", "USB", std::nullopt, "USB-SERIAL CH340 (COM3)"},
+        {"COM5", "FTDIBUS", 16, "USB Serial Port (COM5)"},
+        {"COM7", "FTDIBUS", std::nullopt, "USB Serial Port (COM7)"},
     };
     const auto ftdi = serial::adapterLatencyAmong(devices, 5);
     EXPECT_TRUE(ftdi.ftdi);

@@ -15,7 +15,7 @@ namespace {
 using window::TComSelectForm;
 
 const std::vector<serial::PresentPort> kPorts = {
-    {2, "/dev/a", false, ""}, {9, "/dev/b", false, ""}, {10, "/dev/c", true, ""}};
+    {2, "/dev/a", false, "", ""}, {9, "/dev/b", false, "", ""}, {10, "/dev/c", true, "", ""}};
 
 // Presses a button of the dialog once it is up.
 void pressWhenShown(TComSelectForm& dialog, const char* button) {

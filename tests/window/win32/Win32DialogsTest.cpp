@@ -70,8 +70,9 @@ TEST_F(Win32HelpWindowTest, ShownAgainWithNewTextWhereTheUserLeftItAndClosingOnl
     EXPECT_TRUE(::IsWindow(helpWindow.handle()));
 }
 
-const std::vector<serial::PresentPort> kPorts = {
-    {2, "\\\\.\\COM2", false, ""}, {9, "\\\\.\\COM9", false, ""}, {10, "\\\\.\\COM10", true, ""}};
+const std::vector<serial::PresentPort> kPorts = {{2, "\\\\.\\COM2", false, "", ""},
+                                                 {9, "\\\\.\\COM9", false, "", ""},
+                                                 {10, "\\\\.\\COM10", true, "", ""}};
 
 // What the dialog showed, and the button pressed once it was up.
 struct DialogVisit {
