@@ -2,12 +2,12 @@
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <exception>
 #include <string>
 
+#include "ComApartment.h"
 #include "TComSelectForm.h"
 #include "TForm1.h"
 #include "TfrmMain.h"
@@ -29,22 +29,6 @@ constexpr char kUsage[] =
     "The window that writes firmware into CAN-bus alarm interface modules and reads\n"
     "and sets their parameters, through a serial port at 9600 baud. Everything is\n"
     "chosen in the window; canprog-cli does the same from a terminal.\n";
-
-// COM for the shell's services (the browser, the file dialog) on this thread, while it lives.
-class ComApartment {
-  public:
-    ComApartment()
-        : initialised_(SUCCEEDED(
-              ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ComApartment() {
-        if (initialised_) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    bool initialised_;
-};
 
 // The window reads no arguments but these two. Their answer goes to the console that started
 // the program, or into a message box when there is none.
@@ -72,7 +56,7 @@ bool answeredWithoutTheWindow() {
 }
 
 int runWindow(HINSTANCE instance, int showCommand) {
-    const ComApartment com;
+    const win32window::ComApartment com;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
                                                        ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS |
                                                        ICC_BAR_CLASSES};

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "ModuleWindow.h"
 #include "config/ParameterBlock.h"
 #include "firmware/FirmwareLoader.h"
 #include "operations/Operations.h"
@@ -32,7 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class WindowSafetyTest : public ::testing::Test {
+class WindowSafetyTest : public ::testing::Test, public testing::ModuleWindow {
   protected:
     WindowSafetyTest() {
         operations.useWindowChecks();
@@ -43,22 +44,11 @@ class WindowSafetyTest : public ::testing::Test {
     }
     ~WindowSafetyTest() override { fs::remove_all(scratch); }
 
-    void start(sim::SimOptions options = {}) {
-        operations.ComPort().SetOpen(false);  // a read leaves the port open on the last module
-        module = std::make_unique<sim::SimulatedModule>(std::move(options));
-        module->start();
-        operations.ComPort().SetDevicePath(module->devicePath());
-    }
     void chooseFile(const std::string& name) {
         shell.nextChoice = testing::dataFile(name);
         button(Ctl::bbOpen)->click();
     }
-    template <typename Widget = QPushButton>
-    Widget* widget(Ctl id) {
-        return window.findChild<Widget*>(QString::fromLatin1(controlName(id).data()));
-    }
-    QPushButton* button(Ctl id) { return widget<QPushButton>(id); }
-    std::string log() { return widget<QPlainTextEdit>(Ctl::meLog)->toPlainText().toStdString(); }
+    std::string log() { return logText().toStdString(); }
     bool logHas(const std::string& text) { return log().find(text) != std::string::npos; }
     static FirmwareImages fileImages(const std::string& name) {
         FirmwareImages images;
@@ -67,13 +57,6 @@ class WindowSafetyTest : public ::testing::Test {
     }
 
     fs::path scratch = fs::temp_directory_path() / ("canprog-window-" + std::to_string(::getpid()));
-    testing::RecordingShell shell;
-    MainForm form{shell};
-    HelpWindow help;
-    window::QtMessagePump pump{form};
-    Operations operations{form, help, pump};
-    window::TfrmMain window{form};
-    std::unique_ptr<sim::SimulatedModule> module;
 };
 
 TEST_F(WindowSafetyTest, AWriteIsVerifiedAndADifferenceLeavesTheModuleInItsBootloader) {

@@ -1,45 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTimer>
 
-#include "operations/Operations.h"
-#include "sim/SimulatedModule.h"
-#include "support/FormFixture.h"
+#include "ModuleWindow.h"
 #include "support/TestData.h"
-#include "window/qt/QtMessagePump.h"
-#include "window/qt/TfrmMain.h"
 
 namespace canprog {
 namespace {
 
 // The window's own buttons and Qt pump driving a write into the simulated module.
-class WindowUploadTest : public ::testing::Test {
+class WindowUploadTest : public ::testing::Test, public testing::ModuleWindow {
   protected:
     void start(sim::SimOptions options = {}) {
-        module = std::make_unique<sim::SimulatedModule>(std::move(options));
-        module->start();
-        operations.ComPort().SetDevicePath(module->devicePath());
+        ModuleWindow::start(std::move(options));
         startUp(form);
         window.show();
         form.firmwareFileName = testing::dataFile("flash_only.hexfw");
         form.setEnabled(Ctl::bbUpload, true);
     }
-    QPushButton* button(Ctl id) {
-        return window.findChild<QPushButton*>(QString::fromLatin1(controlName(id).data()));
-    }
-    QString logText() {
-        return window.findChild<QPlainTextEdit*>(QStringLiteral("meLog"))->toPlainText();
-    }
-
-    testing::RecordingShell shell;
-    MainForm form{shell};
-    HelpWindow help;
-    window::QtMessagePump pump{form};
-    Operations operations{form, help, pump};
-    window::TfrmMain window{form};
-    std::unique_ptr<sim::SimulatedModule> module;
 };
 
 TEST_F(WindowUploadTest, WriteButtonWritesTheModule) {

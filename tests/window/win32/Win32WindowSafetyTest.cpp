@@ -12,6 +12,7 @@
 #include "config/OptionControls.h"
 #include "model/AccessibleNames.h"
 #include "model/BrandTable.h"
+#include "window/win32/ComApartment.h"
 #include "window/win32/Layout.h"
 #include "window/win32/ScreenReaderText.h"
 #include "window/win32/Win32Shell.h"
@@ -21,21 +22,6 @@ namespace {
 
 using win32window::Kind;
 using win32window::Page;
-
-// COM on the test's thread, as the program has it: a screen reader's questions are answered
-// through it.
-class ComApartment {
-  public:
-    ComApartment() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialised_) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    bool initialised_;
-};
 
 class Win32WindowSafetyTest : public ::testing::Test, public testing::Win32WindowFixture {
   protected:
@@ -53,7 +39,7 @@ class Win32WindowSafetyTest : public ::testing::Test, public testing::Win32Windo
         settle();
     }
 
-    ComApartment com;
+    win32window::ComApartment com;
 };
 
 TEST_F(Win32WindowSafetyTest, TheAddedControlsStartAsTheOriginalWindowWouldLeaveThem) {
