@@ -95,6 +95,7 @@ TEST_F(PortListTest, OnlyDevicesWithAPortBehindThemAreListedAndNotTheConsole) {
             return fs::read_symlink(link) == "/fake/ttyUSB0" ? std::string("FTDI FT232R USB UART")
                                                              : std::string();
         },
+        [](const std::string&) { return std::string(); },  // no lasting names here
     };
     link(1, "/fake/ttyS0");
     link(2, "/fake/ttyS1");
