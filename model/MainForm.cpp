@@ -298,8 +298,9 @@ void MainForm::showPorts(const std::vector<serial::PresentPort>& present) {
     const int selected = selectedPortNumber();
     std::vector<std::string> entries;
     for (int number = 1; number <= kPortCount; ++number) {
-        const auto there = std::find_if(present.begin(), present.end(),
-                                        [number](const auto& port) { return port.number == number; });
+        const auto there = std::find_if(present.begin(), present.end(), [number](const auto& port) {
+            return port.number == number;
+        });
         entries.push_back(there == present.end() ? serial::portItem(number)
                                                  : serial::portEntry(*there));
     }

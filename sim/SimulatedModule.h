@@ -25,7 +25,7 @@ struct SimOptions {
     // How long an adapter holds every reply before the tool sees it (a USB adapter's latency
     // timer: 16 ms by default on some).
     std::chrono::milliseconds replyDelay{0};
-    std::string journalPath;                 // one JSON line per decoded frame
+    std::string journalPath;  // one JSON line per decoded frame
     // Called on the module's thread when a memory changed and the line has gone quiet.
     std::function<void(const ModuleMemory&)> saveMemory;
 };
