@@ -38,16 +38,21 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
         "skips it); the FLASH cannot be read back, as this bootloader has no command for it.\n\n"
         "Exit codes:\n" +
         exitCodeTable());
-    app.add_option("--port", line.portEntry,
-                   "the port: its number (1 to " + std::to_string(serial::kHighestComNumber) +
-                       "), COMn, or a line of `ports` (\"COM5 \u2014 FT232R USB UART\")")
-        ->check(kPortEntry);
+    auto* port =
+        app.add_option("--port", line.portEntry,
+                       "the port: its number (1 to " + std::to_string(serial::kHighestComNumber) +
+                           "), COMn, or a line of `ports` (\"COM5 \u2014 FT232R USB UART\")")
+            ->check(kPortEntry);
+    // Both named at once would leave one of them silently unused.
     app.add_option("--device", line.module.device,
                    "serial device instead of --port: a path, or a port name such as COM7")
-        ->check(kNotEmpty);
+        ->check(kNotEmpty)
+        ->excludes(port);
     app.add_option("--trace", line.module.traceFile,
                    "write the port's character trace to FILE when the port closes")
         ->check(kNotEmpty);
+    app.add_flag("--force", line.force,
+                 "replace output files that exist already: the trace, a backup, a saved block");
     app.add_option("--lang", line.language, "language of the log lines")
         ->check(CLI::IsMember({"pl", "en", "de", "ru", "sk", "cz", "hu"}));
 

@@ -39,7 +39,7 @@ struct CommandLine {
     bool dryRun = false;
     CLI::App* paramsSave = nullptr;
     std::string saveFile;
-    bool force = false;
+    bool force = false;  // --force before the command or after `params save`
     CLI::App* paramsRestore = nullptr;
     std::string restoreFile;
     RestoreOptions restoreOptions;

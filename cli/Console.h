@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -58,9 +59,31 @@ int stderrColumns();
 // terminal on Linux has no lock of its own to take and goes on without).
 void keepSystemAwake(bool on);
 
-// Prepares the console for the program: the terminal shows its UTF-8 output as letters (a
-// Windows console takes the output code page), and an output whose reader has gone (a pipe
-// into `head`) makes writes fail instead of ending the program in the middle of a module.
-void prepareConsole();
+// The console as the program found it, prepared for the program while it runs and put back
+// when it ends: the terminal shows the UTF-8 output as letters (a Windows console takes the
+// output code page, restored at the end), an output whose reader has gone (a pipe into `head`)
+// makes writes fail instead of ending the program in the middle of a module, and a standard
+// stream that was closed at the start is held open on the null device, so that no file or
+// port the program opens takes its place.
+class PreparedConsole {
+  public:
+    PreparedConsole();
+    ~PreparedConsole();
+    PreparedConsole(const PreparedConsole&) = delete;
+    PreparedConsole& operator=(const PreparedConsole&) = delete;
+
+    // Whether standard output (1) or standard error (2) was closed when the program started:
+    // whatever is written there is lost.
+    bool closedAtStart(int stream) const { return stream == 1 ? outputClosed_ : errorClosed_; }
+
+  private:
+    unsigned previousCodePage_ = 0;
+    bool outputClosed_ = false;
+    bool errorClosed_ = false;
+};
+
+// Writes bytes to standard output (1) or standard error (2) as they are, whole; 0, or the
+// system's error number when they could not all be written.
+int writeStandardStream(int stream, const char* data, std::size_t size);
 
 }  // namespace canprog::cli

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <cctype>
 
-#include <fstream>
+#include <optional>
 #include <ostream>
 
 #include "CliSession.h"
 #include "ExitCodes.h"
-#include "base/Utf8Path.h"
+#include "base/OutputFiles.h"
 #include "firmware/Cp1250.h"
 #include "firmware/FirmwareLoader.h"
 #include "firmware/HexfwCodec.h"
@@ -23,17 +23,29 @@ namespace canprog::cli {
 
 namespace {
 
+// An image or a conversion is the named output of the command: it replaces a file of that
+// name, through a temporary file, never a link or a device.
 template <typename Bytes>
 bool writeBytes(const std::string& path, const Bytes& bytes, std::ostream& err) {
-    std::ofstream file(utf8Path(path), std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-        fmt::print(err, "{}: cannot write the file\n", path);
+    std::string why;
+    if (!writeNewFile(path, std::string(bytes.begin(), bytes.end()), true, why)) {
+        fmt::print(err, "{}: cannot write the file: {}\n", path, why);
         return false;
     }
     return true;
+}
+
+// kExitOutput, and why on `err`, when one of the outputs could not be written; found out
+// before the input is read.
+std::optional<int> outputsRefused(std::initializer_list<std::string> outputs, std::ostream& err) {
+    for (const std::string& output : outputs) {
+        if (output.empty()) continue;
+        if (const auto refused = refusedNewFile(output, true)) {
+            fmt::print(err, "{}: {}\n", output, *refused);
+            return kExitOutput;
+        }
+    }
+    return std::nullopt;
 }
 
 std::string describeTop(std::int32_t top) {
@@ -53,6 +65,9 @@ bool isEncodedFileName(const std::string& path) {
 
 int runInspect(const InspectOptions& options, char languageCode, std::ostream& out,
                std::ostream& err) {
+    if (const auto refused = outputsRefused({options.flashOut, options.eepromOut}, err)) {
+        return *refused;
+    }
     CliSession session(languageCode, out, err);
     MainForm& form = session.form();
     form.firmwareFileName = options.file;
@@ -87,6 +102,7 @@ int runPrograms(const std::string& file, char languageCode, std::ostream& out, s
 
 int runHexfw(bool encode, const std::string& in, const std::string& out, char languageCode,
              std::ostream& log, std::ostream& err) {
+    if (const auto refused = outputsRefused({out}, err)) return *refused;
     CliSession session(languageCode, log, err);
     const auto refuse = [&](const HexLineProblem& problem) {
         session.form().logMessage(msg::ErrorLoadingFile);

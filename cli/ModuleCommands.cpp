@@ -80,7 +80,10 @@ bool saveBackup(const std::string& file, bool replace, const ModuleFacts& facts,
     const SavedBlock saved{*facts.blockRead, facts.deviceId, device, utcNow()};
     std::string why;
     if (!writeNewFile(file, savedBlockJson(saved, languageCode), replace, why)) {
-        fmt::print(err, "{}: the backup could not be written: {}\n", file, why);
+        fmt::print(err,
+                   "{}: the backup could not be written: {}; nothing was written into the "
+                   "module, and it was restarted as it was\n",
+                   file, why);
         return false;
     }
     return true;

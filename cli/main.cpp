@@ -1,17 +1,14 @@
 // canprog-cli: the window's operations from a terminal.
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 
 #include "CliSession.h"
 #include "CommandLine.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "StandardStreams.h"
 #include "base/OutputFiles.h"
-#include "base/Utf8Path.h"
 #include "model/MainForm.h"
 #include "serial/PortMap.h"
 #include "serial/SlSelCom.h"
@@ -20,12 +17,6 @@
 namespace {
 
 using namespace canprog::cli;
-
-// Whether a file can be written (it is created if it does not exist yet).
-bool canWrite(const std::string& file) {
-    std::ofstream probe(canprog::utf8Path(file), std::ios::app);
-    return static_cast<bool>(probe);
-}
 
 // The ports as the window's list shows them, each with its device, the name that stays with
 // an adapter where the system gives one, and whether it can be opened now.
@@ -74,10 +65,8 @@ int runCommand(CommandLine& line) {
     return kExitUsage;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    prepareConsole();
+// Parses the command line and runs the command; its exit code.
+int runMain(int argc, char** argv) {
     CLI::App app{
         "canprog-cli: write firmware into CAN-bus alarm interface modules, read their "
         "version and parameters"};
@@ -94,28 +83,37 @@ int main(int argc, char** argv) {
         return shown == 0 ? kExitOk : kExitUsage;
     }
 
-    // A trace that could not be written at the end is found out before anything is sent.
-    // (A FIFO or a device would block that write, or the probe's own open, for ever.)
+    if (line.force) line.writeOptions.force = true;
+    // A trace that could not be written at the end is found out before anything is sent, and
+    // like every other output it replaces an existing file only when asked to. (A FIFO or a
+    // device would block that write for ever.)
     if (!line.module.traceFile.empty()) {
-        if (const auto refused = canprog::refusedLog(line.module.traceFile)) {
-            std::cerr << line.module.traceFile << ": " << *refused << '\n';
-            return kExitOutput;
-        }
-        if (!canWrite(line.module.traceFile)) {
-            std::cerr << line.module.traceFile << ": " << std::strerror(errno) << '\n';
+        if (const auto refused =
+                canprog::refusedNewFile(line.module.traceFile, line.writeOptions.force)) {
+            std::cerr << line.module.traceFile << ": " << *refused << "; nothing was sent\n";
             return kExitOutput;
         }
     }
     line.module.languageCode = *languageCodeFor(line.language);
     line.module.device = deviceForArgument(line.module.device);
     line.module.port = *canprog::serial::portNumberFromEntry(line.portEntry);
-    const int code = runCommand(line);
-    // Output that did not reach its file (a full disk) is a failure, never a success.
-    std::cout.flush();
-    if (!std::cout) {
-        std::cerr << "canprog-cli: the output could not be written: " << std::strerror(errno)
-                  << '\n';
-        return code == kExitOk ? kExitOutput : code;
+    return runCommand(line);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const PreparedConsole console;
+    RecordedStream output(std::cout, 1, console.closedAtStart(1));
+    RecordedStream errors(std::cerr, 2, console.closedAtStart(2));
+    const int code = runMain(argc, argv);
+    // Output that did not reach its reader (a pipe closed early, a full disk) is a failure,
+    // never a success; so are notes that had nowhere to go.
+    if (const int failure = output.failure()) {
+        std::cerr << "canprog-cli: the output could not be written: "
+                  << canprog::writeErrorText(failure) << '\n';
+        if (code == kExitOk) return kExitOutput;
     }
+    if (errors.failure() != 0 && code == kExitOk) return kExitOutput;
     return code;
 }

@@ -198,6 +198,8 @@ std::optional<OperationOutcome> readModuleFirst(Upload& upload) {
     if (read != BlockRead::Complete) return abandonAfterRead(link, read);
     upload.facts.blockRead = block;
     if (upload.checks.beforeWriting && !upload.checks.beforeWriting(upload.facts)) {
+        // Nothing was written: the module leaves its bootloader as after a read.
+        link.restartModule("OK. Restart CPU...");
         link.port().SetOpen(false);
         form.setProgressMinimum(Ctl::ProgressBar, 0);
         form.setProgressPosition(Ctl::ProgressBar, 0);

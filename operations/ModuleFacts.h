@@ -54,7 +54,7 @@ struct WriteChecks {
     // is written, and, after a verify, which the module holds then.
     bool showVersions = false;
     // Called once the module has been read, before the first write frame (a backup is saved
-    // there); false stops the write with nothing written.
+    // there); false stops the write with nothing written, the module restarted.
     std::function<bool(const ModuleFacts&)> beforeWriting;
 };
 

@@ -1,5 +1,6 @@
 #include "cli/Console.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
@@ -85,9 +86,37 @@ int stderrColumns() {
 
 void keepSystemAwake(bool) {}
 
-void prepareConsole() {
+namespace {
+// Whether `fd` was closed, in which case the null device now holds its place.
+bool holdOpen(int fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) return false;
+    const int null = ::open("/dev/null", O_RDWR);  // the lowest free descriptor: `fd`
+    if (null >= 0 && null != fd) ::close(null);
+    return true;
+}
+}  // namespace
+
+PreparedConsole::PreparedConsole() {
+    holdOpen(STDIN_FILENO);
+    outputClosed_ = holdOpen(STDOUT_FILENO);
+    errorClosed_ = holdOpen(STDERR_FILENO);
     // A closed pipe is an output that could not be written (EPIPE), found out at the end.
     ::signal(SIGPIPE, SIG_IGN);
+}
+
+PreparedConsole::~PreparedConsole() = default;
+
+int writeStandardStream(int stream, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t wrote = ::write(stream, data, size);
+        if (wrote < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data += wrote;
+        size -= static_cast<std::size_t>(wrote);
+    }
+    return 0;
 }
 
 }  // namespace canprog::cli

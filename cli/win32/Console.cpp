@@ -4,7 +4,11 @@
 // After windows.h:
 #include <shellapi.h>
 
+#include <io.h>
+
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <iostream>
 #include <string>
 
@@ -110,9 +114,35 @@ int stderrColumns() {
     return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
-void prepareConsole() {
-    // The log's Polish, Czech, Hungarian and Russian letters are UTF-8.
+namespace {
+// Whether the process was started without this standard stream.
+bool closed(DWORD which) {
+    const HANDLE handle = ::GetStdHandle(which);
+    return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+}
+}  // namespace
+
+PreparedConsole::PreparedConsole()
+    : outputClosed_(closed(STD_OUTPUT_HANDLE)), errorClosed_(closed(STD_ERROR_HANDLE)) {
+    // The log's Polish, Czech, Hungarian and Russian letters are UTF-8; the console gets its
+    // own code page back when the program ends.
+    previousCodePage_ = ::GetConsoleOutputCP();
     ::SetConsoleOutputCP(CP_UTF8);
+}
+
+PreparedConsole::~PreparedConsole() {
+    if (previousCodePage_ != 0) ::SetConsoleOutputCP(previousCodePage_);
+}
+
+int writeStandardStream(int stream, const char* data, std::size_t size) {
+    while (size > 0) {
+        const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(size, 1u << 20));
+        const int wrote = ::_write(stream, data, chunk);
+        if (wrote < 0) return errno != 0 ? errno : EIO;
+        data += wrote;
+        size -= static_cast<std::size_t>(wrote);
+    }
+    return 0;
 }
 
 }  // namespace canprog::cli

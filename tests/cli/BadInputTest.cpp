@@ -59,7 +59,8 @@ TEST_F(BadInputTest, AFirmwareFileThatIsNotARegularFileIsRefusedAtOnce) {
 TEST_F(BadInputTest, OutputThatCannotBeWrittenIsAFailure) {
     Program inspect(kCli, {"inspect", dataFile("good.hexfw")}, "/dev/full");
     EXPECT_EQ(inspect.wait(), kExitOutput);
-    EXPECT_NE(inspect.errors().find("could not be written"), std::string::npos);
+    EXPECT_NE(inspect.errors().find("could not be written: the disk is full"), std::string::npos)
+        << inspect.errors();
 
     Program programs(kCli, {"programs", dataFile("help_3_lines.hexfw")}, "/dev/full");
     EXPECT_EQ(programs.wait(), kExitOutput);
@@ -69,7 +70,9 @@ TEST_F(BadInputTest, OutputThatCannotBeWrittenIsAFailure) {
     Program traced(
         kCli, {"--device", pty.path(), "--trace", (scratch / "no" / "x.trc").string(), "version"});
     EXPECT_EQ(traced.wait(), kExitOutput);
-    EXPECT_NE(traced.errors().find("No such file or directory"), std::string::npos);
+    EXPECT_NE(traced.errors().find("cannot be created: No such file or directory"),
+              std::string::npos)
+        << traced.errors();
     EXPECT_TRUE(pty.receive(1, std::chrono::milliseconds(100)).empty());
 }
 

@@ -54,6 +54,16 @@ TEST_F(TerminalAndPipesTest, AClosedOutputPipeDoesNotCutTheModuleOff) {
                    dataFile("good.hexfw") + " | head -1; exit ${PIPESTATUS[0]}"});
     EXPECT_EQ(shell.wait(), kExitOutput) << shell.errors();
     EXPECT_TRUE(eventually([&] { return fullyWritten(); })) << framesOf(WRITE_FLASH);
+    EXPECT_TRUE(contains(shell.errors(), "the output could not be written: the output was closed"))
+        << shell.errors();
+
+    // Notes that have nowhere to go are no success either.
+    start();
+    Program noErrors("/bin/bash",
+                     {"-c", std::string(CANPROG_CLI_PROGRAM) + " --device " + module->devicePath() +
+                                " write --keep-params " + dataFile("good.hexfw") + " 2>&-"});
+    EXPECT_EQ(noErrors.wait(), kExitOutput);
+    EXPECT_TRUE(fullyWritten());
 }
 
 TEST_F(TerminalAndPipesTest, AHangUpStopsBetweenFramesSaysSoAndLeavesThePortAsFound) {
@@ -92,25 +102,65 @@ TEST_F(TerminalAndPipesTest, AHangUpStopsBetweenFramesSaysSoAndLeavesThePortAsFo
     EXPECT_EQ(::cfgetospeed(&after), ::cfgetospeed(&before));
 }
 
-TEST_F(TerminalAndPipesTest, OutputsThatWouldBlockAreRefusedBeforeAnythingIsSent) {
+TEST_F(TerminalAndPipesTest, OutputsThatCannotBeWrittenAreRefusedBeforeAnythingIsSent) {
     start();
     const std::string fifo = inScratch("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    WriteOptions backup;
-    backup.backupFile = fifo;
-    EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), backup, out, err), kExitOutput);
-    backup.force = true;  // not even when asked to replace it
-    EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), backup, out, err), kExitOutput);
-    WriteOptions log;
-    log.logFile = fifo;
-    EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), log, out, err), kExitOutput);
-    EXPECT_EQ(runParamsSave(onModule(), fifo, true, out, err), kExitOutput);
-    EXPECT_TRUE(contains(err.str(), fifo + ": is not a regular file")) << err.str();
-    Program trace(CANPROG_CLI_PROGRAM,
-                  {"--device", module->devicePath(), "--trace", fifo, "version"});
-    EXPECT_EQ(trace.wait(), kExitOutput) << trace.errors();
+    const std::string existing = inScratch("existing.trc");
+    std::ofstream(existing) << "an earlier trace";
+    const std::string dangling = inScratch("dangling.json");
+    fs::create_symlink(inScratch("elsewhere.json"), dangling);
+    const std::string linked = inScratch("linked.json");
+    fs::create_symlink(existing, linked);
+    const std::string missingFolder = inScratch("no/such/folder/x.json");
+    const std::string tooLong = inScratch(std::string(256, 'n'));
+    const std::string device = module->devicePath();
+    const std::string firmware = dataFile("good.hexfw");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string reason;
+    };
+    for (const Case& c : {
+             Case{{"write", "--backup", fifo, firmware}, "is not a regular file"},
+             Case{{"write", "--force", "--backup", fifo, firmware}, "is not a regular file"},
+             Case{{"write", "--log", fifo, firmware}, "is not a regular file"},
+             Case{{"params", "save", "--force", fifo}, "is not a regular file"},
+             Case{{"--trace", fifo, "version"}, "is not a regular file"},
+             Case{{"--trace", existing, "version"}, "exists already"},
+             Case{{"write", "--backup", missingFolder, firmware},
+                  "cannot be created: No such file or directory"},
+             Case{{"write", "--backup", tooLong, firmware},
+                  "cannot be created: File name too long"},
+             Case{{"write", "--backup", inScratch("x.json/"), firmware},
+                  "ends in a folder separator"},
+             Case{{"write", "--repeat", "--log", missingFolder, firmware}, "cannot be created"},
+             Case{{"--trace", missingFolder, "version"}, "cannot be created"},
+             Case{{"write", "--backup", dangling, firmware}, "is a symbolic link to "},
+             Case{{"params", "save", "--force", linked}, "is a symbolic link to " + existing},
+             Case{{"inspect", firmware, "--flash-out", missingFolder}, "cannot be created"},
+         }) {
+        std::vector<std::string> arguments = {"--device", device};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        Program cli(CANPROG_CLI_PROGRAM, arguments);
+        EXPECT_EQ(cli.wait(), kExitOutput) << c.arguments.back() << ": " << cli.errors();
+        EXPECT_TRUE(contains(cli.errors(), c.reason)) << cli.errors();
+    }
     EXPECT_TRUE(module->frames().empty());
     EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(contentsOf(existing), "an earlier trace");
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_FALSE(fs::exists(inScratch("elsewhere.json")));
+    EXPECT_TRUE(fs::is_symlink(linked));
+
+    // The longest name the system allows is a name like any other; --force replaces a trace.
+    const std::string longest = inScratch(std::string(255, 'l'));
+    Program save(CANPROG_CLI_PROGRAM, {"--device", device, "params", "save", longest});
+    EXPECT_EQ(save.wait(), kExitOk) << save.errors();
+    EXPECT_TRUE(fs::is_regular_file(longest));
+    Program trace(CANPROG_CLI_PROGRAM,
+                  {"--device", device, "--force", "--trace", existing, "version"});
+    EXPECT_EQ(trace.wait(), kExitOk) << trace.errors();
+    EXPECT_NE(contentsOf(existing), "an earlier trace");
 }
 
 TEST_F(TerminalAndPipesTest, AnEnterTypedDuringAWriteIsNotTakenForTheNextModule) {
@@ -139,7 +189,9 @@ TEST_F(TerminalAndPipesTest, EmptyValuesAreUsageErrorsWithNothingSent) {
          {std::vector<std::string>{"--device", "", "version"},
           {"--device", module->devicePath(), "write", "--backup", "", dataFile("good.hexfw")},
           {"--device", module->devicePath(), "write", ""},
-          {"--device", module->devicePath(), "params", "write", "--pin", ""}}) {
+          {"--device", module->devicePath(), "params", "write", "--pin", ""},
+          // Two ports named: neither would be known to be the one used.
+          {"--port", "5", "--device", module->devicePath(), "version"}}) {
         Program cli(CANPROG_CLI_PROGRAM, arguments);
         EXPECT_EQ(cli.wait(), kExitUsage) << cli.errors();
     }

@@ -71,6 +71,12 @@ contains out '"pin": "4321"' "the PIN written"
 contains out '"mode": "FA"' "the mode written"
 expect 0 "ports" ports
 contains out "COM5" "COM5 among the ports"
+# Names that Windows keeps for devices are no files: refused before anything is sent.
+expect 9 "a backup named aux.json" --port 5 write --backup aux.json "$samples/demo.hexfw"
+contains err "aux.json: is the name of a device" "the device name's reason"
+expect 9 "a bench log named NUL" --port 5 write --log NUL "$samples/demo.hexfw"
+expect 9 "a trace named NUL" --port 5 --trace NUL version
+expect 9 "a saved block named COM1.json" --port 5 params save COM1.json
 cp "$samples/demo.hexfw" "$work/dęmo żółw.hexfw"
 expect 0 "a file name with Polish letters" --port 5 write --no-verify "$work/dęmo żółw.hexfw"
 
