@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TerminalDevices.h"
 #include "serial/PortMap.h"
 
 namespace canprog::serial {
@@ -46,7 +47,8 @@ const PortProbeSystem& realPortProbeSystem() {
     static const PortProbeSystem system{
         [](const std::string& device) -> std::optional<std::string> {
             struct stat status {};
-            if (::stat(device.c_str(), &status) != 0 || !S_ISCHR(status.st_mode)) {
+            if (::stat(device.c_str(), &status) != 0 || !S_ISCHR(status.st_mode) ||
+                !mayBeSerialPort(status.st_rdev)) {
                 return std::nullopt;
             }
             std::error_code error;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 
+#include "TerminalDevices.h"
 #include "serial/ErrnoCodes.h"
 
 namespace canprog::serial {
@@ -74,6 +75,13 @@ int TSlioPosixDispatcher::openDevice(const std::string& name) {
     const int fd = calls_.open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return resultForErrno(errno, ErrnoUse::OpeningDevice);
     fd_ = fd;
+    // /dev/null, /dev/tty or the user's own terminal would open, and be programmed as a port.
+    struct stat status {};
+    if (calls_.fstat(fd_, &status) == 0 && S_ISCHR(status.st_mode) &&
+        !mayBeSerialPort(status.st_rdev)) {
+        closeDevice();
+        return toCode(SlioError::BadId);
+    }
     // Exclusive use through an advisory lock: it is released with the process that holds it.
     // (The terminal's own exclusive flag is not used: it outlives a killed process on a device
     // whose other end stays open, and locks every other user out until root clears it.)

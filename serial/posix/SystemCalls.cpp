@@ -12,6 +12,9 @@ namespace canprog::serial {
 int SystemCalls::open(const char* path, int flags) {
     return ::open(path, flags);
 }
+int SystemCalls::fstat(int fd, struct stat* status) {
+    return ::fstat(fd, status);
+}
 int SystemCalls::close(int fd) {
     return ::close(fd);
 }

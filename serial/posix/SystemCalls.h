@@ -1,6 +1,7 @@
 #pragma once
 
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <termios.h>
 
@@ -25,6 +26,7 @@ class SystemCalls {
     virtual int tcsetattr(int fd, int when, const termios* settings);
     virtual int tcflush(int fd, int queue);
     virtual int flock(int fd, int operation);
+    virtual int fstat(int fd, struct stat* status);
     virtual void sleep(std::chrono::microseconds duration);
 };
 

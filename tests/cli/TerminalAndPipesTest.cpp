@@ -269,6 +269,21 @@ TEST_F(TerminalAndPipesTest, TheNoteAfterAMissingPortOffersThePortsThatExist) {
     const std::string list =
         err.str().substr(at + offered.size(), err.str().find('\n', at) - at - offered.size());
     EXPECT_EQ(list, "COM2");  // the port map's link, named by its port
+
+    // The terminal the command runs in is no port: it is not turned raw.
+    canprog::testing::PtyPair terminal;
+    termios before{};
+    ASSERT_EQ(::tcgetattr(terminal.master(), &before), 0);
+    before.c_lflag |= ICANON | ECHO;  // a terminal as a user has it
+    ASSERT_EQ(::tcsetattr(terminal.master(), TCSANOW, &before), 0);
+    Program own(CANPROG_CLI_PROGRAM, {"--device", terminal.path(), "version"}, "/dev/null",
+                Program::Input::Terminal, terminal.path());
+    EXPECT_EQ(own.wait(), kExitPort) << own.errors();
+    EXPECT_TRUE(contains(own.errors(), terminal.path() + ": this is not a serial port"))
+        << own.errors();
+    termios after{};
+    ASSERT_EQ(::tcgetattr(terminal.master(), &after), 0);
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
 }
 
 }  // namespace

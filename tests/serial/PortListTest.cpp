@@ -5,6 +5,7 @@
 #include <map>
 
 #include "serial/PortMap.h"
+#include "serial/SlExcept.h"
 #include "serial/SlPort.h"
 #include "serial/SlSelCom.h"
 #include "serial/posix/PortProbe.h"
@@ -43,9 +44,18 @@ TEST_F(PortListTest, PresentPortsInNumericOrderAndNothingAboveFifty) {
     link(9, nine.path());
     link(2, two.path());
     link(51, high.path());
+    // Character devices that are no port: the null device, the caller's terminal, the
+    // pseudo-terminal multiplexer.
+    link(13, "/dev/null");
+    link(14, "/dev/tty");
+    link(15, "/dev/ptmx");
     std::vector<int> numbers;
     for (const auto& port : presentPorts()) numbers.push_back(port.number);
     EXPECT_EQ(numbers, (std::vector<int>{2, 9, 10}));
+    // Nor is one opened as a port.
+    TSlioComPort port;
+    port.SetComNumber(13);
+    EXPECT_THROW(port.SetOpen(true), EBadId);
 }
 
 TEST_F(PortListTest, ABusyPortIsListed) {
