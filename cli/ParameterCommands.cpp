@@ -14,7 +14,6 @@
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
 #include "config/SettingsDescription.h"
-#include "firmware/FirmwareLoader.h"
 #include "model/MessageIndex.h"
 #include "operations/SavedBlock.h"
 
@@ -211,10 +210,8 @@ int runParamsSave(const ModuleOptions& options, const std::string& file, bool re
 
 int runParamsRestore(const ModuleOptions& options, const std::string& file,
                      const RestoreOptions& restore, std::ostream& out, std::ostream& err) {
-    std::string text;
     std::string why;
-    std::optional<SavedBlock> saved;
-    if (readFileBytes(file, text, why)) saved = parseSavedBlock(text, why);
+    const std::optional<SavedBlock> saved = readSavedBlockFile(file, why);
     if (!saved) {
         fmt::print(err, "{}: {}; nothing was sent\n", file, why);
         return kExitFirmwareFile;

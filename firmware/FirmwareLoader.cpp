@@ -30,7 +30,8 @@ FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, Firmware
     return result;
 }
 
-bool readFileBytes(const std::string& path, std::string& bytes, std::string& error) {
+bool readFileBytes(const std::string& path, std::string& bytes, std::string& error,
+                   FileSizeLimit limit) {
     namespace fs = std::filesystem;
     try {
         const fs::path file = utf8Path(path);
@@ -48,6 +49,11 @@ bool readFileBytes(const std::string& path, std::string& bytes, std::string& err
             error = "not a regular file";
             return false;
         }
+        std::error_code size_error;
+        if (fs::file_size(file, size_error) > limit.bytes && !size_error) {
+            error = limit.refusal;
+            return false;
+        }
         std::ifstream in(file, std::ios::binary);
         if (!in) {
             error = std::strerror(errno);
@@ -55,8 +61,8 @@ bool readFileBytes(const std::string& path, std::string& bytes, std::string& err
         }
         // Read at most one byte past the limit, so that a file growing meanwhile is caught too.
         bytes.clear();
-        char chunk[65536];
-        while (in && bytes.size() <= kLargestFirmwareFile) {
+        char chunk[16384];
+        while (in && bytes.size() <= limit.bytes) {
             in.read(chunk, sizeof chunk);
             bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
         }
@@ -64,9 +70,9 @@ bool readFileBytes(const std::string& path, std::string& bytes, std::string& err
             error = std::strerror(errno);
             return false;
         }
-        if (bytes.size() > kLargestFirmwareFile) {
+        if (bytes.size() > limit.bytes) {
             bytes.clear();
-            error = "larger than 64 MiB: not a firmware file";
+            error = limit.refusal;
             return false;
         }
         return true;

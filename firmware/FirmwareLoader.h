@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "HexRecordParser.h"
 #include "model/FirmwareImages.h"
@@ -26,13 +27,21 @@ FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, Firmware
 // The same for a file on disk; the file is read whole and closed before the result is judged.
 FirmwareLoadResult loadFirmwareFile(const std::string& path, bool decode, FirmwareImages& images);
 
+// The most bytes a file of a kind may have, and what a larger one is called.
+struct FileSizeLimit {
+    std::uintmax_t bytes;
+    std::string_view refusal;  // "larger than 64 MiB: not a firmware file"
+};
 // A valid firmware file is well under a few megabytes; anything larger is not one.
-inline constexpr std::uintmax_t kLargestFirmwareFile = 64u * 1024 * 1024;
+inline constexpr FileSizeLimit kFirmwareFileLimit{64u * 1024 * 1024,
+                                                  "larger than 64 MiB: not a firmware file"};
 
-// Reads a whole firmware file (a UTF-8 path) as bytes. Only a regular file of at most
-// kLargestFirmwareFile bytes is read: a directory, a FIFO or a device is refused before it is
-// opened, so that nothing blocks or grows without limit. False, and the reason in `error`
-// ("Is a directory", the system's text, ...), when it cannot be read; never throws.
-bool readFileBytes(const std::string& path, std::string& bytes, std::string& error);
+// Reads a whole file (a UTF-8 path) as bytes. Only a regular file of at most `limit` bytes is
+// read: a directory, a FIFO or a device is refused before it is opened, and a larger file
+// before it is read whole, so that nothing blocks or grows without limit. False, and the
+// reason in `error` ("Is a directory", the system's text, the limit's refusal), when it cannot
+// be read; never throws.
+bool readFileBytes(const std::string& path, std::string& bytes, std::string& error,
+                   FileSizeLimit limit = kFirmwareFileLimit);
 
 }  // namespace canprog

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <set>
 
 #include "bootloader/Replies.h"
 #include "config/ParameterBlock.h"
 #include "firmware/Cp1250.h"
+#include "firmware/FirmwareLoader.h"
 #include "model/LanguageTables.h"
 
 namespace canprog {
@@ -32,36 +32,58 @@ std::string hexOf(const ParameterImage& block) {
     return hex;
 }
 
+std::optional<unsigned> hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+    if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+    return std::nullopt;
+}
+
 std::optional<ParameterImage> blockOfHex(const std::string& hex) {
     if (hex.size() != 2 * kEepromSize) return std::nullopt;
     ParameterImage block{};
     for (std::size_t i = 0; i < block.size(); ++i) {
-        unsigned value = 0;
-        for (const char c : hex.substr(2 * i, 2)) {
-            value <<= 4;
-            if (c >= '0' && c <= '9')
-                value |= static_cast<unsigned>(c - '0');
-            else if (c >= 'A' && c <= 'F')
-                value |= static_cast<unsigned>(c - 'A' + 10);
-            else if (c >= 'a' && c <= 'f')
-                value |= static_cast<unsigned>(c - 'a' + 10);
-            else
-                return std::nullopt;
-        }
-        block[i] = static_cast<std::uint8_t>(value);
+        const auto high = hexDigitValue(hex[2 * i]);
+        const auto low = hexDigitValue(hex[2 * i + 1]);
+        if (!high || !low) return std::nullopt;
+        block[i] = static_cast<std::uint8_t>(*high << 4 | *low);
     }
     return block;
 }
 
+// "12:34": two hex digits, a colon, two hex digits, and nothing else (no blank, no sign).
 std::optional<std::uint16_t> deviceIdOfText(const std::string& text) {
-    unsigned high = 0;
-    unsigned low = 0;
-    char colon = 0;
-    if (text.size() != 5 || std::sscanf(text.c_str(), "%2x%c%2x", &high, &colon, &low) != 3 ||
-        colon != ':') {
-        return std::nullopt;
+    if (text.size() != 5 || text[2] != ':') return std::nullopt;
+    unsigned value = 0;
+    for (const char c : text.substr(0, 2) + text.substr(3)) {
+        const auto digit = hexDigitValue(c);
+        if (!digit) return std::nullopt;
+        value = value << 4 | *digit;
     }
-    return static_cast<std::uint16_t>(high << 8 | low);
+    return static_cast<std::uint16_t>(value);
+}
+
+// How deep the text's arrays and objects nest, counting only brackets outside strings.
+int nestingDepth(const std::string& text) {
+    int depth = 0;
+    int deepest = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
 }
 
 // The first key that an object of the text carries twice. A JSON reader keeps only the last
@@ -109,11 +131,15 @@ std::optional<std::string> settingsDisagreement(const Json& settings, const Para
                 return fmt::format("\"settings\": \"{}\" does not have the fields of a setting",
                                    expected[i].name);
             }
-            if (entry["value"] != expected[i].value ||
-                (expected[i].bit >= 0 && entry["bit"] != expected[i].bit)) {
+            if (entry["value"] != expected[i].value) {
                 return fmt::format(
                     "\"settings\": \"{}\" reads {}, but the \"eeprom\" bytes hold \"{}\"",
                     expected[i].name, entry["value"].dump(), expected[i].value);
+            }
+            if (expected[i].bit >= 0 && entry["bit"] != expected[i].bit) {
+                return fmt::format(
+                    "\"settings\": \"{}\" has the bit {}, but the \"eeprom\" bytes hold {}",
+                    expected[i].name, entry["bit"].dump(), expected[i].bit);
             }
         }
         return std::nullopt;
@@ -141,6 +167,14 @@ Json settingsJson(const std::vector<SettingDescription>& settings) {
     return list;
 }
 
+std::optional<SavedBlock> readSavedBlockFile(const std::string& file, std::string& why) {
+    std::string text;
+    const std::string tooLarge = fmt::format("larger than {} KiB: not a saved parameter block",
+                                             kLargestSavedBlockFile / 1024);
+    if (!readFileBytes(file, text, why, {kLargestSavedBlockFile, tooLarge})) return std::nullopt;
+    return parseSavedBlock(text, why);
+}
+
 std::string utcNow() {
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     return fmt::format("{:%Y-%m-%dT%H:%M:%SZ}", fmt::gmtime(now));
@@ -165,6 +199,14 @@ std::optional<SavedBlock> parseSavedBlock(const std::string& text, std::string& 
         why = std::move(reason);
         return std::nullopt;
     };
+    if (text.size() > kLargestSavedBlockFile) {
+        return refuse(fmt::format("larger than {} KiB: not a saved parameter block",
+                                  kLargestSavedBlockFile / 1024));
+    }
+    if (nestingDepth(text) > kDeepestSavedBlockNesting) {
+        return refuse(fmt::format("nested deeper than {} levels: not a saved parameter block",
+                                  kDeepestSavedBlockNesting));
+    }
     // A JSON reader takes a NUL for the end of the text and would ignore whatever follows.
     if (const auto nul = text.find('\0'); nul != std::string::npos) {
         return refuse(fmt::format("not a saved parameter block (a NUL byte at offset {})", nul));
@@ -199,11 +241,15 @@ std::optional<SavedBlock> parseSavedBlock(const std::string& text, std::string& 
 
     SavedBlock saved;
     saved.block = *block;
+    // Without the module's ID a restore could not tell this module from another.
     const auto id = document.find("device_id");
-    if (id != document.end() && !id->is_null()) {
-        if (id->is_string()) saved.deviceId = deviceIdOfText(id->get<std::string>());
-        if (!saved.deviceId) return refuse("\"device_id\" is not a device ID such as \"12:34\"");
+    if (id == document.end()) {
+        return refuse(
+            "a saved parameter block without \"device_id\": it does not say which "
+            "module it was saved from");
     }
+    if (id->is_string()) saved.deviceId = deviceIdOfText(id->get<std::string>());
+    if (!saved.deviceId) return refuse("\"device_id\" is not a device ID such as \"12:34\"");
     for (const auto* field : {"device", "saved"}) {
         const auto value = document.find(field);
         if (value != document.end() && !value->is_string()) {

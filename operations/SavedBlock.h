@@ -28,10 +28,17 @@ std::string savedBlockJson(const SavedBlock& saved, char languageCode);
 // Settings as the JSON array a saved block and `params read --json` carry.
 nlohmann::json settingsJson(const std::vector<SettingDescription>& settings);
 
+// A saved block's file is a few kilobytes and nested three deep; a larger or deeper one is
+// refused before it is parsed, so that a hostile file cannot exhaust memory.
+inline constexpr std::size_t kLargestSavedBlockFile = 64 * 1024;
+inline constexpr int kDeepestSavedBlockNesting = 8;
+
 // The block of a saved file's text, read strictly: one JSON object of this format and nothing
 // after it, no key twice, no key it does not know, and "settings" and "program_version" that
 // say what its "eeprom" bytes hold. Nothing, and why (naming the field), when it is not one.
 std::optional<SavedBlock> parseSavedBlock(const std::string& text, std::string& why);
+// The same for a file, refused before it is read whole when it is larger than a saved block.
+std::optional<SavedBlock> readSavedBlockFile(const std::string& file, std::string& why);
 
 // The time now, UTC, as "2026-12-09T14:00:00Z".
 std::string utcNow();

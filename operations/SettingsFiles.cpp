@@ -3,7 +3,6 @@
 #include "SavedBlock.h"
 #include "base/OutputFiles.h"
 #include "bootloader/Replies.h"
-#include "firmware/FirmwareLoader.h"
 #include "model/PlatformShell.h"
 
 namespace canprog {
@@ -49,10 +48,8 @@ void bbOpenSettingsClick(MainForm& form, const LastRead& lastRead) {
     const auto refuse = [&](const std::string& reason) {
         form.logNote(Extra::SettingsNotLoaded, {{"file", shortName(*file)}, {"reason", reason}});
     };
-    std::string text;
     std::string why;
-    if (!readFileBytes(*file, text, why)) return refuse(why);
-    const auto saved = parseSavedBlock(text, why);
+    const auto saved = readSavedBlockFile(*file, why);
     if (!saved) return refuse(why);
     if (saved->deviceId && lastRead.deviceId && *saved->deviceId != *lastRead.deviceId) {
         return refuse(form.extraMessage(Extra::SettingsOfAnotherModule,

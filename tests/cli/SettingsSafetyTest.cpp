@@ -240,6 +240,20 @@ TEST_F(SettingsSafetyTest, ASavedFileIsReadStrictly) {
     twice.insert(twice.find("\"eeprom\""), "\"eeprom\": \"" + std::string(512, 'F') + "\",\n  ");
     std::string editedVersion = good;
     editedVersion.replace(editedVersion.find("\"DEMO 1.00\""), 11, "\"DEMO 9.99\"");
+    const auto withDeviceId = [&good](const std::string& id) {
+        std::string edited = good;
+        edited.replace(edited.find("\"12:34\""), 7, id);
+        return edited;
+    };
+    std::string withoutDeviceId = good;
+    withoutDeviceId.erase(withoutDeviceId.find("\"device_id\""), 21);
+    std::string wrongBit = good;
+    wrongBit.replace(wrongBit.find("\"bit\": 1"), 8, "\"bit\": 0");
+    std::string padded = good;
+    padded.insert(padded.find("\"format\""), std::string(kLargestSavedBlockFile, ' '));
+    const std::string nested =
+        std::string(100000 / 2, '[') + std::string(100000 / 2, ']');  // refused by its size
+    const std::string deep = std::string(9, '[') + std::string(9, ']');
     for (const Case& c : {
              Case{editedPin,
                   "\"settings\": \"PIN code\" reads \"5678\", but the \"eeprom\" "
@@ -248,6 +262,17 @@ TEST_F(SettingsSafetyTest, ASavedFileIsReadStrictly) {
              Case{good + std::string(1, '\0') + "garbage", "a NUL byte at offset"},
              Case{good + "garbage", "not one JSON object and nothing after it"},
              Case{editedVersion, "\"program_version\" reads \"DEMO 9.99\""},
+             Case{withDeviceId("null"), "\"device_id\" is not a device ID such as \"12:34\""},
+             Case{withDeviceId("\" 1:34\""), "\"device_id\" is not a device ID"},
+             Case{withDeviceId("\"-1:34\""), "\"device_id\" is not a device ID"},
+             Case{withDeviceId("\"12:3 \""), "\"device_id\" is not a device ID"},
+             Case{withoutDeviceId, "without \"device_id\": it does not say which module"},
+             Case{wrongBit,
+                  "\"settings\": \"(1) System service\" has the bit 0, but the \"eeprom\" "
+                  "bytes hold 1"},
+             Case{padded, "larger than 64 KiB: not a saved parameter block"},
+             Case{nested, "larger than 64 KiB: not a saved parameter block"},
+             Case{deep, "nested deeper than 8 levels: not a saved parameter block"},
          }) {
         const std::string file = inScratch("edited.json");
         std::ofstream(file, std::ios::binary | std::ios::trunc) << c.text;

@@ -20,7 +20,7 @@ TEST(FirmwareLoader, OnlyARegularFileOfReasonableSizeIsRead) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path huge = scratch / "huge.hex";
     std::ofstream(huge).close();
-    fs::resize_file(huge, kLargestFirmwareFile + 1);  // sparse: nothing is really written
+    fs::resize_file(huge, kFirmwareFileLimit.bytes + 1);  // sparse: nothing is really written
     struct Case {
         std::string path;
         std::string reason;
@@ -35,11 +35,11 @@ TEST(FirmwareLoader, OnlyARegularFileOfReasonableSizeIsRead) {
         EXPECT_FALSE(readFileBytes(c.path, bytes, error)) << c.path;
         EXPECT_EQ(error, c.reason) << c.path;
     }
-    fs::resize_file(huge, kLargestFirmwareFile);
+    fs::resize_file(huge, kFirmwareFileLimit.bytes);
     std::string bytes;
     std::string error;
     EXPECT_TRUE(readFileBytes(huge.string(), bytes, error)) << error;
-    EXPECT_EQ(bytes.size(), kLargestFirmwareFile);
+    EXPECT_EQ(bytes.size(), kFirmwareFileLimit.bytes);
     fs::remove_all(scratch);
 }
 
