@@ -18,7 +18,9 @@ constexpr std::array<std::pair<int, std::string_view>, 12> kMeanings = {{
      "transmission error (a reply did not come in time, or the cable was pulled)"},
     {kExitRejected, "the module rejected a block"},
     {kExitInvalidSetting, "an invalid setting (for example a PIN that is not four digits)"},
-    {kExitVerifyFailed, "verify failed: the EEPROM read back differs (no restart was sent)"},
+    {kExitVerifyFailed,
+     "verify failed or did not finish: every block was written, the module stays in its "
+     "bootloader (no restart was sent): write again"},
     {kExitOutput, "the output, an output file, a backup or the trace could not be written"},
     {kExitHangUp, "stopped because the terminal closed (SIGHUP)"},
     {kExitCancelled, "cancelled (Ctrl-C, or a request to terminate)"},

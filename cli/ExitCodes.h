@@ -14,8 +14,9 @@ enum ExitCode : int {
     kExitTransmission = 5,
     kExitRejected = 6,
     kExitInvalidSetting = 7,
-    kExitVerifyFailed = 8,  // the EEPROM read back differs; the module stays in its bootloader
-    kExitOutput = 9,    // the output, an output file, a backup or the trace could not be written
+    kExitVerifyFailed =
+        8,            // the read-back differs or did not finish; the module stays in its bootloader
+    kExitOutput = 9,  // the output, an output file, a backup or the trace could not be written
     kExitHangUp = 129,  // the terminal closed (SIGHUP): stopped as Ctrl-C stops
     kExitCancelled = 130,
 };

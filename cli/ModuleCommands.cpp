@@ -39,6 +39,13 @@ int exitCodeFor(OperationOutcome outcome) {
     return kExitUsage;
 }
 
+int exitCodeFor(OperationOutcome outcome, const ModuleFacts& facts) {
+    if (facts.verify == VerifyResult::NotFinished && outcome != OperationOutcome::Cancelled) {
+        return kExitVerifyFailed;
+    }
+    return exitCodeFor(outcome);
+}
+
 namespace {
 
 // How one module's write went, for the production bench's lines.
@@ -46,19 +53,9 @@ struct ModuleResult {
     int exitCode = kExitOk;
     ModuleFacts facts;
     std::string device;
-    std::optional<ParameterImage> blockAfter;  // the module's block after the write, as read
     double seconds = 0;
     bool interrupted = false;
 };
-
-// The block the module holds after the write, as read from the module: read back by the
-// verify, or read before the write when no EEPROM frame went out since. Unknown otherwise,
-// never the file's: a verify that failed may have found another version text there.
-std::optional<ParameterImage> blockAfterWrite(const ModuleFacts& facts) {
-    if (facts.blockReadBack) return facts.blockReadBack;
-    if (facts.written.eepromSent == 0) return facts.blockRead;
-    return std::nullopt;
-}
 
 // A block's version text as a person reads it, and its 16 bytes as they are, in hex.
 nlohmann::json versionOf(const std::optional<ParameterImage>& block) {
@@ -113,9 +110,8 @@ ModuleResult writeOneModule(const ModuleOptions& options, const std::string& fil
     ModuleResult result;
     result.facts = operations.facts();
     result.device = operations.link().deviceName();
-    result.blockAfter = blockAfterWrite(result.facts);
     result.interrupted = session.interrupted();
-    result.exitCode = session.finish(exitCodeFor(outcome));
+    result.exitCode = session.finish(exitCodeFor(outcome, result.facts));
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return result;
@@ -125,6 +121,7 @@ const char* verifyWord(VerifyResult verify) {
     switch (verify) {
         case VerifyResult::Passed: return "passed";
         case VerifyResult::Failed: return "failed";
+        case VerifyResult::NotFinished: return "not finished";
         case VerifyResult::NotRun: break;
     }
     return "not run";
@@ -139,9 +136,11 @@ std::string logLine(const ModuleResult& result) {
         {"device_id",
          facts.deviceId ? nlohmann::json(deviceIdText(*facts.deviceId)) : nlohmann::json(nullptr)},
         {"version_before", versionOf(facts.blockRead)},
-        {"version_after", versionOf(result.blockAfter)},
+        // What the verify read back: neither the file's text (a verify that failed may have
+        // found another there) nor the one read before (a write cut off may have changed it).
+        {"version_after", versionOf(facts.blockReadBack)},
         {"version_before_bytes", versionBytesOf(facts.blockRead)},
-        {"version_after_bytes", versionBytesOf(result.blockAfter)},
+        {"version_after_bytes", versionBytesOf(facts.blockReadBack)},
         {"flash_blocks", facts.written.flashAcknowledged},
         {"eeprom_blocks", facts.written.eepromAcknowledged},
         {"verify", verifyWord(facts.verify)},
@@ -159,7 +158,7 @@ std::string resultLine(int number, const ModuleResult& result) {
                     result.exitCode == kExitOk ? "written" : exitCodeMeaning(result.exitCode));
     if (facts.blockRead) {
         line += fmt::format("; {} -> {}", programVersionText(*facts.blockRead),
-                            result.blockAfter ? programVersionText(*result.blockAfter) : "?");
+                            facts.blockReadBack ? programVersionText(*facts.blockReadBack) : "?");
     }
     line += fmt::format(", {} FLASH + {} EEPROM blocks, verify {}, {:.1f} s",
                         facts.written.flashAcknowledged, facts.written.eepromAcknowledged,

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "operations/ModuleFacts.h"
 #include "operations/OperationOutcome.h"
 
 namespace canprog::cli {
@@ -27,6 +28,10 @@ struct WriteOptions {
 
 // The exit code for how an operation ended.
 int exitCodeFor(OperationOutcome outcome);
+// The same, knowing what the operation learned: a verify that did not finish leaves the module
+// written, unverified and in its bootloader, as a failed verify does; a stop that the user
+// asked for keeps the stop's own code.
+int exitCodeFor(OperationOutcome outcome, const ModuleFacts& facts);
 
 // Each command prints the window's log lines on `out` as they come and returns its exit code.
 int runWrite(const ModuleOptions& options, const std::string& file, const WriteOptions& write,

@@ -182,7 +182,7 @@ int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settin
         fmt::print(err, "{}\n", error.what());
         return session.finish(kExitInvalidSetting);
     }
-    return session.finish(exitCodeFor(outcome));
+    return session.finish(exitCodeFor(outcome, session.operations().facts()));
 }
 
 int runParamsSave(const ModuleOptions& options, const std::string& file, bool replace,
@@ -227,7 +227,7 @@ int runParamsRestore(const ModuleOptions& options, const std::string& file,
         fmt::print(err,
                    "--any-module writes a block into another module or program all the same\n");
     }
-    return session.finish(exitCodeFor(outcome));
+    return session.finish(exitCodeFor(outcome, session.operations().facts()));
 }
 
 }  // namespace canprog::cli

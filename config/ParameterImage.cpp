@@ -100,6 +100,31 @@ void keepModuleSettings(ParameterImage& fileImage, const ParameterImage& module)
     for (const std::uint8_t address : kSettingBytes) fileImage[address] = module[address];
 }
 
+ValidSettings validSettings(const ParameterImage& block) {
+    constexpr std::uint8_t kErased = 0xFF;
+    const std::uint8_t mode = block[kModeAddress];
+    const std::uint8_t fs1 = kOptionBits[kFs1Row].mask;
+    const std::uint8_t fs3 = kOptionBits[kFs3Row].mask;
+    const std::uint8_t program = block[kCanProgramAddress];
+    const int programNumber = (program >> 4) * 10 + (program & 0x0F);
+    ValidSettings valid;
+    valid.pin = hasValidPin(block);
+    valid.modeByte = (mode & kUnusedModeBits) == 0 && (mode & (fs1 | fs3)) != (fs1 | fs3);
+    valid.options = block[kOptionsAddress] != kErased || valid.modeByte;
+    valid.canProgram = (program >> 4) <= 9 && (program & 0x0F) <= 9 && programNumber >= 11;
+    return valid;
+}
+
+void keepModuleSettings(ParameterImage& fileImage, const ParameterImage& module,
+                        const ValidSettings& keep) {
+    if (keep.pin) {
+        for (const std::uint8_t address : kPinAddresses) fileImage[address] = module[address];
+    }
+    if (keep.options) fileImage[kOptionsAddress] = module[kOptionsAddress];
+    if (keep.modeByte) fileImage[kModeAddress] = module[kModeAddress];
+    if (keep.canProgram) fileImage[kCanProgramAddress] = module[kCanProgramAddress];
+}
+
 std::string modeText(const ParameterImage& image) {
     return (image[kModeAddress] & kModeFaBit) != 0 ? "FA" : "FI";
 }

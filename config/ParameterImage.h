@@ -40,6 +40,21 @@ ParameterImage patchedImage(const MainForm& form, ParameterImage image, const Pi
 // Puts the module's own seven setting bytes into a firmware file's EEPROM image.
 void keepModuleSettings(ParameterImage& fileImage, const ParameterImage& module);
 
+// Which of a block's settings hold valid values: the PIN four digits; the mode byte without
+// its unused bits and without FS1 and FS3 together; the CAN program two decimal digits from 11
+// to 99; the options byte any value, unless it is erased (0xFF) together with the mode byte.
+struct ValidSettings {
+    bool pin = false;
+    bool options = false;     // 0x21: options (1) to (8)
+    bool modeByte = false;    // 0x61: option (9), (10) and the operating mode
+    bool canProgram = false;  // 0x28
+    bool all() const { return pin && options && modeByte && canProgram; }
+};
+ValidSettings validSettings(const ParameterImage& block);
+// Puts those of the module's setting bytes into the file's image that `keep` names.
+void keepModuleSettings(ParameterImage& fileImage, const ParameterImage& module,
+                        const ValidSettings& keep);
+
 // The program's version text that a block holds (bytes 0xF0 to 0xFF, Windows-1250) as a person
 // reads it: UTF-8, up to its first NUL, without trailing blanks; "(erased)" when all 16 bytes
 // are 0xFF.

@@ -39,6 +39,45 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "A modul csak részben íródott meg: {flashTotal} FLASH-blokkból {flash}, {eepromTotal} "
      "EEPROM-blokkból {eeprom} lett visszaigazolva. A bootloader saját területe érintetlen, "
      "ezért a fájl újraírása helyreállítja a modult."},
+    // WrittenNotVerified
+    {"Wszystkie bloki są zapisane i potwierdzone, ale weryfikacja nie została ukończona: moduł "
+     "jest nadal w bootloaderze, z PIN-em {pin}. Zapisz plik ponownie, aby go zweryfikować i "
+     "uruchomić moduł, albo wyłącz i włącz moduł, aby uruchomić go bez weryfikacji.",
+     "Every block is written and acknowledged, but the verify did not finish: the module is "
+     "still in its bootloader, with PIN {pin}. Write the file again to verify it and restart "
+     "the module, or switch the module off and on to start it unverified.",
+     "Alle Blöcke sind geschrieben und bestätigt, aber die Prüfung wurde nicht abgeschlossen: "
+     "das Modul ist noch im Bootloader, mit PIN {pin}. Schreiben Sie die Datei erneut, um sie "
+     "zu prüfen und das Modul neu zu starten, oder schalten Sie das Modul aus und wieder ein, "
+     "um es ungeprüft zu starten.",
+     "Все блоки записаны и подтверждены, но проверка не завершена: модуль всё ещё в "
+     "загрузчике, PIN {pin}. Запишите файл ещё раз, чтобы проверить его и перезапустить "
+     "модуль, или выключите и включите модуль, чтобы запустить его без проверки.",
+     "Všetky bloky sú zapísané a potvrdené, ale overenie sa nedokončilo: modul je stále v "
+     "bootloaderi, s PIN {pin}. Zapíšte súbor znova, aby sa overil a modul reštartoval, alebo "
+     "modul vypnite a zapnite, aby sa spustil bez overenia.",
+     "Všechny bloky jsou zapsány a potvrzeny, ale ověření nebylo dokončeno: modul je stále v "
+     "bootloaderu, s PIN {pin}. Zapište soubor znovu, aby se ověřil a modul restartoval, nebo "
+     "modul vypněte a zapněte, aby se spustil bez ověření.",
+     "Minden blokk beíródott és vissza lett igazolva, de az ellenőrzés nem fejeződött be: a "
+     "modul még a bootloaderben van, a PIN {pin}. Írja be újra a fájlt az ellenőrzéshez és a "
+     "modul újraindításához, vagy kapcsolja ki és be a modult, hogy ellenőrzés nélkül "
+     "induljon."},
+    // WrittenVerifyFailed
+    {"Wszystkie bloki zostały potwierdzone, ale odczytany EEPROM różni się od pliku: moduł jest "
+     "nadal w bootloaderze, z PIN-em {pin}. Zapisz plik ponownie.",
+     "Every block was acknowledged, but the EEPROM read back differs from the file: the module "
+     "is still in its bootloader, with PIN {pin}. Write the file again.",
+     "Alle Blöcke wurden bestätigt, aber das zurückgelesene EEPROM weicht von der Datei ab: das "
+     "Modul ist noch im Bootloader, mit PIN {pin}. Schreiben Sie die Datei erneut.",
+     "Все блоки подтверждены, но прочитанная EEPROM отличается от файла: модуль всё ещё в "
+     "загрузчике, PIN {pin}. Запишите файл ещё раз.",
+     "Všetky bloky boli potvrdené, ale spätne prečítaná EEPROM sa líši od súboru: modul je "
+     "stále v bootloaderi, s PIN {pin}. Zapíšte súbor znova.",
+     "Všechny bloky byly potvrzeny, ale zpětně přečtená EEPROM se liší od souboru: modul je "
+     "stále v bootloaderu, s PIN {pin}. Zapište soubor znovu.",
+     "Minden blokk vissza lett igazolva, de a visszaolvasott EEPROM eltér a fájltól: a modul "
+     "még a bootloaderben van, a PIN {pin}. Írja be újra a fájlt."},
     // PortMissing
     {"{device}: nie ma takiego portu. Dostępne porty: {ports}",
      "{device}: there is no such port. Ports present now: {ports}",
@@ -149,6 +188,29 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "Modul nemá nastavenia, ktoré by sa dali zachovať: zapisujú sa nastavenia zo súboru",
      "Modul nemá nastavení, která by se dala zachovat: zapisují se nastavení ze souboru",
      "A modulnak nincsenek megtartható beállításai: a fájl beállításai íródnak be"},
+    // SettingsPartlyKept
+    {"Zachowano ustawienia modułu: {kept}. Z pliku, bo ustawienia modułu są nieprawidłowe: "
+     "{fromFile}",
+     "Kept from the module: {kept}. From the file, as the module's are not valid: {fromFile}",
+     "Vom Modul übernommen: {kept}. Aus der Datei, da die des Moduls ungültig sind: {fromFile}",
+     "Сохранено из модуля: {kept}. Из файла, так как в модуле они недействительны: {fromFile}",
+     "Zachované z modulu: {kept}. Zo súboru, lebo v module sú neplatné: {fromFile}",
+     "Zachováno z modulu: {kept}. Ze souboru, protože v modulu jsou neplatné: {fromFile}",
+     "A modulból megtartva: {kept}. A fájlból, mert a modulban érvénytelenek: {fromFile}"},
+    // ItemPin
+    {"PIN {pin}", "PIN {pin}", "PIN {pin}", "PIN {pin}", "PIN {pin}", "PIN {pin}", "PIN {pin}"},
+    // ItemOptions
+    {"opcje (1) do (8)", "options (1) to (8)", "Optionen (1) bis (8)", "опции (1)–(8)",
+     "voľby (1) až (8)", "volby (1) až (8)", "az (1)–(8) opciók"},
+    // ItemModeByte
+    {"opcja (9), (10) i tryb pracy {mode}", "option (9), (10) and operating mode {mode}",
+     "Option (9), (10) und Betriebsmodus {mode}", "опции (9), (10) и режим работы {mode}",
+     "voľby (9), (10) a režim {mode}", "volby (9), (10) a režim {mode}",
+     "a (9), (10) opció és a(z) {mode} üzemmód"},
+    // ItemCanProgram
+    {"program CAN {program}", "CAN program {program}", "CAN-Programm {program}",
+     "программа CAN {program}", "program CAN {program}", "program CAN {program}",
+     "CAN-program {program}"},
     // NoneChecked
     {"brak", "none", "keine", "нет", "žiadne", "žádné", "nincs"},
     // SettingsHalfWritten
@@ -167,6 +229,47 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "PIN je nyní {pin}. Opětovný zápis nastavení modul opraví.",
      "A modul beállításai csak részben íródtak meg: 16 EEPROM-blokkból {eeprom} lett "
      "visszaigazolva; a PIN most {pin}. A beállítások újraírása helyreállítja a modult."},
+    // SettingsNotVerified
+    {"Ustawienia modułu są zapisane w całości (PIN to teraz {pin}), ale weryfikacja nie została "
+     "ukończona: moduł jest nadal w bootloaderze. Zapisz ustawienia ponownie, aby je "
+     "zweryfikować i uruchomić moduł, albo wyłącz i włącz moduł, aby uruchomić go bez "
+     "weryfikacji.",
+     "The module's settings are written completely (PIN now {pin}), but the verify did not "
+     "finish: the module is still in its bootloader. Write the settings again to verify them "
+     "and restart the module, or switch the module off and on to start it unverified.",
+     "Die Einstellungen des Moduls sind vollständig geschrieben (PIN jetzt {pin}), aber die "
+     "Prüfung wurde nicht abgeschlossen: das Modul ist noch im Bootloader. Schreiben Sie die "
+     "Einstellungen erneut, um sie zu prüfen und das Modul neu zu starten, oder schalten Sie "
+     "das Modul aus und wieder ein, um es ungeprüft zu starten.",
+     "Настройки модуля записаны полностью (PIN теперь {pin}), но проверка не завершена: модуль "
+     "всё ещё в загрузчике. Запишите настройки ещё раз, чтобы проверить их и перезапустить "
+     "модуль, или выключите и включите модуль, чтобы запустить его без проверки.",
+     "Nastavenia modulu sú zapísané celé (PIN je teraz {pin}), ale overenie sa nedokončilo: "
+     "modul je stále v bootloaderi. Zapíšte nastavenia znova, aby sa overili a modul "
+     "reštartoval, alebo modul vypnite a zapnite, aby sa spustil bez overenia.",
+     "Nastavení modulu jsou zapsána celá (PIN je nyní {pin}), ale ověření nebylo dokončeno: "
+     "modul je stále v bootloaderu. Zapište nastavení znovu, aby se ověřila a modul "
+     "restartoval, nebo modul vypněte a zapněte, aby se spustil bez ověření.",
+     "A modul beállításai teljesen beíródtak (a PIN most {pin}), de az ellenőrzés nem "
+     "fejeződött be: a modul még a bootloaderben van. Írja be újra a beállításokat az "
+     "ellenőrzéshez és a modul újraindításához, vagy kapcsolja ki és be a modult, hogy "
+     "ellenőrzés nélkül induljon."},
+    // SettingsVerifyFailed
+    {"Ustawienia modułu zostały potwierdzone, ale odczytany EEPROM się od nich różni: moduł "
+     "jest nadal w bootloaderze, z PIN-em {pin}. Zapisz ustawienia ponownie.",
+     "The module's settings were acknowledged, but the EEPROM read back differs from them: the "
+     "module is still in its bootloader, with PIN {pin}. Write the settings again.",
+     "Die Einstellungen des Moduls wurden bestätigt, aber das zurückgelesene EEPROM weicht von "
+     "ihnen ab: das Modul ist noch im Bootloader, mit PIN {pin}. Schreiben Sie die "
+     "Einstellungen erneut.",
+     "Настройки модуля подтверждены, но прочитанная EEPROM от них отличается: модуль всё ещё в "
+     "загрузчике, PIN {pin}. Запишите настройки ещё раз.",
+     "Nastavenia modulu boli potvrdené, ale spätne prečítaná EEPROM sa od nich líši: modul je "
+     "stále v bootloaderi, s PIN {pin}. Zapíšte nastavenia znova.",
+     "Nastavení modulu byla potvrzena, ale zpětně přečtená EEPROM se od nich liší: modul je "
+     "stále v bootloaderu, s PIN {pin}. Zapište nastavení znovu.",
+     "A modul beállításai vissza lettek igazolva, de a visszaolvasott EEPROM eltér tőlük: a "
+     "modul még a bootloaderben van, a PIN {pin}. Írja be újra a beállításokat."},
     // ModuleAndBlock
     {"Moduł: urządzenie {moduleId}, program {moduleVersion}; zapisany blok: urządzenie "
      "{blockId}, program {blockVersion}",

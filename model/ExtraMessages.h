@@ -14,6 +14,8 @@ namespace canprog {
 enum class Extra {
     DeviceLost,            // {device}
     HalfWritten,           // {flash} {flashTotal} {eeprom} {eepromTotal}
+    WrittenNotVerified,    // {pin}: every block acknowledged, the verify stopped
+    WrittenVerifyFailed,   // {pin}: every block acknowledged, the read-back differs
     PortMissing,           // {device} {ports}
     PortMissingNoneThere,  // {device}
     PortNotSerial,         // {device}
@@ -25,11 +27,18 @@ enum class Extra {
     FileLineProblem,  // {file} {line} {reason}
     VerifyingEeprom,
     EepromVerified,
-    VerifyFailed,   // {address} {written} {read}
-    SettingsKept,   // {pin} {mode} {program}
-    NothingToKeep,  // the module's PIN is not four digits: the file's settings go in
+    VerifyFailed,        // {address} {written} {read}
+    SettingsKept,        // {pin} {mode} {program}
+    NothingToKeep,       // the module's PIN is not four digits: the file's settings go in
+    SettingsPartlyKept,  // {kept} {fromFile}: lists of the four items below
+    ItemPin,             // {pin}
+    ItemOptions,
+    ItemModeByte,    // {mode}
+    ItemCanProgram,  // {program}
     NoneChecked,
     SettingsHalfWritten,      // {eeprom} {pin}
+    SettingsNotVerified,      // {pin}
+    SettingsVerifyFailed,     // {pin}
     ModuleAndBlock,           // {moduleId} {moduleVersion} {blockId} {blockVersion}
     BlockOfAnotherModule,     // {moduleId} {blockId}
     BlockOfAnotherProgram,    // {moduleVersion} {blockVersion}

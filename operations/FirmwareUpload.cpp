@@ -168,18 +168,44 @@ void countBlocksToWrite(const MainForm& form, WriteCounts& written) {
     }
 }
 
-// The module's settings put into the file's EEPROM image, when the module has any: a module
-// whose PIN is not four digits (erased, or never set) has none worth keeping, and the file's
-// own settings go in whole.
+// The items of the settings that `which` names, as the notes list them: "PIN 1234, CAN
+// program 11".
+std::string settingItems(const MainForm& form, const ParameterImage& block, bool pin, bool options,
+                         bool modeByte, bool canProgram) {
+    std::string list;
+    const auto add = [&](std::string item) { list += (list.empty() ? "" : ", ") + item; };
+    if (pin) add(form.extraMessage(Extra::ItemPin, {{"pin", pinText(block)}}));
+    if (options) add(form.extraMessage(Extra::ItemOptions));
+    if (modeByte) add(form.extraMessage(Extra::ItemModeByte, {{"mode", modeText(block)}}));
+    if (canProgram) {
+        add(form.extraMessage(Extra::ItemCanProgram, {{"program", canProgramText(block)}}));
+    }
+    return list;
+}
+
+// The module's settings put into the file's EEPROM image, as far as the module has valid ones:
+// a module whose PIN is not four digits (erased, or never set) has none worth keeping, and the
+// file's own settings go in whole; of a module set only in part, the rest comes from the file,
+// and the log says which came from where.
 void keepSettings(MainForm& form, const ParameterImage& module) {
-    if (!hasValidPin(module)) {
+    const ValidSettings valid = validSettings(module);
+    if (!valid.pin) {
         form.logNote(Extra::NothingToKeep);
         return;
     }
-    keepModuleSettings(form.images.eepromImage, module);
-    form.logNote(Extra::SettingsKept, {{"pin", pinText(module)},
-                                       {"mode", modeText(module)},
-                                       {"program", canProgramText(module)}});
+    keepModuleSettings(form.images.eepromImage, module, valid);
+    if (valid.all()) {
+        form.logNote(Extra::SettingsKept, {{"pin", pinText(module)},
+                                           {"mode", modeText(module)},
+                                           {"program", canProgramText(module)}});
+        return;
+    }
+    const ParameterImage& file = form.images.eepromImage;
+    form.logNote(Extra::SettingsPartlyKept,
+                 {{"kept", settingItems(form, module, true, valid.options, valid.modeByte,
+                                        valid.canProgram)},
+                  {"fromFile", settingItems(form, file, false, !valid.options, !valid.modeByte,
+                                            !valid.canProgram)}});
 }
 
 // Before anything is written: the device ID and the module's parameter block, and the
@@ -306,7 +332,7 @@ OperationOutcome writeModule(Upload& upload) {
     // bootloader, so that the write can be repeated at once.
     if (upload.checks.verify && eepromWritten) {
         const VerifyOutcome verify = verifyEeprom(link, form.images.eepromImage);
-        upload.facts.verify = verify.passed() ? VerifyResult::Passed : VerifyResult::Failed;
+        upload.facts.verify = verify.result();
         if (verify.read == BlockRead::Complete) {
             upload.facts.blockReadBack = verify.readBack;
             if (upload.checks.showVersions) {
@@ -330,9 +356,22 @@ OperationOutcome writeModule(Upload& upload) {
 }
 
 // The note after a write that sent a write frame and never reached the restart: how far it
-// got, and that writing the file again repairs the module.
-void noteHalfWritten(MainForm& form, const WriteCounts& written) {
+// got, and that writing the file again repairs the module; or, when every block was
+// acknowledged, that only the verify is missing or failed and the module waits in its
+// bootloader.
+void noteWhereTheModuleStands(MainForm& form, const ModuleFacts& facts) {
+    const WriteCounts& written = facts.written;
     if (!written.writeFrameLeft || written.restarted) return;
+    const bool everyBlock = written.flashAcknowledged == written.flashTotal &&
+                            written.eepromAcknowledged == written.eepromTotal;
+    if (everyBlock && facts.verify == VerifyResult::Failed && facts.blockReadBack) {
+        form.logNote(Extra::WrittenVerifyFailed, {{"pin", pinText(*facts.blockReadBack)}});
+        return;
+    }
+    if (everyBlock) {
+        form.logNote(Extra::WrittenNotVerified, {{"pin", pinText(form.images.eepromImage)}});
+        return;
+    }
     form.logNote(Extra::HalfWritten, {{"flash", std::to_string(written.flashAcknowledged)},
                                       {"flashTotal", std::to_string(written.flashTotal)},
                                       {"eeprom", std::to_string(written.eepromAcknowledged)},
@@ -368,7 +407,7 @@ OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, 
     Upload upload{link, checks, facts, {}};
     const OperationOutcome outcome =
         talkToModule(link, false, {Ctl::ProgressBar}, [&] { return writeModule(upload); });
-    noteHalfWritten(form, facts.written);
+    noteWhereTheModuleStands(form, facts);
     return outcome;
 }
 

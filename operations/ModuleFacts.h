@@ -9,7 +9,9 @@
 
 namespace canprog {
 
-enum class VerifyResult { NotRun, Passed, Failed };
+// NotFinished: the read-back began and did not end (a stop, a silent module, a lost cable), so
+// nothing was compared.
+enum class VerifyResult { NotRun, Passed, Failed, NotFinished };
 
 // How far a write got: blocks acknowledged of those it meant to send.
 struct WriteCounts {

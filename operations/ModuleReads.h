@@ -28,6 +28,10 @@ struct VerifyOutcome {
     std::optional<int> firstDifference;
     ParameterImage readBack{};  // what the module holds, when the read completed
     bool passed() const { return read == BlockRead::Complete && !firstDifference; }
+    VerifyResult result() const {
+        if (read != BlockRead::Complete) return VerifyResult::NotFinished;
+        return firstDifference ? VerifyResult::Failed : VerifyResult::Passed;
+    }
 };
 
 // Reads the EEPROM back and compares it with `written`, logging "Verifying EEPROM..." and the

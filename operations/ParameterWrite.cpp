@@ -62,10 +62,21 @@ std::optional<OperationOutcome> wakeForWrite(BootloaderLink& link, BeforeWakeUp 
                                          : OperationOutcome::NoBootloader;
 }
 
-// The block written and its settings said, as a read would show them: "PIN now ...".
-void noteHalfWritten(MainForm& form, const ModuleFacts& facts, const ParameterImage& before) {
+// Where a write that sent a block and did not reach the restart left the module, with its
+// settings as a read would show them ("PIN now ..."): part-way, or every block acknowledged
+// and the verify stopped or failed, the module waiting in its bootloader.
+void noteWhereTheModuleStands(MainForm& form, const ModuleFacts& facts,
+                              const ParameterImage& before) {
     const WriteCounts& written = facts.written;
-    if (!written.writeFrameLeft || written.eepromAcknowledged >= kParameterBlocks) return;
+    if (!written.writeFrameLeft || written.restarted) return;
+    if (written.eepromAcknowledged >= kParameterBlocks) {
+        if (facts.verify == VerifyResult::Failed && facts.blockReadBack) {
+            form.logNote(Extra::SettingsVerifyFailed, {{"pin", pinText(*facts.blockReadBack)}});
+        } else {
+            form.logNote(Extra::SettingsNotVerified, {{"pin", pinText(form.images.eepromImage)}});
+        }
+        return;
+    }
     const std::string pin = pinAfterPartialWrite(before, form.images.eepromImage,
                                                  written.eepromAcknowledged, written.eepromSent);
     form.logNote(Extra::SettingsHalfWritten,
@@ -87,7 +98,7 @@ OperationOutcome runWrite(BootloaderLink& link, ModuleFacts& facts, const Parame
     }
     const OperationOutcome outcome =
         talkToModule(link, true, {Ctl::ProgressBar, Ctl::ProgressBar1}, body);
-    noteHalfWritten(form, facts, before);
+    noteWhereTheModuleStands(form, facts, before);
     return outcome;
 }
 
@@ -162,7 +173,7 @@ OperationOutcome writeParameterBlocks(BootloaderLink& link, const ParameterWrite
 
     if (checks.verify) {
         const VerifyOutcome verify = verifyEeprom(link, form.images.eepromImage);
-        facts.verify = verify.passed() ? VerifyResult::Passed : VerifyResult::Failed;
+        facts.verify = verify.result();
         if (verify.read == BlockRead::Complete) facts.blockReadBack = verify.readBack;
         if (verify.read == BlockRead::Cancelled)
             return abandonAfterWait(link, WaitResult::Cancelled);

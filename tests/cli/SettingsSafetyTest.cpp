@@ -95,18 +95,55 @@ TEST_F(SettingsSafetyTest, NumberedBackupFilesKeepEachModuleOfABench) {
     EXPECT_EQ(numberedFile(".old", 4), ".old-4");
 }
 
-TEST_F(SettingsSafetyTest, KeepParamsOnAnErasedModuleWritesTheFilesSettings) {
-    sim::SimOptions erased;
-    erased.memory.eeprom.fill(0xFF);
-    start(erased);
+TEST_F(SettingsSafetyTest, KeepParamsKeepsOnlyTheModulesValidSettings) {
     const FirmwareImages file = fileImages("good.hexfw");
-    WriteOptions keep;
-    keep.keepParameters = true;
-    ASSERT_EQ(runWrite(onModule(), dataFile("good.hexfw"), keep, out, err), kExitOk) << err.str();
-    EXPECT_TRUE(contains(err.str(), "The module has no settings to keep: the file's are written\n"))
-        << err.str();
-    EXPECT_FALSE(contains(err.str(), "settings are kept"));
-    EXPECT_EQ(module->memory().eeprom, file.eepromImage);
+    struct Case {
+        std::string what;
+        void (*set)(sim::ModuleMemory&);
+        std::string note;
+        std::vector<std::uint8_t> keptFromModule;  // the addresses whose bytes are the module's
+    };
+    for (const Case& c : {
+             Case{"erased",
+                  [](sim::ModuleMemory& m) { m.eeprom.fill(0xFF); },
+                  "The module has no settings to keep: the file's are written\n",
+                  {}},
+             Case{"a PIN and nothing else",
+                  [](sim::ModuleMemory& m) {
+                      m.eeprom.fill(0xFF);
+                      for (auto [address, digit] :
+                           {std::pair{0x26, 5}, {0x66, 6}, {0x27, 7}, {0x67, 8}}) {
+                          m.eeprom[address] = static_cast<std::uint8_t>(digit);
+                      }
+                  },
+                  "Kept from the module: PIN 5678. From the file, as the module's are not "
+                  "valid: options (1) to (8), option (9), (10) and operating mode ",
+                  {0x26, 0x66, 0x27, 0x67}},
+             Case{"FS1 and FS3 together, CAN program 0x3A",
+                  [](sim::ModuleMemory& m) {
+                      m.eeprom[0x61] = 0x14;
+                      m.eeprom[0x28] = 0x3A;
+                  },
+                  "Kept from the module: PIN 1234, options (1) to (8). From the file, as the "
+                  "module's are not valid: option (9), (10) and operating mode ",
+                  {0x26, 0x66, 0x27, 0x67, 0x21}},
+         }) {
+        SCOPED_TRACE(c.what);
+        sim::SimOptions options;
+        c.set(options.memory);
+        start(options);
+        const auto before = module->memory().eeprom;
+        err.str("");
+        WriteOptions keep;
+        keep.keepParameters = true;
+        ASSERT_EQ(runWrite(onModule(), dataFile("good.hexfw"), keep, out, err), kExitOk)
+            << err.str();
+        EXPECT_TRUE(contains(err.str(), c.note)) << err.str();
+        EXPECT_FALSE(contains(err.str(), "The module's settings are kept"));
+        auto expected = file.eepromImage;
+        for (const std::uint8_t address : c.keptFromModule) expected[address] = before[address];
+        EXPECT_EQ(module->memory().eeprom, expected);
+    }
 }
 
 TEST_F(SettingsSafetyTest, AParamsWriteCutBetweenThePinBlocksSaysWhatThePinNowIs) {
@@ -140,6 +177,68 @@ TEST_F(SettingsSafetyTest, ATerminatedParamsWriteSaysSoToo) {
         << err.str();
     EXPECT_TRUE(contains(err.str(), "; PIN now 5274. ")) << err.str();
     EXPECT_LT(framesOf(WRITE_EEPROM), 16u);
+}
+
+TEST_F(SettingsSafetyTest, AStopDuringTheVerifySaysTheModuleIsWrittenButNotVerified) {
+    // A params write reads 16 blocks and restarts (17 frames), writes 16, then reads them back;
+    // a firmware write with a bench log reads the device ID and 16 blocks, writes 2032 blocks,
+    // then reads back. Each case stops it after three blocks of that read-back.
+    struct Case {
+        std::string what;
+        bool firmware;
+        int signal;  // 0: the module falls silent instead
+        int exitCode;
+    };
+    for (const Case& c : {
+             Case{"params write, Ctrl-C", false, SIGINT, kExitCancelled},
+             Case{"params write, a silent module", false, 0, kExitVerifyFailed},
+             Case{"params write, the terminal closed", false, SIGHUP, kExitHangUp},
+             Case{"firmware write, SIGTERM", true, SIGTERM, kExitCancelled},
+             Case{"firmware write, a silent module", true, 0, kExitVerifyFailed},
+         }) {
+        SCOPED_TRACE(c.what);
+        const int beforeReadBack = c.firmware ? 17 + 2032 : 17 + 16;
+        sim::SimOptions options;
+        if (c.signal == 0) options.faults.silentAfterFrames = beforeReadBack + 3;
+        start(options);
+        out.str("");
+        err.str("");
+        std::thread stopper;
+        if (c.signal != 0) {
+            stopper = signalWhen(c.signal, [this] { return framesOf(READ_EEPROM) >= 16 + 3; });
+        }
+        const std::string log = inScratch("bench.jsonl");
+        fs::remove(log);
+        int code = 0;
+        if (c.firmware) {
+            WriteOptions write;
+            write.logFile = log;
+            code = runWrite(onModule(), dataFile("good.hexfw"), write, out, err);
+        } else {
+            ParameterSettings pin;
+            pin.pin = "5678";
+            code = runParamsWrite(onModule(), pin, {}, out, err);
+        }
+        if (stopper.joinable()) stopper.join();
+        EXPECT_EQ(code, c.exitCode) << err.str();
+        EXPECT_EQ(framesOf(WRITE_EEPROM), 16u);
+        EXPECT_LT(framesOf(READ_EEPROM), 32u);
+        EXPECT_EQ(module->restarts(), c.firmware ? 0 : 1);  // only the params write's read
+        EXPECT_TRUE(contains(
+            err.str(), c.firmware
+                           ? "Every block is written and acknowledged, but the verify did not "
+                             "finish: the module is still in its bootloader, with PIN "
+                           : "The module's settings are written completely (PIN now 5678), but "
+                             "the verify did not finish: the module is still in its bootloader."))
+            << err.str();
+        EXPECT_FALSE(contains(err.str(), "only partly written")) << err.str();
+        if (c.firmware) {
+            const auto line = nlohmann::json::parse(contentsOf(log));
+            EXPECT_EQ(line["verify"], "not finished");
+            EXPECT_TRUE(line["version_after"].is_null());
+            EXPECT_EQ(line["exit_code"], c.exitCode);
+        }
+    }
 }
 
 TEST_F(SettingsSafetyTest, ARestoreStoppedAtBlockElevenSaysSo) {
