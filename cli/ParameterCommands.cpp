@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 #include <fmt/ostream.h>
+#include <fmt/ranges.h>
 
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -78,26 +79,77 @@ void applySettings(MainForm& form, const ParameterSettings& settings) {
     if (settings.fs3) setOption(form, kFs3Row, *settings.fs3);
 }
 
-// Prints every setting that the write will change, and the bits of the mode byte that the
-// module's write rule clears although no setting names them.
-void printChanges(const ParameterImage& before, const ParameterImage& after, char languageCode,
+// The mode byte as a read shows it in the controls: its unused bits clear, and FS1 off when
+// FS3 is on (the read applies FS3 after FS1, and the two boxes exclude each other).
+std::uint8_t modeByteAsShown(std::uint8_t mode) {
+    mode &= static_cast<std::uint8_t>(~kUnusedModeBits);
+    if (mode & kOptionBits[kFs3Row].mask) {
+        mode &= static_cast<std::uint8_t>(~kOptionBits[kFs1Row].mask);
+    }
+    return mode;
+}
+
+// "0, 5 and 6": the numbers of the bits set in `bits`.
+std::string bitList(std::uint8_t bits) {
+    std::vector<std::string> numbers;
+    for (int bit = 0; bit < 8; ++bit) {
+        if (bits & (1 << bit)) numbers.push_back(std::to_string(bit));
+    }
+    std::string list;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0) list += i + 1 == numbers.size() ? " and " : ", ";
+        list += numbers[i];
+    }
+    return list;
+}
+
+// Why the mode byte's `bits` change although no setting shown changes.
+std::string unshownChange(std::uint8_t bits) {
+    std::vector<std::string> reasons;
+    if (const std::uint8_t unused = bits & kUnusedModeBits) {
+        reasons.push_back(fmt::format("its bit{} {} hold{} no setting and {} written as 0",
+                                      unused & (unused - 1) ? "s" : "", bitList(unused),
+                                      unused & (unused - 1) ? "" : "s",
+                                      unused & (unused - 1) ? "are" : "is"));
+    }
+    if (bits & kOptionBits[kFs1Row].mask) {
+        reasons.push_back("FS1 is written as off: FS3 is on, and the two exclude each other");
+    }
+    return fmt::format("{}", fmt::join(reasons, "; "));
+}
+
+// Prints what the write changes, found byte against byte in the very block it sends: every
+// setting that changes, and every byte whose change no setting shows (the mode byte's unused
+// bits, FS1 cleared beside FS3). False, after saying so, when the block stays as it is.
+bool printChanges(const ParameterImage& before, const ParameterImage& after, char languageCode,
                   std::ostream& out) {
-    const auto changes = settingChanges(before, after, languageCode);
-    const bool unusedBitsCleared = (before[kModeAddress] & kUnusedModeBits) != 0;
-    if (changes.empty() && !unusedBitsCleared) {
+    if (before == after) {
         out << "Nothing changes: the module already holds these settings\n";
-        return;
+        return false;
     }
     out << "Settings that will change:\n";
-    for (const auto& change : changes) {
+    for (const auto& change : settingChanges(before, after, languageCode)) {
         fmt::print(out, "  {}: {} -> {}\n", change.name, change.from, change.to);
     }
-    if (unusedBitsCleared) {
-        fmt::print(out,
-                   "  address 0x{:02X}: 0x{:02X} -> 0x{:02X} (its bits 0, 5 and 6 hold no setting "
-                   "and are written as 0)\n",
-                   kModeAddress, before[kModeAddress], after[kModeAddress]);
+    for (std::size_t address = 0; address < before.size(); ++address) {
+        if (before[address] == after[address]) continue;
+        std::string why;
+        if (address == kModeAddress) {
+            const auto unshown =
+                static_cast<std::uint8_t>((before[address] ^ after[address]) &
+                                          ~(modeByteAsShown(before[address]) ^ after[address]));
+            if (unshown == 0) continue;
+            why = unshownChange(unshown);
+        } else if (std::find(kSettingBytes.begin(), kSettingBytes.end(), address) !=
+                   kSettingBytes.end()) {
+            continue;  // said by its setting above
+        } else {
+            why = "a byte that holds no setting";
+        }
+        fmt::print(out, "  address 0x{:02X}: 0x{:02X} -> 0x{:02X} ({})\n", address, before[address],
+                   after[address], why);
     }
+    return true;
 }
 
 }  // namespace
@@ -172,7 +224,12 @@ int runParamsWrite(const ModuleOptions& options, const ParameterSettings& settin
     applySettings(session.form(), settings);
     try {
         const PinBytes pin = pinBytesToWrite(session.form().text(Ctl::PIN), image);
-        printChanges(image, patchedImage(session.form(), image, pin), options.languageCode, out);
+        const bool changes = printChanges(image, patchedImage(session.form(), image, pin),
+                                          options.languageCode, out);
+        if (!changes) {
+            out << "Nothing was written\n";
+            return session.finish(kExitOk);
+        }
         if (write.dryRun) {
             out << "Nothing was written (--dry-run)\n";
             return session.finish(kExitOk);

@@ -34,13 +34,6 @@ bool contains(const std::string& text, const std::string& part) {
 
 class SettingsSafetyTest : public canprog::testing::CliFixture {
   protected:
-    // A module whose PIN is 1234 (the demo module's) and whose mode byte has the bits set that
-    // no setting uses.
-    sim::SimOptions moduleWithUnusedBits() {
-        sim::SimOptions options;
-        options.memory.eeprom[0x61] = 0xE1;
-        return options;
-    }
     std::string savedFrom(sim::SimOptions options, const std::string& name) {
         start(std::move(options));
         const std::string file = inScratch(name);
@@ -296,35 +289,77 @@ TEST_F(SettingsSafetyTest, ARestoreChecksTheModuleItWritesInto) {
     EXPECT_EQ(std::string(eeprom.begin() + 0xF0, eeprom.end()), version);
 }
 
-TEST_F(SettingsSafetyTest, ParamsWriteShowsEverySettingThatWillChangeFirst) {
-    start(moduleWithUnusedBits());
-    ParameterSettings pin;
-    pin.pin = "1111";
-    ParamsWriteOptions dryRun;
-    dryRun.dryRun = true;
-    ASSERT_EQ(runParamsWrite(onModule(), pin, dryRun, out, err), kExitOk) << err.str();
-    EXPECT_TRUE(contains(out.str(),
-                         "Settings that will change:\n  PIN code: 1234 -> 1111\n"
-                         "  address 0x61: 0xE1 -> 0x80 (its bits 0, 5 and 6 hold no "
-                         "setting and are written as 0)\n"))
-        << out.str();
-    EXPECT_TRUE(contains(out.str(), "Nothing was written (--dry-run)\n"));
-    EXPECT_EQ(framesOf(WRITE_EEPROM), 0u);
-
-    // FS1 unchecks FS3, as its check box does: shown although only FS1 was named.
-    sim::SimOptions fs3;
-    fs3.memory.eeprom[0x61] = 0x10;
-    start(fs3);
-    out.str("");
+TEST_F(SettingsSafetyTest, ParamsWriteShowsEveryByteThatWillChangeFirst) {
+    ParameterSettings ownPin;
+    ownPin.pin = "1234";  // the demo module's
+    ParameterSettings newPin;
+    newPin.pin = "1111";
     ParameterSettings fs1;
     fs1.fs1 = 1;
-    ASSERT_EQ(runParamsWrite(onModule(), fs1, {}, out, err), kExitOk) << err.str();
-    EXPECT_TRUE(contains(out.str(), "  (10) Emergency lighting FS1 (alarm sequence): off -> on\n"))
-        << out.str();
-    EXPECT_TRUE(contains(out.str(),
-                         "  (10) Emergency lighting FS3 (const. during alarm): on -> "
-                         "off\n"));
-    EXPECT_EQ(module->memory().eeprom[0x61], 0x04);
+    struct Case {
+        std::string what;
+        std::uint8_t modeByte;
+        ParameterSettings settings;
+        bool dryRun;
+        std::vector<std::string> printed;
+        std::uint8_t modeByteAfter;
+    };
+    for (const Case& c : {
+             Case{"the unused bits set",
+                  0xE1,
+                  newPin,
+                  true,
+                  {"Settings that will change:\n  PIN code: 1234 -> 1111\n"
+                   "  address 0x61: 0xE1 -> 0x80 (its bits 0, 5 and 6 hold no setting and are "
+                   "written as 0)\n",
+                   "Nothing was written (--dry-run)\n"},
+                  0xE1},
+             // FS1 unchecks FS3, as its check box does: shown although only FS1 was named.
+             Case{"FS3 on, FS1 named",
+                  0x10,
+                  fs1,
+                  false,
+                  {"  (10) Emergency lighting FS1 (alarm sequence): off -> on\n",
+                   "  (10) Emergency lighting FS3 (const. during alarm): on -> off\n"},
+                  0x04},
+             Case{"FS1 and FS3 both on, nothing named changes",
+                  0x14,
+                  ownPin,
+                  false,
+                  {"Settings that will change:\n  address 0x61: 0x14 -> 0x10 (FS1 is written as "
+                   "off: FS3 is on, and the two exclude each other)\n"},
+                  0x10},
+             Case{"an erased mode byte",
+                  0xFF,
+                  ownPin,
+                  true,
+                  {"  address 0x61: 0xFF -> 0x9A (its bits 0, 5 and 6 hold no setting and are "
+                   "written as 0; FS1 is written as off: FS3 is on, and the two exclude each "
+                   "other)\n"},
+                  0xFF},
+             Case{"nothing changes",
+                  0x00,
+                  ownPin,
+                  false,
+                  {"Nothing changes: the module already holds these settings\n"
+                   "Nothing was written\n"},
+                  0x00},
+         }) {
+        SCOPED_TRACE(c.what);
+        sim::SimOptions options;
+        options.memory.eeprom[0x61] = c.modeByte;
+        start(options);
+        out.str("");
+        ParamsWriteOptions write;
+        write.dryRun = c.dryRun;
+        ASSERT_EQ(runParamsWrite(onModule(), c.settings, write, out, err), kExitOk) << err.str();
+        for (const std::string& line : c.printed) {
+            EXPECT_TRUE(contains(out.str(), line)) << out.str();
+        }
+        const bool writes = !c.dryRun && c.modeByte != c.modeByteAfter;
+        EXPECT_EQ(framesOf(WRITE_EEPROM), writes ? 16u : 0u);
+        EXPECT_EQ(module->memory().eeprom[0x61], c.modeByteAfter);
+    }
 }
 
 TEST_F(SettingsSafetyTest, ASavedFileIsReadStrictly) {
