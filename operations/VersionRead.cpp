@@ -62,6 +62,8 @@ OperationOutcome readFromModule(BootloaderLink& link, const VersionReadChecks& c
     link.loadCountdown(kVersionTicks);
     const WaitResult wait = link.readReply(kReadEepromReplySize, reply);
     if (wait != WaitResult::Success) return replyFailed(form, wait);
+    // A reply that fails its check byte was damaged on the way: its text is not the module's.
+    if (!replyCheckHolds(reply)) return replyFailed(form, WaitResult::TimedOut);
     const std::string text = checks.readableText
                                  ? readableVersionText(std::span(reply).subspan(1, kBlockSize))
                                  : versionText(reply);

@@ -174,7 +174,7 @@ TEST_F(ModuleCommandsTest, ParamsWriteNeverStoresAPinTheUserDidNotGive) {
     EXPECT_EQ(module.memory().eeprom[0x26], 2);
 }
 
-TEST_F(ModuleCommandsTest, ARepliesBadCheckByteStopsParamsWriteBeforeItWrites) {
+TEST_F(ModuleCommandsTest, AReplysBadCheckByteIsATransmissionErrorAndStopsParamsWrite) {
     sim::SimOptions options;
     options.faults.wrongReplyCheck = true;
     sim::SimulatedModule module(options);
@@ -183,6 +183,11 @@ TEST_F(ModuleCommandsTest, ARepliesBadCheckByteStopsParamsWriteBeforeItWrites) {
     settings.pin = "4321";
     EXPECT_EQ(runParamsWrite(on(module), settings, {}, out, err), kExitTransmission);
     for (const auto& frame : module.frames()) EXPECT_NE(frame.command, WRITE_EEPROM);
+    // The version's reply is judged as every other: a damaged one is not printed as good.
+    out.str("");
+    EXPECT_EQ(runVersion(on(module), false, out, err), kExitTransmission);
+    EXPECT_EQ(out.str().find("Program version"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("Error data transmission"), std::string::npos) << out.str();
 }
 
 TEST_F(ModuleCommandsTest, CtrlCRightAfterTheReadOfParamsWriteWritesNothing) {
