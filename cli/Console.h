@@ -42,11 +42,12 @@ class Interrupts {
     std::intptr_t native_ = -1;  // the signalfd, or the console event
 };
 
-enum class PromptAnswer { Next, Quit, Interrupted };
+enum class PromptAnswer { Next, Quit, Interrupted, HungUp };
 
 // Waits for the user at the terminal: Enter for the next module, "q" (or the end of the
-// input) to stop; Ctrl-C stops too. Nothing else wakes it. What was typed at a terminal before
-// the prompt (an Enter pressed while the last module was written) is thrown away first.
+// input) to stop; Ctrl-C stops too (Interrupted), and so does a hang-up (HungUp). Nothing else
+// wakes it. What was typed at a terminal before the prompt (an Enter pressed while the last module
+// was written) is thrown away first.
 PromptAnswer waitForEnter(Interrupts& interrupts);
 
 // Whether the standard error stream is a terminal (a console on Windows), where a progress

@@ -192,6 +192,7 @@ int writeModulesInTurn(const ModuleOptions& options, const std::string& file,
     int failed = 0;
     int lastFailure = kExitOk;
     bool logFailed = false;
+    int stoppedBy = kExitOk;  // a signal at the prompt: its own exit code
     for (int number = 1;; ++number) {
         // Each module's backup has its number in the name; none replaces an earlier one.
         const std::string backup =
@@ -214,9 +215,12 @@ int writeModulesInTurn(const ModuleOptions& options, const std::string& file,
         err << "Connect the next module and press Enter (q and Enter to stop): " << std::flush;
         const PromptAnswer answer = waitForEnter(interrupts);
         err << '\n';
+        if (answer == PromptAnswer::Interrupted) stoppedBy = kExitCancelled;
+        if (answer == PromptAnswer::HungUp) stoppedBy = kExitHangUp;
         if (answer != PromptAnswer::Next) break;
     }
     out << fmt::format("{} modules written, {} failed\n", written, failed) << std::flush;
+    if (stoppedBy != kExitOk) return stoppedBy;
     if (failed > 0) return lastFailure;
     return logFailed ? kExitOutput : kExitOk;
 }

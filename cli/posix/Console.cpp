@@ -58,8 +58,10 @@ PromptAnswer waitForEnter(Interrupts& interrupts) {
             if (errno == EINTR) continue;
             return PromptAnswer::Quit;
         }
-        if (count == 2 && (fds[1].revents & POLLIN) && interrupts.take() != Interrupt::None) {
-            return PromptAnswer::Interrupted;
+        if (count == 2 && (fds[1].revents & POLLIN)) {
+            const Interrupt interrupt = interrupts.take();
+            if (interrupt == Interrupt::HangUp) return PromptAnswer::HungUp;
+            if (interrupt == Interrupt::Cancel) return PromptAnswer::Interrupted;
         }
         if (!(fds[0].revents & (POLLIN | POLLHUP))) continue;
         char c = 0;

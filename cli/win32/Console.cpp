@@ -94,7 +94,9 @@ PromptAnswer waitForEnter(Interrupts& interrupts) {
     if (::GetConsoleMode(input, &mode)) ::FlushConsoleInputBuffer(input);
     std::string line;
     const bool read = static_cast<bool>(std::getline(std::cin, line));
-    if (interrupts.take() != Interrupt::None) return PromptAnswer::Interrupted;
+    const Interrupt interrupt = interrupts.take();
+    if (interrupt == Interrupt::HangUp) return PromptAnswer::HungUp;
+    if (interrupt == Interrupt::Cancel) return PromptAnswer::Interrupted;
     if (!read) return PromptAnswer::Quit;
     return line.find_first_of("qQ") != std::string::npos ? PromptAnswer::Quit : PromptAnswer::Next;
 }

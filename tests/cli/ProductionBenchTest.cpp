@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -120,6 +121,31 @@ TEST(ProductionBench, ThreeModulesOneAfterAnotherOneFailing) {
             << backup << ": " << why;
     }
     EXPECT_FALSE(fs::exists(work / "old.json"));
+    fs::remove_all(work);
+}
+
+TEST(ProductionBench, ASignalAtThePromptEndsTheBenchWithItsCode) {
+    const fs::path work =
+        fs::temp_directory_path() / ("canprog-prompt-" + std::to_string(::getpid()));
+    fs::create_directories(work);
+    for (const auto& [signal, code] :
+         {std::pair{SIGINT, kExitCancelled}, std::pair{SIGTERM, kExitCancelled},
+          std::pair{SIGHUP, kExitHangUp}}) {
+        SCOPED_TRACE(signal);
+        sim::SimulatedModule module;
+        module.start();
+        const fs::path log = work / "bench.jsonl";
+        fs::remove(log);
+        Program cli(CANPROG_CLI_PROGRAM,
+                    {"--device", module.devicePath(), "write", "--repeat", "--no-verify", "--log",
+                     log.string(), dataFile("good.hexfw")},
+                    "/dev/null", Program::Input::Pipe);
+        ASSERT_TRUE(waitForLines(log, 1));
+        // The prompt is waiting for Enter once the module's line is logged.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::kill(cli.pid(), signal);
+        EXPECT_EQ(cli.wait(), code) << cli.errors();
+    }
     fs::remove_all(work);
 }
 
