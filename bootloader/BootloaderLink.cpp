@@ -184,8 +184,9 @@ Acknowledge BootloaderLink::waitAcknowledge() {
         pumpWhileWaiting();
         if (port_.ByteAvailable()) break;
     }
+    const auto arrivedAt = port_.LastReceived();
     const std::uint8_t r = port_.ReadByte();
-    return {WaitResult::Success, static_cast<std::uint8_t>(r ^ form_.linkKey)};
+    return {WaitResult::Success, static_cast<std::uint8_t>(r ^ form_.linkKey), arrivedAt};
 }
 
 WaitResult BootloaderLink::readReply(int count, FrameData& buffer, ReplyCountdown shown) {

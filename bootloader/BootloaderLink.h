@@ -18,6 +18,8 @@ namespace canprog {
 struct Acknowledge {
     WaitResult wait = WaitResult::TimedOut;
     std::uint8_t status = 0;
+    // When the status byte arrived, as the port's receive side saw it.
+    std::chrono::steady_clock::time_point arrivedAt{};
     bool acknowledged() const { return wait == WaitResult::Success && status == 0; }
 };
 

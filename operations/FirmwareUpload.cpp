@@ -116,13 +116,15 @@ std::optional<OperationOutcome> sendBlocks(Upload& upload, bool flash, int first
         const auto address = static_cast<std::uint16_t>(block * 16);
         upload.facts.written.writeFrameLeft = true;
         if (!flash) ++upload.facts.written.eepromSent;
-        const auto handedOver = form.now();
+        const auto handedOver = std::chrono::steady_clock::now();
         link.SendPacket(flash ? WRITE_FLASH : WRITE_EEPROM, address, data, 16);
         link.loadCountdown(kReplyTicks);
         const Acknowledge ack = link.waitAcknowledge();
         if (ack.wait != WaitResult::Success) return abandonAfterWait(link, ack.wait);
+        // Measured to the status byte's arrival at the receive side, so that a busy machine
+        // that looks late does not count as a slow adapter.
         if (const auto delay =
-                upload.replyDelays.add(form.now() - handedOver, kWriteExchangeBytes)) {
+                upload.replyDelays.add(ack.arrivedAt - handedOver, kWriteExchangeBytes)) {
             noteSlowAdapter(upload, *delay);
         }
         if (ack.status != 0) {

@@ -474,6 +474,7 @@ void TSlioBaseDispatcher::queueReceived(std::unique_ptr<TDataBuffer> block,
     {
         const std::lock_guard guard(inputLock_);
         if (purgesAtRead != receivePurges_) return;  // read before a purge: stale
+        lastReceived_.store(std::chrono::steady_clock::now().time_since_epoch().count());
         InputQueue.push(std::move(block));
     }
     // Straight into the ring, so that a byte reaches the caller without waiting for the

@@ -90,6 +90,13 @@ class TSlioBaseDispatcher {
     WaitHandle Arrival() const { return arrival_.handle(); }
     void ClearArrival() const { arrival_.clear(); }
 
+    // When a read thread last delivered received bytes, as the receive side saw it: not
+    // when the user-interface thread next looked.
+    std::chrono::steady_clock::time_point LastReceived() const {
+        return std::chrono::steady_clock::time_point(
+            std::chrono::steady_clock::duration(lastReceived_.load()));
+    }
+
     // The code with which a worker thread ended on a failure; 0 while all is well.
     int FailureCode() const { return failureCode_.load(); }
 
@@ -226,6 +233,7 @@ class TSlioBaseDispatcher {
     std::atomic<int> runningThreads_{0};
     std::atomic<int> threadsStarted_{0};
     std::atomic<int> failureCode_{0};
+    std::atomic<std::chrono::steady_clock::rep> lastReceived_{0};
     bool shut_ = false;
     bool outputDrained_ = false;
 };

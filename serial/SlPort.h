@@ -146,6 +146,11 @@ class TSlioCustomComPort : public TSlioBaseComponent {
     // Signalled whenever received bytes arrive (see TSlioBaseDispatcher::Arrival); none while
     // the port is closed.
     WaitHandle Arrival() const { return dispatcher_ ? dispatcher_->Arrival() : WaitHandle(); }
+    // When the bytes received last arrived, as the receive side saw them (see
+    // TSlioBaseDispatcher::LastReceived); the clock's epoch while the port is closed.
+    std::chrono::steady_clock::time_point LastReceived() const {
+        return dispatcher_ ? dispatcher_->LastReceived() : std::chrono::steady_clock::time_point();
+    }
     // Why the trace or log file could not be written when the port last closed; empty when it
     // was written (or was off). Kept even when the caller of the close swallowed the error.
     const std::string& LastDumpError() const { return lastDumpError_; }

@@ -349,10 +349,12 @@ TEST_F(UploadTest, ASlowAdapterIsSaidPlainlyOnceAndAQuickOneIsNot) {
         const auto line = std::find_if(log().begin(), log().end(), [](const std::string& line) {
             return line.rfind("The adapter holds", 0) == 0;
         });
-        // About 16 ms a frame, 2032 frames: half a minute more than the line needs.
-        EXPECT_TRUE(line->find("for about 16 ms") != std::string::npos ||
-                    line->find("for about 17 ms") != std::string::npos)
-            << *line;
+        // About 16 ms a frame, however busy the machine: a generous range, never a figure.
+        const auto at = line->find("for about ");
+        ASSERT_NE(at, std::string::npos);
+        const int delay_ms = std::stoi(line->substr(at + 10));
+        EXPECT_GE(delay_ms, 10) << *line;
+        EXPECT_LE(delay_ms, 40) << *line;
         EXPECT_TRUE(line->ends_with(
             "A shorter latency in the adapter driver's settings, or another adapter, makes it "
             "faster."))
