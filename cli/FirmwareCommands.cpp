@@ -3,9 +3,6 @@
 #include <fmt/format.h>
 #include <fmt/ostream.h>
 
-#include <algorithm>
-#include <cctype>
-
 #include <optional>
 #include <ostream>
 
@@ -53,15 +50,6 @@ std::string describeTop(std::int32_t top) {
 }
 
 }  // namespace
-
-bool isEncodedFileName(const std::string& path) {
-    // Upper-case names are common on Windows: "UP.HEXFW" is encoded too.
-    constexpr std::string_view kSuffix = ".hexfw";
-    if (path.size() < kSuffix.size()) return false;
-    return std::equal(
-        kSuffix.begin(), kSuffix.end(), path.end() - kSuffix.size(),
-        [](char want, char got) { return want == std::tolower(static_cast<unsigned char>(got)); });
-}
 
 int runInspect(const InspectOptions& options, char languageCode, std::ostream& out,
                std::ostream& err) {

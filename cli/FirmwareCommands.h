@@ -19,7 +19,4 @@ int runPrograms(const std::string& file, char languageCode, std::ostream& out, s
 int runHexfw(bool encode, const std::string& in, const std::string& out, char languageCode,
              std::ostream& log, std::ostream& err);
 
-// A .hexfw file is read as encoded, any other as plain HEX.
-bool isEncodedFileName(const std::string& path);
-
 }  // namespace canprog::cli

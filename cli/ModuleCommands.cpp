@@ -10,11 +10,11 @@
 
 #include "Console.h"
 #include "ExitCodes.h"
-#include "FirmwareCommands.h"
 #include "ModuleSession.h"
 #include "base/OutputFiles.h"
 #include "bootloader/Replies.h"
 #include "config/ParameterBlock.h"
+#include "firmware/FirmwareLoader.h"
 #include "operations/SavedBlock.h"
 
 namespace canprog::cli {

@@ -1,5 +1,7 @@
 #include "FirmwareLoader.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -28,6 +30,14 @@ FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, Firmware
         result.problem = {file.lineNumber(), "file ends without the end record :00000001FF"};
     }
     return result;
+}
+
+bool isEncodedFileName(const std::string& path) {
+    constexpr std::string_view kSuffix = ".hexfw";
+    if (path.size() < kSuffix.size()) return false;
+    return std::equal(
+        kSuffix.begin(), kSuffix.end(), path.end() - kSuffix.size(),
+        [](char want, char got) { return want == std::tolower(static_cast<unsigned char>(got)); });
 }
 
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& error,

@@ -27,6 +27,10 @@ FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, Firmware
 // The same for a file on disk; the file is read whole and closed before the result is judged.
 FirmwareLoadResult loadFirmwareFile(const std::string& path, bool decode, FirmwareImages& images);
 
+// Whether a firmware file is line-scrambled by its name: a .hexfw file is read as encoded, any
+// other as plain HEX. Names are compared without regard to case: "UP.HEXFW" is encoded too.
+bool isEncodedFileName(const std::string& path);
+
 // The most bytes a file of a kind may have, and what a larger one is called.
 struct FileSizeLimit {
     std::uintmax_t bytes;

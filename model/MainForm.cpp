@@ -117,8 +117,7 @@ void MainForm::setDesignTimeState() {
     for (const auto& [id, caption] : developerCaptions) controls_[index(id)].text = caption;
 
     for (Ctl id : {Ctl::EEPROM, Ctl::DecodeON, Ctl::All_memory, Ctl::PICencoding, Ctl::DeviceID,
-                   Ctl::Flash_size, Ctl::Edit1, Ctl::Memo1, Ctl::Clear, Ctl::lang4, Ctl::lang8,
-                   Ctl::lang9}) {
+                   Ctl::Flash_size, Ctl::Edit1, Ctl::Memo1, Ctl::Clear, Ctl::lang8, Ctl::lang9}) {
         controls_[index(id)].visible = false;
     }
     for (Ctl id : {Ctl::EEPROM, Ctl::DecodeON, Ctl::All_memory, Ctl::lang2, Ctl::RadioButton4,

@@ -8,11 +8,11 @@ namespace canprog {
 
 namespace {
 
-// The visible language buttons share the language frame; RU and the two spare buttons stand in
-// a frame of their own outside the visible area.
+// The seven language buttons share the language frame; the two spare buttons stand in a frame
+// of their own that is never shown.
 const std::vector<std::vector<Ctl>> kRadioGroups = {
-    {Ctl::lang1, Ctl::lang2, Ctl::lang3, Ctl::lang5, Ctl::lang6, Ctl::lang7},
-    {Ctl::lang4, Ctl::lang8, Ctl::lang9},
+    {Ctl::lang1, Ctl::lang2, Ctl::lang3, Ctl::lang4, Ctl::lang5, Ctl::lang6, Ctl::lang7},
+    {Ctl::lang8, Ctl::lang9},
     {Ctl::RadioButton4, Ctl::RadioButton5},
     {Ctl::RadioButton6, Ctl::RadioButton7},
     {Ctl::RadioButton8, Ctl::RadioButton9},

@@ -66,6 +66,16 @@ const std::array<Translations, kWindowTextCount> kTexts = {{
     {"Tak", "Yes", "Ja", "Да", "Áno", "Ano", "Igen"},
     // No
     {"Nie", "No", "Nein", "Нет", "Nie", "Ne", "Nem"},
+    // FirmwareFiles
+    {"Pliki firmware", "Firmware files", "Firmware-Dateien", "Файлы прошивки",
+     "Súbory firmvéru", "Soubory firmwaru", "Firmware-fájlok"},
+    // AllFiles
+    {"Wszystkie pliki", "All files", "Alle Dateien", "Все файлы", "Všetky súbory",
+     "Všechny soubory", "Minden fájl"},
+    // ReadTheModuleFirst
+    {"Najpierw odczytaj moduł", "Read the module first", "Lesen Sie zuerst das Modul",
+     "Сначала прочитайте модуль", "Najprv prečítajte modul", "Nejprve přečtěte modul",
+     "Először olvassa ki a modult"},
 }};
 
 }  // namespace

@@ -23,8 +23,12 @@ enum class WindowText {
     StopParameterWrite,
     Yes,
     No,
+    FirmwareFiles,       // the file dialog's filter
+    AllFiles,            // the file dialog's filter
+    ReadTheModuleFirst,  // why "To file..." and "From file..." are not enabled yet
 };
-inline constexpr std::size_t kWindowTextCount = static_cast<std::size_t>(WindowText::No) + 1;
+inline constexpr std::size_t kWindowTextCount =
+    static_cast<std::size_t>(WindowText::ReadTheModuleFirst) + 1;
 
 std::string_view windowText(WindowText text, Language language);
 

@@ -1,21 +1,23 @@
 #include "FileChoice.h"
 
+#include "firmware/FirmwareLoader.h"
 #include "model/PlatformShell.h"
 
 namespace canprog {
 
 void bbOpenClick(MainForm& form) {
-    if (form.checked(Ctl::DecodeON)) {
-        form.openDialogFilter = "Plik HEXFW (*.hexfw)|*.hexfw";
-        form.openDialogDefaultExtension = "*.hexfw";
-    } else {
-        form.openDialogFilter = "Plik HEX (*.hex)|*.hex";
-        form.openDialogDefaultExtension = "*.hex";
-    }
+    // Both kinds of firmware file, and every file, in the window's language.
+    form.openDialogFilter = form.windowText(WindowText::FirmwareFiles) +
+                            " (*.hexfw *.hex)|*.hexfw;*.hex|" +
+                            form.windowText(WindowText::AllFiles) + " (*)|*.*";
+    form.openDialogDefaultExtension = "*.hexfw";
     const auto chosen =
         form.shell().chooseFileToOpen(form.openDialogFilter, form.openDialogDefaultExtension);
     if (!chosen) return;
     form.firmwareFileName = *chosen;
+    // A .hexfw file is line-scrambled, any other plain Intel HEX, as the command line reads
+    // them: the write and the CAN program list read the file as its name says.
+    form.setChecked(Ctl::DecodeON, isEncodedFileName(*chosen));
     form.setEnabled(Ctl::bbUpload, true);
     form.setEnabled(Ctl::bbHelp, true);
     form.clearLines(Ctl::meLog);

@@ -16,7 +16,8 @@ void bbHelpClick(MainForm& form, HelpWindow& help) {
         return;
     }
     help.clear();
-    const ProgramList list = readProgramList(bytes, form.checked(Ctl::DecodeON));
+    // A plain file's comment lines as well as a scrambled one's, as its name says.
+    const ProgramList list = readProgramList(bytes, isEncodedFileName(form.firmwareFileName));
     form.images.decodeLineCounter = list.pairsRead;
     for (const auto& line : list.lines) help.addLine(cp1250ToUtf8(line));
     help.setCaption(form.text(Ctl::GroupBox18));

@@ -12,6 +12,7 @@
 
 #include "cli/ExitCodes.h"
 #include "cli/FirmwareCommands.h"
+#include "firmware/FirmwareLoader.h"
 #include "cli/ModuleCommands.h"
 #include "cli/ParameterCommands.h"
 #include "serial/SlSelCom.h"

@@ -46,8 +46,13 @@ TEST_F(MainFormTest, DeveloperControlsAreHiddenWithTheirDefaults) {
         EXPECT_FALSE(form.checked(id)) << controlName(id);
         EXPECT_FALSE(form.visible(id)) << controlName(id);
     }
-    for (Ctl id : {Ctl::Edit1, Ctl::Memo1, Ctl::Clear, Ctl::lang4, Ctl::lang8, Ctl::lang9}) {
+    for (Ctl id : {Ctl::Edit1, Ctl::Memo1, Ctl::Clear, Ctl::lang8, Ctl::lang9}) {
         EXPECT_FALSE(form.visible(id)) << controlName(id);
+    }
+    // All seven languages can be chosen.
+    for (Ctl id : {Ctl::lang1, Ctl::lang2, Ctl::lang3, Ctl::lang4, Ctl::lang5, Ctl::lang6,
+                   Ctl::lang7}) {
+        EXPECT_TRUE(form.visible(id)) << controlName(id);
     }
 }
 

@@ -24,7 +24,8 @@ TEST_F(FileChoiceTest, ChoosingAFileEnablesBothButtonsAndShowsItsName) {
     form.log("old");
     shell.nextChoice = "/home/tech/firmware/demo.hexfw";
     form.click(Ctl::bbOpen);
-    EXPECT_EQ(shell.dialogFilter, "Plik HEXFW (*.hexfw)|*.hexfw");
+    EXPECT_EQ(shell.dialogFilter,
+              "Firmware files (*.hexfw *.hex)|*.hexfw;*.hex|All files (*)|*.*");
     EXPECT_EQ(shell.dialogExtension, "*.hexfw");
     EXPECT_EQ(form.firmwareFileName, "/home/tech/firmware/demo.hexfw");
     EXPECT_EQ(form.text(Ctl::Edit2), "demo.hexfw");
@@ -50,11 +51,17 @@ TEST_F(FileChoiceTest, CancelledDialogChangesNothing) {
     EXPECT_EQ(form.logLines().size(), 1u);
 }
 
-TEST_F(FileChoiceTest, PlainHexFilterWhenDecodingIsOff) {
-    form.setChecked(Ctl::DecodeON, false);
+TEST_F(FileChoiceTest, AFileIsDecodedAsItsNameSaysAndTheFilterIsInTheWindowsLanguage) {
+    for (const auto& [file, decoded] : {std::pair{"/fw/demo.hex", false}, {"/fw/UP.HEXFW", true},
+                                        {"/fw/demo.hexfw", true}, {"/fw/demo.txt", false}}) {
+        shell.nextChoice = file;
+        form.click(Ctl::bbOpen);
+        EXPECT_EQ(form.checked(Ctl::DecodeON), decoded) << file;
+    }
+    form.click(Ctl::lang1);
     form.click(Ctl::bbOpen);
-    EXPECT_EQ(shell.dialogFilter, "Plik HEX (*.hex)|*.hex");
-    EXPECT_EQ(shell.dialogExtension, "*.hex");
+    EXPECT_EQ(shell.dialogFilter,
+              "Pliki firmware (*.hexfw *.hex)|*.hexfw;*.hex|Wszystkie pliki (*)|*.*");
 }
 
 TEST_F(FileChoiceTest, WriteWithoutAFileFinishesAtOnce) {

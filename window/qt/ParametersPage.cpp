@@ -159,7 +159,7 @@ void buildDeveloperControls(WidgetRegistry& w, QWidget* parent) {
     memo->setReadOnly(true);
     memo->hide();
     w.make<QPushButton>(Ctl::Clear, parent)->hide();
-    for (Ctl id : {Ctl::lang4, Ctl::lang8, Ctl::lang9}) {
+    for (Ctl id : {Ctl::lang8, Ctl::lang9}) {
         auto* button = w.make<QRadioButton>(id, parent);
         button->setAutoExclusive(false);
         button->hide();

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <array>
+#include <optional>
 
 #include "LogoImage.h"
 #include "Pages.h"
@@ -55,12 +57,15 @@ QGroupBox* languageGroup(WidgetRegistry& w, QWidget* page) {
     auto* layout = new QGridLayout(group);
     compact(layout);
     layout->setHorizontalSpacing(8);
-    // Two columns: EN, PL, DE and CZ, SK, HU from top to bottom.
-    const Ctl columns[2][3] = {{Ctl::lang2, Ctl::lang1, Ctl::lang3},
-                               {Ctl::lang6, Ctl::lang5, Ctl::lang7}};
+    // Two columns: EN, PL, DE, RU and CZ, SK, HU from top to bottom.
+    const std::array<std::array<std::optional<Ctl>, 4>, 2> columns = {
+        {{Ctl::lang2, Ctl::lang1, Ctl::lang3, Ctl::lang4},
+         {Ctl::lang6, Ctl::lang5, Ctl::lang7, std::nullopt}}};
     for (int column = 0; column < 2; ++column) {
-        for (int row = 0; row < 3; ++row) {
-            auto* button = w.make<QRadioButton>(columns[column][row], group);
+        for (int row = 0; row < 4; ++row) {
+            const auto id = columns[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
+            if (!id) continue;
+            auto* button = w.make<QRadioButton>(*id, group);
             button->setAutoExclusive(false);
             layout->addWidget(button, row, column);
         }

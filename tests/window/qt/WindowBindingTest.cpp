@@ -92,9 +92,14 @@ TEST_F(WindowBindingTest, OneLogoIsShownAndDeveloperControlsAreHidden) {
     EXPECT_EQ(find<QWidget>(Ctl::sarnic_image)->toolTip(),
               QStringLiteral("https://www.sarnic.example/"));
     for (Ctl id : {Ctl::EEPROM, Ctl::DecodeON, Ctl::PICencoding, Ctl::Edit1, Ctl::Memo1, Ctl::Clear,
-                   Ctl::lang4, Ctl::lang8, Ctl::lang9}) {
+                   Ctl::lang8, Ctl::lang9}) {
         EXPECT_FALSE(find<QWidget>(id)->isVisible()) << controlName(id);
     }
+    // Russian is chosen as the others are.
+    EXPECT_TRUE(find<QWidget>(Ctl::lang4)->isVisible());
+    find<QRadioButton>(Ctl::lang4)->click();
+    EXPECT_EQ(form.languageCode, '3');
+    EXPECT_EQ(form.text(Ctl::Button1), "Отмена");
 }
 
 TEST_F(WindowBindingTest, ClickingTheLogoOpensTheBrandAddress) {
