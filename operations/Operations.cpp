@@ -52,7 +52,16 @@ Operations::~Operations() {
 template <typename Run>
 OperationOutcome Operations::record(Run run) {
     const OperationOutcome outcome = run();
-    if (outcome != OperationOutcome::NotStarted) lastOutcome_ = outcome;
+    if (outcome != OperationOutcome::NotStarted) {
+        lastOutcome_ = outcome;
+        // Every operation leaves the port free for other programs (and the command line),
+        // also a read, which kept it open until the next operation opened it again.
+        try {
+            ComPort_.SetOpen(false);
+        } catch (...) {
+            // A port whose device is gone closes as far as it can; nothing more to do.
+        }
+    }
     return outcome;
 }
 
@@ -85,12 +94,24 @@ OperationOutcome Operations::readParameters() {
 }
 
 OperationOutcome Operations::writeParameters() {
-    return record([this] { return BitBtn1Click(link_, parameterWriteChecks, facts_); });
+    return rememberWritten(
+        record([this] { return BitBtn1Click(link_, parameterWriteChecks, facts_); }));
 }
 
 OperationOutcome Operations::restoreParameters(const SavedBlockCheck& saved) {
-    return record(
-        [&] { return restoreParameterBlock(link_, saved, parameterWriteChecks, facts_); });
+    return rememberWritten(record(
+        [&] { return restoreParameterBlock(link_, saved, parameterWriteChecks, facts_); }));
+}
+
+OperationOutcome Operations::rememberWritten(OperationOutcome outcome) {
+    // What the module holds now is what "To file..." saves: the block the verify read back,
+    // or the one written when there was no verify.
+    if (outcome == OperationOutcome::Finished) {
+        lastRead_.block = facts_.blockReadBack ? *facts_.blockReadBack : form_.images.eepromImage;
+        if (facts_.deviceId) lastRead_.deviceId = facts_.deviceId;
+        lastRead_.device = link_.deviceName();
+    }
+    return outcome;
 }
 
 }  // namespace canprog

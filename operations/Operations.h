@@ -46,7 +46,7 @@ class Operations {
         return serial::presentPorts(serial::kHighestComNumber);
     };
 
-    // The block the last complete parameter read took from the module.
+    // The block the module holds as the last complete parameter read or write left it.
     const LastRead& lastRead() const { return lastRead_; }
 
     // How the last operation on the module ended, and what it learned.
@@ -65,6 +65,8 @@ class Operations {
   private:
     template <typename Run>
     OperationOutcome record(Run run);
+    // After a parameter write that finished, the block last read is the one written.
+    OperationOutcome rememberWritten(OperationOutcome outcome);
 
     MainForm& form_;
     HelpWindow& help_;

@@ -12,7 +12,7 @@ struct VersionReadChecks {
 };
 
 // "Read" in the program version box: the version text from EEPROM 0xF0-0xFF (and, with
-// DeviceID checked, the device ID) into the log; then the module restarts. The port stays open.
+// DeviceID checked, the device ID) into the log; then the module restarts.
 OperationOutcome Button2Click(BootloaderLink& link, const VersionReadChecks& checks = {});
 
 }  // namespace canprog

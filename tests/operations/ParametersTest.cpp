@@ -46,7 +46,7 @@ TEST_F(ParametersTest, ErasedModuleShowsEverySetBitChoice) {
     EXPECT_EQ(form.text(Ctl::Edit3), "Finished");
     EXPECT_TRUE(form.enabled(Ctl::BitBtn1));
     EXPECT_TRUE(form.enabled(Ctl::BitBtn3));
-    EXPECT_TRUE(operations.ComPort().Open());
+    EXPECT_FALSE(operations.ComPort().Open());  // free for other programs once read
 }
 
 TEST_F(ParametersTest, SetBlockShowsItsValues) {
@@ -178,7 +178,7 @@ TEST_F(ParametersTest, ReadThatTimesOutOrIsCancelledChangesNothing) {
     EXPECT_TRUE(form.checked(Ctl::RadioButton23));
     EXPECT_FALSE(form.enabled(Ctl::BitBtn1));
     EXPECT_TRUE(form.enabled(Ctl::BitBtn3));
-    EXPECT_TRUE(operations.ComPort().Open());
+    EXPECT_FALSE(operations.ComPort().Open());
 
     const std::size_t framesBefore = module->frames().size();
     pump.onPump([this, framesBefore] {

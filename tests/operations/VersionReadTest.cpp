@@ -10,13 +10,13 @@ namespace {
 
 class VersionReadTest : public ::testing::Test, public testing::ModuleFixture {};
 
-TEST_F(VersionReadTest, ReadsTheVersionAndLeavesThePortOpen) {
+TEST_F(VersionReadTest, ReadsTheVersionAndLeavesThePortFree) {
     startModule();
     ASSERT_EQ(operations.readVersion(), OperationOutcome::Finished);
     EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "OK",
                                                "Program version: DEMO 1.00       ", "Finished"}));
     EXPECT_EQ(form.text(Ctl::Edit1), "OK. Restart CPU...");
-    EXPECT_TRUE(operations.ComPort().Open());
+    EXPECT_FALSE(operations.ComPort().Open());  // other programs can open it now
     EXPECT_TRUE(framesOf(READ_DEVICE_ID).empty());
     const auto reads = framesOf(READ_EEPROM);
     ASSERT_EQ(reads.size(), 1u);
@@ -25,7 +25,7 @@ TEST_F(VersionReadTest, ReadsTheVersionAndLeavesThePortOpen) {
     EXPECT_EQ(form.control(Ctl::ProgressBar1).position, 25);  // left full
     EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);
 
-    // The next operation takes the open port over.
+    // The next operation opens it again.
     ASSERT_EQ(operations.readVersion(), OperationOutcome::Finished);
     EXPECT_TRUE(testing::eventually([&] { return module->restarts() == 2; }));
 }
@@ -57,13 +57,13 @@ TEST_F(VersionReadTest, ModuleThatAnswersOnlyLateStillGetsItsReplyTime) {
     EXPECT_EQ(log()[2], "Program version: DEMO 1.00       ");
 }
 
-TEST_F(VersionReadTest, ReplyThatStopsKeepsThePortOpen) {
+TEST_F(VersionReadTest, ReplyThatStopsLeavesThePortFree) {
     sim::SimOptions options;
     options.faults.cutReplyAfterBytes = 10;
     startModule(options);
     ASSERT_EQ(operations.readVersion(), OperationOutcome::TransmissionError);
     EXPECT_EQ(log().back(), "Error data transmission");
-    EXPECT_TRUE(operations.ComPort().Open());
+    EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_TRUE(framesOf(RESTART).empty());
 }
 
@@ -77,7 +77,7 @@ TEST_F(VersionReadTest, CancelWhileTheReplyIsAwaited) {
     });
     ASSERT_EQ(operations.readVersion(), OperationOutcome::Cancelled);
     EXPECT_EQ(log().back(), "Cancel");
-    EXPECT_TRUE(operations.ComPort().Open());
+    EXPECT_FALSE(operations.ComPort().Open());
 }
 
 TEST_F(VersionReadTest, FailureInPolish) {

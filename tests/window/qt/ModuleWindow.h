@@ -19,7 +19,6 @@ namespace canprog::testing {
 // wires them, talking to a simulated module that each test starts.
 struct ModuleWindow {
     void start(sim::SimOptions options = {}) {
-        operations.ComPort().SetOpen(false);  // a read leaves the port open on the last module
         module = std::make_unique<sim::SimulatedModule>(std::move(options));
         module->start();
         operations.ComPort().SetDevicePath(module->devicePath());

@@ -18,6 +18,7 @@
 #include "config/ParameterBlock.h"
 #include "firmware/FirmwareLoader.h"
 #include "operations/Operations.h"
+#include "operations/SavedBlock.h"
 #include "operations/SettingsFiles.h"
 #include "sim/SimulatedModule.h"
 #include "support/FormFixture.h"
@@ -148,6 +149,30 @@ TEST_F(WindowSafetyTest, SavedSettingsOpenAgainIntoTheSameControls) {
                "module (device 12:34; this module is 56:78)"))
         << log();
     EXPECT_EQ(form.text(Ctl::PIN), otherPin);
+}
+
+TEST_F(WindowSafetyTest, ToFileAfterAWriteSavesWhatTheModuleHoldsNowAndThePortIsFreeBetween) {
+    fs::create_directories(scratch);
+    start();
+    button(Ctl::BitBtn2)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    // Between two operations another program (the command line) can open the port.
+    EXPECT_FALSE(operations.ComPort().Open());
+    window.tabs()->setCurrentIndex(1);
+    auto* pin = widget<QLineEdit>(Ctl::PIN);
+    pin->clear();
+    QTest::keyClicks(pin, "1111");
+    button(Ctl::BitBtn1)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    ASSERT_TRUE(logHas("EEPROM verified")) << log();
+    const std::string file = (scratch / "after.json").string();
+    shell.nextSave = file;
+    button(Ctl::bbSaveSettings)->click();
+    std::string why;
+    const auto saved = readSavedBlockFile(file, why);
+    ASSERT_TRUE(saved) << why;
+    EXPECT_EQ(pinText(saved->block), "1111");
+    EXPECT_EQ(saved->block, module->memory().eeprom);
 }
 
 TEST_F(WindowSafetyTest, TheSystemIsKeptAwakeWhileTheModuleIsTalkedTo) {
