@@ -32,7 +32,7 @@ ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, st
             if (interrupt == Interrupt::None) return;
             interrupted_ = true;
             if (interrupt == Interrupt::HangUp) hungUp_ = true;
-            form().click(Ctl::Button1);
+            form().Button1Click();
         });
     }
     if (&err == &std::cerr && stderrIsTerminal()) {

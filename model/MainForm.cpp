@@ -59,6 +59,20 @@ constexpr std::array kAddedCaptions = {std::pair{Ctl::KeepSettings, WindowText::
                                        std::pair{Ctl::bbSaveSettings, WindowText::SaveSettings},
                                        std::pair{Ctl::bbOpenSettings, WindowText::OpenSettings}};
 
+// What cannot be used while an operation runs: its clicks would be ignored, so these are shown
+// disabled for as long as it runs and get their own state back after it.
+constexpr std::array kHeldDuringOperations = {
+    Ctl::bbOpen,  Ctl::bbUpload, Ctl::Button2, Ctl::BitBtn1, Ctl::BitBtn2,        Ctl::BitBtn3,
+    Ctl::BitBtn4, Ctl::bbHelp,   Ctl::cbPort,  Ctl::lang1,   Ctl::lang2,          Ctl::lang3,
+    Ctl::lang4,   Ctl::lang5,    Ctl::lang6,   Ctl::lang7,   Ctl::RadioGroup1,    Ctl::KeepSettings,
+    Ctl::bbSaveSettings, Ctl::bbOpenSettings};
+
+bool isHeldDuringOperations(Ctl id) {
+    return id == Ctl::Button1 || std::find(kHeldDuringOperations.begin(),
+                                           kHeldDuringOperations.end(),
+                                           id) != kHeldDuringOperations.end();
+}
+
 bool isLanguageControl(Ctl id) {
     return id == Ctl::RadioGroup1 || id == Ctl::lang8 || id == Ctl::lang9 ||
            std::any_of(kLanguageButtons.begin(), kLanguageButtons.end(),
@@ -164,6 +178,16 @@ void MainForm::setText(Ctl id, std::string text) {
 }
 
 void MainForm::setEnabled(Ctl id, bool enabled) {
+    // While an operation runs, a held control keeps its operation-time state and takes the
+    // new one when the operation ends.
+    if (operationRunning_ && isHeldDuringOperations(id)) {
+        enabledAfterOperation_[index(id)] = enabled;
+        return;
+    }
+    showEnabled(id, enabled);
+}
+
+void MainForm::showEnabled(Ctl id, bool enabled) {
     auto& state = controls_[index(id)];
     if (state.enabled == enabled) return;
     state.enabled = enabled;
@@ -369,6 +393,8 @@ void MainForm::FormCreate() {
     languageCode = '1';
     zmiana_jezyka(languageCode);
     zmiana_logo(kStartupBrandKey);
+    // Cancel is there to be pressed while an operation runs; the window starts with none.
+    setEnabled(Ctl::Button1, false);
 }
 
 void MainForm::Button1Click() {
@@ -377,6 +403,12 @@ void MainForm::Button1Click() {
 
 bool MainForm::beginOperation(OperationKind kind) {
     if (operationRunning_) return false;
+    for (Ctl id : kHeldDuringOperations) {
+        enabledAfterOperation_[index(id)] = controls_[index(id)].enabled;
+        showEnabled(id, false);
+    }
+    enabledAfterOperation_[index(Ctl::Button1)] = controls_[index(Ctl::Button1)].enabled;
+    showEnabled(Ctl::Button1, true);
     operationRunning_ = true;
     operationKind_ = kind;
     countdown_.forgetKeptCancel();
@@ -386,6 +418,8 @@ bool MainForm::beginOperation(OperationKind kind) {
 
 void MainForm::endOperation() {
     operationRunning_ = false;
+    for (Ctl id : kHeldDuringOperations) showEnabled(id, enabledAfterOperation_[index(id)]);
+    showEnabled(Ctl::Button1, enabledAfterOperation_[index(Ctl::Button1)]);
     shell_.keepSystemAwake(false);
 }
 

@@ -139,7 +139,8 @@ class MainForm {
 
     // --- operations on the module never nest ---
     // Marks an operation as running; false when one already runs (the click is then ignored).
-    // While it runs the system is kept awake.
+    // While it runs the system is kept awake, Cancel is enabled, and the buttons, languages and
+    // port list whose clicks it would ignore are disabled.
     bool beginOperation(OperationKind kind = OperationKind::Read);
     void endOperation();
     bool operationRunning() const { return operationRunning_; }
@@ -172,6 +173,7 @@ class MainForm {
 
   private:
     void notify(Ctl id, Change what);
+    void showEnabled(Ctl id, bool enabled);
     void setDesignTimeState();
     void uncheckGroupSiblings(Ctl id);
 
@@ -186,6 +188,8 @@ class MainForm {
     Countdown countdown_;
     std::vector<ModelListener*> listeners_;
     bool operationRunning_ = false;
+    // The state the controls held during an operation get back when it ends.
+    std::array<bool, kControlCount> enabledAfterOperation_{};
     OperationKind operationKind_ = OperationKind::Read;
     bool addingNote_ = false;
 };

@@ -115,11 +115,26 @@ TEST_F(WindowBindingTest, ClickingTheLogoOpensTheBrandAddress) {
     EXPECT_EQ(shell.opened[0], "https://www.sarnic.example/");
 }
 
-TEST_F(WindowBindingTest, CancelButtonReachesTheCountdown) {
+TEST_F(WindowBindingTest, WhileAnOperationRunsOnlyCancelIsThereToPressAndItReachesTheCountdown) {
+    auto* cancel = find<QPushButton>(Ctl::Button1);
+    const std::vector<Ctl> held = {Ctl::bbOpen, Ctl::Button2, Ctl::BitBtn2, Ctl::BitBtn4,
+                                   Ctl::lang1, Ctl::lang4, Ctl::cbPort};
+    EXPECT_FALSE(cancel->isEnabled());  // nothing to cancel
+    for (Ctl id : held) EXPECT_TRUE(find<QWidget>(id)->isEnabled()) << controlName(id);
+    ASSERT_TRUE(form.beginOperation());
+    EXPECT_TRUE(cancel->isEnabled());
+    for (Ctl id : held) EXPECT_FALSE(find<QWidget>(id)->isEnabled()) << controlName(id);
+    // What the operation enables shows once it has ended.
+    form.setEnabled(Ctl::BitBtn1, true);
+    EXPECT_FALSE(find<QWidget>(Ctl::BitBtn1)->isEnabled());
     form.countdown().start(30);
-    find<QPushButton>(Ctl::Button1)->click();
+    cancel->click();
     EXPECT_EQ(form.countdown().timeoutTicks(), -1);
     EXPECT_FALSE(form.countdown().tickerEnabled());
+    form.endOperation();
+    EXPECT_FALSE(cancel->isEnabled());
+    EXPECT_TRUE(find<QWidget>(Ctl::BitBtn1)->isEnabled());
+    for (Ctl id : held) EXPECT_TRUE(find<QWidget>(id)->isEnabled()) << controlName(id);
 }
 
 }  // namespace
