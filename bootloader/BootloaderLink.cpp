@@ -78,6 +78,7 @@ bool BootloaderLink::openModulePort(bool showOpeningText) {
         openFailure_ = {deviceName(), 0, "unknown error"};
         return false;
     }
+    openedDevice_ = deviceName();
     if (showOpeningText) {
         form_.setText(Ctl::Edit1, "Opening port Com" + std::to_string(port_.ComNumber()));
     }
@@ -137,7 +138,11 @@ WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
     }
     const bool cancelled = countdown().state() == WaitResult::Cancelled;
     show(cancelled ? msg::Cancel : msg::NoBootloader, parameters.shownIn);
-    if (!cancelled) form_.logNote(Extra::CheckTheConnection);
+    if (!cancelled && parameters.shownIn == WakeUpShownIn::LogAndStatusLine) {
+        form_.logNoteAndShow(Extra::CheckTheConnection, {}, MainForm::ShowNote::BelowStatus);
+    } else if (!cancelled) {
+        form_.logNote(Extra::CheckTheConnection);
+    }
     port_.SetOpen(false);
     return cancelled ? WaitResult::Cancelled : WaitResult::TimedOut;
 }
@@ -184,6 +189,19 @@ Acknowledge BootloaderLink::waitAcknowledge() {
         pumpWhileWaiting();
         if (port_.ByteAvailable()) break;
     }
+    const auto arrivedAt = port_.LastReceived();
+    const std::uint8_t r = port_.ReadByte();
+    return {WaitResult::Success, static_cast<std::uint8_t>(r ^ form_.linkKey), arrivedAt};
+}
+
+Acknowledge BootloaderLink::lateAcknowledge() {
+    // A block's status comes within its write time and the line's few bytes: a good margin.
+    constexpr auto kLateStatus = std::chrono::milliseconds(200);
+    const auto deadline = std::chrono::steady_clock::now() + kLateStatus;
+    while (!port_.ByteAvailable() && std::chrono::steady_clock::now() < deadline) {
+        pump_.sleep(std::chrono::milliseconds(2));
+    }
+    if (!port_.ByteAvailable()) return {WaitResult::Cancelled, 0};
     const auto arrivedAt = port_.LastReceived();
     const std::uint8_t r = port_.ReadByte();
     return {WaitResult::Success, static_cast<std::uint8_t>(r ^ form_.linkKey), arrivedAt};

@@ -72,6 +72,9 @@ class BootloaderLink {
     void SendPacket(std::uint8_t command, std::uint16_t address, FrameData data,
                     std::uint8_t length);
     Acknowledge waitAcknowledge();
+    // After a Cancel ended the wait for a block's status byte: waits a moment longer, with no
+    // countdown, for the status the module may still send for the block already sent.
+    Acknowledge lateAcknowledge();
     // Reads `count` reply bytes, unscrambled, into `buffer`. A reply that stops ends the read
     // when the countdown runs out; the remaining positions are left as they were.
     WaitResult readReply(int count, FrameData& buffer,
@@ -90,6 +93,9 @@ class BootloaderLink {
     bool deviceLost() const { return port_.DeviceFailure() < 0; }
     // The device the port names, for messages.
     std::string deviceName() const;
+    // The device the port had open when the operation opened it: the one a lost connection
+    // names, whatever the port map says once it is gone.
+    const std::string& openedDevice() const { return openedDevice_; }
     // Keeps why the device was lost (the serial layer's message for its failure code), for
     // front ends that show it once the port is closed.
     void recordLostDevice();
@@ -109,6 +115,7 @@ class BootloaderLink {
     MessagePump& pump_;
     serial::TSlioComPort& port_;
     OpenFailure openFailure_;
+    std::string openedDevice_;
     std::string lostDeviceReason_;
 };
 

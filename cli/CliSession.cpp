@@ -55,6 +55,7 @@ void CliSession::controlChanged(Ctl id, Change what) {
         }
         print(line, false);
     } else if (id == Ctl::Edit3 && what == Change::Text) {
+        if (form_.addingNote()) return;  // the note itself goes to the notes' stream
         const std::string& status = form_.text(Ctl::Edit3);
         if (status.empty() || status == lastPrinted_) return;
         print(status, true);

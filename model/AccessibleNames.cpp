@@ -39,15 +39,26 @@ std::string accessibleName(const MainForm& form, Ctl id) {
     for (const auto& [control, text] : kNamedByWindow) {
         if (control == id) return form.windowText(text);
     }
+    // A logo says what it shows and where it leads.
     for (const auto& brand : brands()) {
-        if (brand.logo == id) return std::string(brand.caption);
+        if (brand.logo != id) continue;
+        if (brand.webAddress.empty()) {
+            return form.extraMessage(Extra::LogoNameNoAddress, {{"brand", std::string(brand.caption)}});
+        }
+        return form.extraMessage(Extra::LogoName, {{"brand", std::string(brand.caption)},
+                                                   {"address", std::string(brand.webAddress)}});
     }
     return withoutPadding(form.text(id));
 }
 
-std::string accessibleDescription(Ctl id) {
+std::string accessibleDescription(const MainForm& form, Ctl id) {
     for (const auto& brand : brands()) {
         if (brand.logo == id) return std::string(brand.webAddress);
+    }
+    // A button that cannot be pressed yet says why.
+    if ((id == Ctl::bbSaveSettings || id == Ctl::bbOpenSettings) && !form.enabled(id) &&
+        !form.operationRunning()) {
+        return form.windowText(WindowText::ReadTheModuleFirst);
     }
     return {};
 }

@@ -11,8 +11,9 @@ namespace canprog {
 // name, a progress bar, an edit inside a group), the name the window gives it.
 std::string accessibleName(const MainForm& form, Ctl id);
 
-// More about a control where there is more: the web address a logo opens.
-std::string accessibleDescription(Ctl id);
+// More about a control where there is more: the web address a logo opens, why the buttons of
+// the settings file cannot be pressed yet.
+std::string accessibleDescription(const MainForm& form, Ctl id);
 
 // The names of a spin button's two arrows.
 std::string spinArrowName(const MainForm& form, MainForm::Arrow arrow);

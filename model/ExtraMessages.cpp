@@ -17,6 +17,20 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "Spojení s modulem bylo přerušeno ({device}): zkontrolujte kabel a napájení modulu",
      "Megszakadt a kapcsolat a modullal ({device}): ellenőrizze a kábelt és a modul "
      "tápellátását"},
+    // ModuleStoppedAnswering
+    {"Moduł przestał odpowiadać ({device}): sprawdź zasilanie modułu i kabel",
+     "The module stopped answering ({device}): check the module's power and the cable",
+     "Das Modul antwortet nicht mehr ({device}): Stromversorgung des Moduls und Kabel prüfen",
+     "Модуль перестал отвечать ({device}): проверьте питание модуля и кабель",
+     "Modul prestal odpovedať ({device}): skontrolujte napájanie modulu a kábel",
+     "Modul přestal odpovídat ({device}): zkontrolujte napájení modulu a kabel",
+     "A modul nem válaszol tovább ({device}): ellenőrizze a modul tápellátását és a kábelt"},
+    // ModuleUnchanged
+    {"Nic nie zostało zapisane: moduł jest bez zmian.",
+     "Nothing was written: the module is unchanged.",
+     "Es wurde nichts geschrieben: das Modul ist unverändert.",
+     "Ничего не записано: модуль не изменён.", "Nič sa nezapísalo: modul je nezmenený.",
+     "Nic nebylo zapsáno: modul je beze změny.", "Semmi sem íródott be: a modul változatlan."},
     // HalfWritten
     {"Moduł jest zapisany tylko częściowo: potwierdzono {flash} z {flashTotal} bloków FLASH i "
      "{eeprom} z {eepromTotal} bloków EEPROM. Obszar bootloadera jest nienaruszony, więc "
@@ -328,6 +342,45 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "Pozor: súbor obsahuje iný program ({file}) ako modul ({module})",
      "Pozor: soubor obsahuje jiný program ({file}) než modul ({module})",
      "Figyelem: a fájl más programot tartalmaz ({file}), mint a modul ({module})"},
+    // WriteAnotherProgram
+    {"Plik zawiera program {file}, a moduł program {module}. Zapisać inny program do modułu?",
+     "The file holds the program {file}, the module holds {module}. Write the other program "
+     "into the module?",
+     "Die Datei enthält das Programm {file}, das Modul das Programm {module}. Das andere "
+     "Programm in das Modul schreiben?",
+     "В файле программа {file}, в модуле — {module}. Записать в модуль другую программу?",
+     "Súbor obsahuje program {file}, modul program {module}. Zapísať do modulu iný program?",
+     "Soubor obsahuje program {file}, modul program {module}. Zapsat do modulu jiný program?",
+     "A fájl a(z) {file} programot tartalmazza, a modul a(z) {module} programot. Beírja a "
+     "másik programot a modulba?"},
+    // AnotherProgramSettings
+    {"Ustawienia modułu nie przechodzą na inny program: zapisane zostaną ustawienia z pliku.",
+     "The module's settings are not carried over to another program: the file's settings are "
+     "written.",
+     "Die Einstellungen des Moduls werden nicht auf ein anderes Programm übertragen: "
+     "geschrieben werden die Einstellungen der Datei.",
+     "Настройки модуля не переносятся на другую программу: будут записаны настройки из файла.",
+     "Nastavenia modulu sa na iný program neprenášajú: zapíšu sa nastavenia zo súboru.",
+     "Nastavení modulu se na jiný program nepřenášejí: zapíšou se nastavení ze souboru.",
+     "A modul beállításai nem kerülnek át egy másik programra: a fájl beállításai íródnak be."},
+    // SettingsNotCarriedOver
+    {"Ustawienia modułu nie przechodzą na inny program: zapisywane są ustawienia z pliku",
+     "The module's settings are not carried over to another program: the file's settings are "
+     "written",
+     "Die Einstellungen des Moduls werden nicht auf ein anderes Programm übertragen: "
+     "geschrieben werden die Einstellungen der Datei",
+     "Настройки модуля не переносятся на другую программу: записываются настройки из файла",
+     "Nastavenia modulu sa na iný program neprenášajú: zapisujú sa nastavenia zo súboru",
+     "Nastavení modulu se na jiný program nepřenášejí: zapisují se nastavení ze souboru",
+     "A modul beállításai nem kerülnek át egy másik programra: a fájl beállításai íródnak be"},
+    // NothingWrittenProgramKept
+    {"Nic nie zostało zapisane: moduł zachowuje swój program.",
+     "Nothing was written: the module keeps its program.",
+     "Es wurde nichts geschrieben: das Modul behält sein Programm.",
+     "Ничего не записано: в модуле осталась его программа.",
+     "Nič sa nezapísalo: modul si ponecháva svoj program.",
+     "Nic nebylo zapsáno: modul si ponechává svůj program.",
+     "Semmi sem íródott be: a modul megtartja a programját."},
     // VersionAfterWrite
     {"Moduł ma teraz: {version}", "The module now holds: {version}",
      "Das Modul hat jetzt: {version}", "Теперь в модуле: {version}", "Modul má teraz: {version}",
@@ -367,10 +420,22 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "súbor bol uložený z iného modulu (zariadenie {blockId}; tento modul je {moduleId})",
      "soubor byl uložen z jiného modulu (zařízení {blockId}; tento modul je {moduleId})",
      "a fájlt egy másik modulból mentették (eszköz {blockId}; ez a modul {moduleId})"},
+    // SettingsOfAnotherProgram
+    {"plik zapisano przy innym programie ({blockVersion}; moduł ma {moduleVersion})",
+     "the file was saved over another program ({blockVersion}; the module holds "
+     "{moduleVersion})",
+     "die Datei wurde unter einem anderen Programm gesichert ({blockVersion}; das Modul hat "
+     "{moduleVersion})",
+     "файл сохранён при другой программе ({blockVersion}; в модуле {moduleVersion})",
+     "súbor bol uložený pri inom programe ({blockVersion}; modul má {moduleVersion})",
+     "soubor byl uložen při jiném programu ({blockVersion}; modul má {moduleVersion})",
+     "a fájlt egy másik program alatt mentették ({blockVersion}; a modulban {moduleVersion} "
+     "van)"},
     // PinIsFourDigits
-    {"PIN to cztery cyfry", "The PIN is four digits", "Die PIN besteht aus vier Ziffern",
-     "PIN состоит из четырёх цифр", "PIN tvoria štyri číslice", "PIN tvoří čtyři číslice",
-     "A PIN négy számjegyből áll"},
+    {"PIN musi mieć cztery cyfry", "The PIN must be four digits",
+     "Die PIN muss aus vier Ziffern bestehen", "PIN должен состоять из четырёх цифр",
+     "PIN musí mať štyri číslice", "PIN musí mít čtyři číslice",
+     "A PIN-nek négy számjegyből kell állnia"},
     // SlowAdapter
     {"Adapter przetrzymuje każdą odpowiedź modułu przez około {delay} ms: ten zapis potrwa "
      "o około {extra} s dłużej, niż wymaga łącze. {advice}",
@@ -412,6 +477,15 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "Kratší latence v nastavení ovladače adaptéru nebo jiný adaptér zápis zrychlí.",
      "Az adapter illesztőprogramjában beállított kisebb késleltetés vagy egy másik adapter "
      "gyorsítja az írást."},
+    // LogoName
+    {"Logo {brand}; otwiera {address} w przeglądarce",
+     "{brand} logo; opens {address} in the browser", "Logo {brand}; öffnet {address} im Browser",
+     "Логотип {brand}; открывает {address} в браузере",
+     "Logo {brand}; otvorí {address} v prehliadači", "Logo {brand}; otevře {address} v prohlížeči",
+     "{brand} logó; megnyitja a(z) {address} címet a böngészőben"},
+    // LogoNameNoAddress
+    {"Logo {brand}", "{brand} logo", "Logo {brand}", "Логотип {brand}", "Logo {brand}",
+     "Logo {brand}", "{brand} logó"},
 }};
 
 }  // namespace

@@ -13,6 +13,8 @@ namespace canprog {
 // what to do. Each has a text in every language; "{name}" marks a value filled in.
 enum class Extra {
     DeviceLost,            // {device}
+    ModuleStoppedAnswering,  // {device}
+    ModuleUnchanged,
     HalfWritten,           // {flash} {flashTotal} {eeprom} {eepromTotal}
     WrittenNotVerified,    // {pin}: every block acknowledged, the verify stopped
     WrittenVerifyFailed,   // {pin}: every block acknowledged, the read-back differs
@@ -44,18 +46,25 @@ enum class Extra {
     BlockOfAnotherProgram,    // {moduleVersion} {blockVersion}
     VersionsBeforeWrite,      // {module} {file}
     AnotherProgramInFile,     // {module} {file}
+    WriteAnotherProgram,      // {module} {file}: the question before it is written
+    AnotherProgramSettings,   // added to the question when the settings were to be kept
+    SettingsNotCarriedOver,
+    NothingWrittenProgramKept,
     VersionAfterWrite,        // {version}
     SettingsSaved,            // {file}
     SettingsNotSaved,         // {file} {reason}
     SettingsLoaded,           // {file}
     SettingsNotLoaded,        // {file} {reason}
-    SettingsOfAnotherModule,  // {blockId} {moduleId}
+    SettingsOfAnotherModule,   // {blockId} {moduleId}
+    SettingsOfAnotherProgram,  // {blockVersion} {moduleVersion}
     PinIsFourDigits,
     SlowAdapter,        // {delay} {extra} {advice}
     FtdiLatencyAdvice,  // {now}
     SlowAdapterAdvice,
+    LogoName,           // {brand} {address}: what a screen reader says for a logo
+    LogoNameNoAddress,  // {brand}
 };
-inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::SlowAdapterAdvice) + 1;
+inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::LogoNameNoAddress) + 1;
 
 // The text of a line in a language, values not yet filled in.
 std::string_view extraText(Extra line, Language language);

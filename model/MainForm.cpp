@@ -378,6 +378,18 @@ void MainForm::logNote(Extra line,
     addingNote_ = false;
 }
 
+void MainForm::logNoteAndShow(Extra line,
+                              const std::vector<std::pair<std::string_view, std::string>>& values,
+                              ShowNote show) {
+    const std::string note = extraMessage(line, values);
+    addingNote_ = true;
+    log(note);
+    const std::string& status = text(Ctl::Edit3);
+    setText(Ctl::Edit3,
+            show == ShowNote::BelowStatus && !status.empty() ? status + "\n" + note : note);
+    addingNote_ = false;
+}
+
 void MainForm::logMessageAndShow(std::size_t index) {
     logMessage(index);
     setText(Ctl::Edit3, messages_.at(index));

@@ -122,6 +122,12 @@ class MainForm {
     // window's messages. Listeners can tell a note from the other lines while it is added.
     void logNote(Extra line,
                  const std::vector<std::pair<std::string_view, std::string>>& values = {});
+    // The same, and the parameters page's status line says it too, whole: under what it shows
+    // (a time-out, a Cancel) or in its place.
+    enum class ShowNote { BelowStatus, InsteadOfStatus };
+    void logNoteAndShow(Extra line,
+                        const std::vector<std::pair<std::string_view, std::string>>& values,
+                        ShowNote show);
     bool addingNote() const { return addingNote_; }
 
     // --- shared state ---

@@ -25,6 +25,13 @@ class PlatformShell {
         return std::nullopt;
     }
 
+    // Asks the user a question that nothing waits on (no port is open): true for `yes`. A shell
+    // that cannot ask answers no.
+    virtual bool confirm(const std::string& /*question*/, const std::string& /*yes*/,
+                         const std::string& /*no*/) {
+        return false;
+    }
+
     // Keeps the system from sleeping while `on`: an operation that talks to the module must
     // not be cut off by a laptop going to sleep. A system that cannot say so goes on without.
     virtual void keepSystemAwake(bool /*on*/) {}

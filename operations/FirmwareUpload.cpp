@@ -38,6 +38,10 @@ struct Upload {
     const WriteChecks& checks;
     ModuleFacts& facts;
     ReplyDelayWatch replyDelays;
+    // The programs of the module and of the file, when they differ; the user's yes to writing
+    // the other program all the same.
+    std::optional<std::pair<std::string, std::string>> anotherProgram;
+    bool anotherProgramAccepted = false;
     MainForm& form() { return link.form(); }
 };
 
@@ -73,6 +77,10 @@ void noteSlowAdapter(Upload& upload, std::chrono::microseconds delay) {
 OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
     MainForm& form = link.form();
     form.logMessage(wait == WaitResult::TimedOut ? msg::TransmissionError : msg::Cancel);
+    // Why, as a pulled cable gets its reason: the module fell silent.
+    if (wait == WaitResult::TimedOut) {
+        form.logNote(Extra::ModuleStoppedAnswering, {{"device", link.openedDevice()}});
+    }
     link.port().SetOpen(false);
     form.setProgressMinimum(Ctl::ProgressBar, 0);
     form.setProgressPosition(Ctl::ProgressBar, 0);
@@ -119,7 +127,13 @@ std::optional<OperationOutcome> sendBlocks(Upload& upload, bool flash, int first
         const auto handedOver = std::chrono::steady_clock::now();
         link.SendPacket(flash ? WRITE_FLASH : WRITE_EEPROM, address, data, 16);
         link.loadCountdown(kReplyTicks);
-        const Acknowledge ack = link.waitAcknowledge();
+        Acknowledge ack = link.waitAcknowledge();
+        // A Cancel while the block was on its way: the module may still answer for it, and an
+        // answered block counts as written.
+        if (ack.wait == WaitResult::Cancelled) {
+            if (link.lateAcknowledge().acknowledged()) ++acknowledged;
+            return abandonAfterWait(link, ack.wait);
+        }
         if (ack.wait != WaitResult::Success) return abandonAfterWait(link, ack.wait);
         // Measured to the status byte's arrival at the receive side, so that a busy machine
         // that looks late does not count as a slow adapter.
@@ -210,9 +224,9 @@ void keepSettings(MainForm& form, const ParameterImage& module) {
                                             !valid.canProgram)}});
 }
 
-// Before anything is written: the device ID and the module's parameter block, and the
-// module's settings put into the file's EEPROM image when they are to be kept. A read that
-// does not complete ends the write with nothing written.
+// Before anything is written: the device ID and the module's parameter block, and the backup
+// of it where one is asked for. A read that does not complete ends the write with nothing
+// written.
 std::optional<OperationOutcome> readModuleFirst(Upload& upload) {
     BootloaderLink& link = upload.link;
     MainForm& form = upload.form();
@@ -233,7 +247,6 @@ std::optional<OperationOutcome> readModuleFirst(Upload& upload) {
         form.setProgressPosition(Ctl::ProgressBar, 0);
         return OperationOutcome::BackupFailed;
     }
-    if (upload.checks.keepParameters && form.images.eepromTop != -1) keepSettings(form, block);
     link.port().DiscardInput();
     return std::nullopt;
 }
@@ -243,9 +256,9 @@ std::string programName(const std::string& version) {
     return version.substr(0, version.find(' '));
 }
 
-// What the module holds and what the file carries, before anything is written; a warning,
-// not a stop, when the file names another program. The version text is read from the module
-// unless its block was read already.
+// What the module holds and what the file carries, before anything is written, and whether the
+// file names another program. The version text is read from the module unless its block was
+// read already.
 std::optional<OperationOutcome> showVersions(Upload& upload) {
     BootloaderLink& link = upload.link;
     MainForm& form = upload.form();
@@ -265,10 +278,37 @@ std::optional<OperationOutcome> showVersions(Upload& upload) {
     form.logNote(Extra::VersionsBeforeWrite, {{"module", moduleVersion}, {"file", fileVersion}});
     const bool moduleErased = moduleVersion == kErasedVersionText;
     if (fileHasEeprom && !moduleErased && programName(moduleVersion) != programName(fileVersion)) {
+        upload.anotherProgram = {programName(moduleVersion), programName(fileVersion)};
         form.logNote(Extra::AnotherProgramInFile,
                      {{"module", programName(moduleVersion)}, {"file", programName(fileVersion)}});
     }
     return std::nullopt;
+}
+
+// The module's settings put into the file's EEPROM image, when they are to be kept: not into
+// another program that the user chose to write, whose settings mean other things.
+void keepSettingsIfAsked(Upload& upload) {
+    MainForm& form = upload.form();
+    if (!upload.checks.keepParameters || form.images.eepromTop == -1 || !upload.facts.blockRead) {
+        return;
+    }
+    if (upload.anotherProgram && upload.anotherProgramAccepted) {
+        form.logNote(Extra::SettingsNotCarriedOver);
+        return;
+    }
+    keepSettings(form, *upload.facts.blockRead);
+}
+
+// The write stopped before anything is written because the file holds another program: the
+// module leaves its bootloader as after a read, and the port is closed while the user is asked.
+OperationOutcome stopToAsk(Upload& upload) {
+    BootloaderLink& link = upload.link;
+    MainForm& form = upload.form();
+    link.restartModule("OK. Restart CPU...");
+    link.port().SetOpen(false);
+    form.setProgressMinimum(Ctl::ProgressBar, 0);
+    form.setProgressPosition(Ctl::ProgressBar, 0);
+    return OperationOutcome::Cancelled;
 }
 
 // Everything after the port opened: the wake-up, FLASH, EEPROM, the verify and the restart.
@@ -292,6 +332,11 @@ OperationOutcome writeModule(Upload& upload) {
     if (upload.checks.showVersions) {
         if (auto failed = showVersions(upload)) return *failed;
     }
+    if (upload.anotherProgram && upload.checks.confirmAnotherProgram &&
+        !upload.anotherProgramAccepted) {
+        return stopToAsk(upload);
+    }
+    keepSettingsIfAsked(upload);
     countBlocksToWrite(form, upload.facts.written);
 
     // FLASH, above the bootloader's own blocks.
@@ -361,9 +406,14 @@ OperationOutcome writeModule(Upload& upload) {
 // got, and that writing the file again repairs the module; or, when every block was
 // acknowledged, that only the verify is missing or failed and the module waits in its
 // bootloader.
-void noteWhereTheModuleStands(MainForm& form, const ModuleFacts& facts) {
+void noteWhereTheModuleStands(MainForm& form, const ModuleFacts& facts, OperationOutcome outcome) {
     const WriteCounts& written = facts.written;
-    if (!written.writeFrameLeft || written.restarted) return;
+    if (!written.writeFrameLeft) {
+        // A write that failed before its first block says so: nothing of the module changed.
+        if (outcome != OperationOutcome::Finished) form.logNote(Extra::ModuleUnchanged);
+        return;
+    }
+    if (written.restarted) return;
     const bool everyBlock = written.flashAcknowledged == written.flashTotal &&
                             written.eepromAcknowledged == written.eepromTotal;
     if (everyBlock && facts.verify == VerifyResult::Failed && facts.blockReadBack) {
@@ -404,12 +454,31 @@ OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, 
     if (!link.openModulePort(false)) {
         form.logMessage(msg::ErrorOpeningPort);
         noteOpenFailure(link);
+        noteWhereTheModuleStands(form, facts, OperationOutcome::PortError);
         return OperationOutcome::PortError;
     }
-    Upload upload{link, checks, facts, {}};
-    const OperationOutcome outcome =
+    Upload upload{link, checks, facts, {}, {}, false};
+    OperationOutcome outcome =
         talkToModule(link, false, {Ctl::ProgressBar}, [&] { return writeModule(upload); });
-    noteWhereTheModuleStands(form, facts);
+    // Another program in the file: written only when the user says so, from the start again.
+    if (upload.anotherProgram && !upload.anotherProgramAccepted && checks.confirmAnotherProgram &&
+        outcome == OperationOutcome::Cancelled && !facts.written.writeFrameLeft) {
+        const auto& [module, file] = *upload.anotherProgram;
+        if (!checks.confirmAnotherProgram(module, file)) {
+            form.logNote(Extra::NothingWrittenProgramKept);
+            return OperationOutcome::Cancelled;
+        }
+        upload.anotherProgramAccepted = true;
+        facts.clear();
+        if (!link.openModulePort(false)) {
+            form.logMessage(msg::ErrorOpeningPort);
+            noteOpenFailure(link);
+            noteWhereTheModuleStands(form, facts, OperationOutcome::PortError);
+            return OperationOutcome::PortError;
+        }
+        outcome = talkToModule(link, false, {Ctl::ProgressBar}, [&] { return writeModule(upload); });
+    }
+    noteWhereTheModuleStands(form, facts, outcome);
     return outcome;
 }
 

@@ -13,7 +13,14 @@ OperationOutcome endOnLostDevice(BootloaderLink& link, bool statusLineToo,
     } else {
         form.logMessage(msg::TransmissionError);
     }
-    form.logNote(Extra::DeviceLost, {{"device", link.deviceName()}});
+    const std::string device =
+        link.openedDevice().empty() ? link.deviceName() : link.openedDevice();
+    if (statusLineToo) {
+        form.logNoteAndShow(Extra::DeviceLost, {{"device", device}},
+                            MainForm::ShowNote::BelowStatus);
+    } else {
+        form.logNote(Extra::DeviceLost, {{"device", device}});
+    }
     form.countdown().disableTicker();
     try {
         link.port().SetOpen(false);

@@ -58,6 +58,11 @@ struct WriteChecks {
     // Called once the module has been read, before the first write frame (a backup is saved
     // there); false stops the write with nothing written, the module restarted.
     std::function<bool(const ModuleFacts&)> beforeWriting;
+    // Asked, with the programs of the module and of the file, before another program than the
+    // module's is written; without it the log notes it and the write goes on. The module is
+    // restarted and the port closed while it asks.
+    std::function<bool(const std::string& moduleProgram, const std::string& fileProgram)>
+        confirmAnotherProgram;
 };
 
 }  // namespace canprog

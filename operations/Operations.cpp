@@ -9,6 +9,7 @@
 #include "WindowPort.h"
 #include "config/OptionControls.h"
 #include "config/ParameterImage.h"
+#include "model/PlatformShell.h"
 
 namespace canprog {
 
@@ -68,6 +69,16 @@ OperationOutcome Operations::record(Run run) {
 void Operations::useWindowChecks() {
     writeChecks.verify = true;
     writeChecks.showVersions = true;
+    // Another program than the module's is written only when the technician says so.
+    writeChecks.confirmAnotherProgram = [this](const std::string& module, const std::string& file) {
+        std::string question =
+            form_.extraMessage(Extra::WriteAnotherProgram, {{"module", module}, {"file", file}});
+        if (form_.checked(Ctl::KeepSettings)) {
+            question += " " + form_.extraMessage(Extra::AnotherProgramSettings);
+        }
+        return form_.shell().confirm(question, form_.windowText(WindowText::Yes),
+                                     form_.windowText(WindowText::No));
+    };
     parameterWriteChecks.verify = true;
     readChecks.deviceId = true;
 }

@@ -18,6 +18,8 @@ namespace {
 constexpr int kStartTicks = 30;
 constexpr int kReplyTicks = 30;
 constexpr auto kBeforeEachBlock = std::chrono::milliseconds(50);
+// The page's status line says what happened under the message it shows.
+constexpr auto kBelow = MainForm::ShowNote::BelowStatus;
 
 const WakeUpParameters kWriteWakeUp{.firstPause = std::chrono::milliseconds(150),
                                     .secondPause = std::chrono::milliseconds(250),
@@ -37,6 +39,11 @@ OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
     MainForm& form = link.form();
     const bool timedOut = wait == WaitResult::TimedOut;
     form.setText(Ctl::Edit3, form.message(timedOut ? msg::TransmissionError : msg::Cancel));
+    // Why, as a pulled cable gets its reason: the module fell silent.
+    if (timedOut) {
+        form.logNoteAndShow(Extra::ModuleStoppedAnswering, {{"device", link.openedDevice()}},
+                            kBelow);
+    }
     link.port().SetOpen(false);
     barsTo(form, 0, 0);
     return timedOut ? OperationOutcome::TransmissionError : OperationOutcome::Cancelled;
@@ -66,21 +73,32 @@ std::optional<OperationOutcome> wakeForWrite(BootloaderLink& link, BeforeWakeUp 
 // settings as a read would show them ("PIN now ..."): part-way, or every block acknowledged
 // and the verify stopped or failed, the module waiting in its bootloader.
 void noteWhereTheModuleStands(MainForm& form, const ModuleFacts& facts,
-                              const ParameterImage& before) {
+                              const ParameterImage& before, OperationOutcome outcome) {
     const WriteCounts& written = facts.written;
-    if (!written.writeFrameLeft || written.restarted) return;
+    if (!written.writeFrameLeft) {
+        // A write that failed before its first block says so: nothing of the module changed.
+        // (A restore that refused the block has said why already.)
+        if (outcome != OperationOutcome::Finished && outcome != OperationOutcome::InvalidSetting) {
+            form.logNoteAndShow(Extra::ModuleUnchanged, {}, kBelow);
+        }
+        return;
+    }
+    if (written.restarted) return;
     if (written.eepromAcknowledged >= kParameterBlocks) {
         if (facts.verify == VerifyResult::Failed && facts.blockReadBack) {
-            form.logNote(Extra::SettingsVerifyFailed, {{"pin", pinText(*facts.blockReadBack)}});
+            form.logNoteAndShow(Extra::SettingsVerifyFailed,
+                                {{"pin", pinText(*facts.blockReadBack)}}, kBelow);
         } else {
-            form.logNote(Extra::SettingsNotVerified, {{"pin", pinText(form.images.eepromImage)}});
+            form.logNoteAndShow(Extra::SettingsNotVerified,
+                                {{"pin", pinText(form.images.eepromImage)}}, kBelow);
         }
         return;
     }
     const std::string pin = pinAfterPartialWrite(before, form.images.eepromImage,
                                                  written.eepromAcknowledged, written.eepromSent);
-    form.logNote(Extra::SettingsHalfWritten,
-                 {{"eeprom", std::to_string(written.eepromAcknowledged)}, {"pin", pin}});
+    form.logNoteAndShow(Extra::SettingsHalfWritten,
+                        {{"eeprom", std::to_string(written.eepromAcknowledged)}, {"pin", pin}},
+                        kBelow);
 }
 
 // The port opened and the module talked to by `body`; a write that sent a block and stopped
@@ -94,11 +112,12 @@ OperationOutcome runWrite(BootloaderLink& link, ModuleFacts& facts, const Parame
         form.setText(Ctl::Edit3, form.message(msg::ErrorOpeningPort));
         form.logMessage(msg::ErrorOpeningPort);
         noteOpenFailure(link);
+        noteWhereTheModuleStands(form, facts, before, OperationOutcome::PortError);
         return OperationOutcome::PortError;
     }
     const OperationOutcome outcome =
         talkToModule(link, true, {Ctl::ProgressBar, Ctl::ProgressBar1}, body);
-    noteWhereTheModuleStands(form, facts, before);
+    noteWhereTheModuleStands(form, facts, before, outcome);
     return outcome;
 }
 
@@ -116,12 +135,13 @@ bool blockFitsModule(MainForm& form, const SavedBlockCheck& saved, std::uint16_t
                                          {"blockVersion", blockVersion}});
     if (saved.anyModule) return true;
     if (saved.deviceId && *saved.deviceId != deviceId) {
-        form.logNote(Extra::BlockOfAnotherModule, {{"moduleId", moduleId}, {"blockId", blockId}});
+        form.logNoteAndShow(Extra::BlockOfAnotherModule,
+                            {{"moduleId", moduleId}, {"blockId", blockId}}, kBelow);
         return false;
     }
     if (!sameVersionText(saved.block, module)) {
-        form.logNote(Extra::BlockOfAnotherProgram,
-                     {{"moduleVersion", moduleVersion}, {"blockVersion", blockVersion}});
+        form.logNoteAndShow(Extra::BlockOfAnotherProgram,
+                     {{"moduleVersion", moduleVersion}, {"blockVersion", blockVersion}}, kBelow);
         return false;
     }
     return true;
@@ -157,6 +177,12 @@ OperationOutcome writeParameterBlocks(BootloaderLink& link, const ParameterWrite
                         kBlockSize);
         link.loadCountdown(kReplyTicks);
         const Acknowledge ack = link.waitAcknowledge();
+        // A Cancel while the block was on its way: the module may still answer for it, and an
+        // answered block counts as written.
+        if (ack.wait == WaitResult::Cancelled) {
+            if (link.lateAcknowledge().acknowledged()) facts.written.eepromAcknowledged = block + 1;
+            return abandonAfterWait(link, ack.wait);
+        }
         if (ack.wait != WaitResult::Success) return abandonAfterWait(link, ack.wait);
         if (ack.status != 0) {
             form.logMessageAndShow(msg::EepromWritingError);
@@ -201,14 +227,14 @@ OperationOutcome BitBtn1Click(BootloaderLink& link, const ParameterWriteChecks& 
     MainForm& form = link.form();
     // A click that comes while another operation runs is ignored, whatever the PIN shows.
     if (form.operationRunning()) return OperationOutcome::NotStarted;
-    // Before anything else: a PIN that is not four digits stops the write untouched. The
-    // runtime's own message goes to the error display; the log says what a PIN is.
+    // Before anything else: a PIN that is not four digits stops the write untouched, and the
+    // page says what a PIN must be, in its language.
     PinBytes pin{};
     try {
         pin = pinBytesToWrite(form.text(Ctl::PIN), form.images.eepromImage);
     } catch (const std::invalid_argument&) {
-        form.logNote(Extra::PinIsFourDigits);
-        throw;
+        form.logNoteAndShow(Extra::PinIsFourDigits, {}, MainForm::ShowNote::InsteadOfStatus);
+        return OperationOutcome::InvalidSetting;
     }
     const OperationScope operation(form, OperationKind::ParameterWrite);
     facts.clear();

@@ -16,8 +16,8 @@ struct ParameterWriteChecks {
 
 // "Saving" (BitBtn1, BitBtn3): the controls patched into the parameter image, the whole
 // block written into the module's EEPROM, the module restarted. Ignored while another
-// operation runs. The PIN is checked before the port is touched; a position that is not a
-// digit throws (see pinDigits) and changes nothing. A write that stops after its first block
+// operation runs. The PIN is checked before the port is touched: a position that is not a
+// digit changes nothing, and the page says that the PIN must be four digits (InvalidSetting). A write that stops after its first block
 // and before its last says so, with the PIN the module now holds.
 OperationOutcome BitBtn1Click(BootloaderLink& link, const ParameterWriteChecks& checks,
                               ModuleFacts& facts);

@@ -11,6 +11,8 @@ namespace {
 
 constexpr const char* kFilter = "canprog settings (*.json)|*.json";
 constexpr const char* kExtension = "*.json";
+// The parameters page says the file's outcome in place of what it showed before.
+constexpr auto kInsteadOfStatus = MainForm::ShowNote::InsteadOfStatus;
 
 // The chosen file's name without its folder, for the log.
 std::string shortName(const std::string& path) {
@@ -28,10 +30,11 @@ void bbSaveSettingsClick(MainForm& form, const LastRead& lastRead) {
     std::string why;
     // The dialog asked before an existing file is replaced.
     if (!writeNewFile(*file, savedBlockJson(saved, form.languageCode), true, why)) {
-        form.logNote(Extra::SettingsNotSaved, {{"file", shortName(*file)}, {"reason", why}});
+        form.logNoteAndShow(Extra::SettingsNotSaved, {{"file", shortName(*file)}, {"reason", why}},
+                            kInsteadOfStatus);
         return;
     }
-    form.logNote(Extra::SettingsSaved, {{"file", shortName(*file)}});
+    form.logNoteAndShow(Extra::SettingsSaved, {{"file", shortName(*file)}}, kInsteadOfStatus);
 }
 
 void bindSettingsFiles(MainForm& form, Operations& operations) {
@@ -46,7 +49,8 @@ void bbOpenSettingsClick(MainForm& form, const LastRead& lastRead) {
     const auto file = form.shell().chooseFileToOpen(kFilter, kExtension);
     if (!file) return;
     const auto refuse = [&](const std::string& reason) {
-        form.logNote(Extra::SettingsNotLoaded, {{"file", shortName(*file)}, {"reason", reason}});
+        form.logNoteAndShow(Extra::SettingsNotLoaded,
+                            {{"file", shortName(*file)}, {"reason", reason}}, kInsteadOfStatus);
     };
     std::string why;
     const auto saved = readSavedBlockFile(*file, why);
@@ -56,11 +60,17 @@ void bbOpenSettingsClick(MainForm& form, const LastRead& lastRead) {
                                         {{"blockId", deviceIdText(*saved->deviceId)},
                                          {"moduleId", deviceIdText(*lastRead.deviceId)}}));
     }
+    // Settings of another program mean other things in the same bytes.
+    if (!sameVersionText(saved->block, lastRead.block)) {
+        return refuse(form.extraMessage(Extra::SettingsOfAnotherProgram,
+                                        {{"blockVersion", programVersionText(saved->block)},
+                                         {"moduleVersion", programVersionText(lastRead.block)}}));
+    }
     // The saved settings over the block as the module holds it: only what the controls show.
     ParameterImage shown = form.images.eepromImage;
     keepModuleSettings(shown, saved->block);
     applyParameterImage(form, shown);
-    form.logNote(Extra::SettingsLoaded, {{"file", shortName(*file)}});
+    form.logNoteAndShow(Extra::SettingsLoaded, {{"file", shortName(*file)}}, kInsteadOfStatus);
 }
 
 }  // namespace canprog

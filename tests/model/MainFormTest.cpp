@@ -217,7 +217,7 @@ TEST_F(MainFormTest, EveryShownControlHasANameInEveryLanguage) {
             EXPECT_FALSE(form.windowText(static_cast<WindowText>(text)).empty()) << text;
         }
     }
-    EXPECT_EQ(accessibleDescription(Ctl::sarnic_image), std::string(brandForKey('8')->webAddress));
+    EXPECT_EQ(accessibleDescription(form, Ctl::sarnic_image), std::string(brandForKey('8')->webAddress));
 }
 
 }  // namespace

@@ -124,7 +124,8 @@ TEST_F(UploadTest, SilentModuleGivesUpAfterAboutThirtyAttempts) {
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::NoBootloader);
     EXPECT_EQ(log(), (std::vector<std::string>{
                          "Waiting for bootloader...", "Bootloader no response",
-                         "Check the cable, the module's power and the chosen port"}));
+                         "Check the cable, the module's power and the chosen port",
+                         "Nothing was written: the module is unchanged."}));
     EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_EQ(form.countdown().timeoutTicks(), 0);
     // One tick a pump of the wake-up loop: about thirty attempts.
@@ -140,7 +141,8 @@ TEST_F(UploadTest, CancelDuringTheWakeUp) {
         if (pump.pumps() == 3) form.click(Ctl::Button1);
     });
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
-    EXPECT_EQ(log().back(), "Cancel");
+    EXPECT_EQ(log(), (std::vector<std::string>{"Waiting for bootloader...", "Cancel",
+                                               "Nothing was written: the module is unchanged."}));
     EXPECT_FALSE(operations.ComPort().Open());
 }
 
@@ -204,7 +206,8 @@ TEST_F(UploadTest, ACancelBeforeTheFirstFrameWritesNothing) {
     // Cancel at every pump, the one in which the wake-up takes the answer included.
     pump.onPump([this] { form.click(Ctl::Button1); });
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::Cancelled);
-    EXPECT_EQ(log().back(), "Cancel");
+    EXPECT_EQ(log()[log().size() - 2], "Cancel");
+    EXPECT_EQ(log().back(), "Nothing was written: the module is unchanged.");
     EXPECT_FALSE(testing::eventually([&] { return !module->frames().empty(); },
                                      std::chrono::milliseconds(200)));
     EXPECT_FALSE(operations.ComPort().Open());
@@ -234,7 +237,7 @@ TEST_F(UploadTest, EveryWaitRunsWithALiveCountdown) {
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::TransmissionError);
     EXPECT_TRUE(stopped);
     EXPECT_FALSE(waitedWithoutTicker);
-    EXPECT_EQ(log()[log().size() - 2], "Error data transmission");
+    EXPECT_EQ(log()[log().size() - 3], "Error data transmission");
 }
 
 TEST_F(UploadTest, AWriteThatStopsAtBlockHundredSaysTheModuleIsHalfWritten) {
@@ -242,7 +245,10 @@ TEST_F(UploadTest, AWriteThatStopsAtBlockHundredSaysTheModuleIsHalfWritten) {
     options.faults.silentAfterFrames = 100;  // no status for the 101st frame, FLASH block 132
     startModule(options);
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::TransmissionError);
-    EXPECT_EQ(log()[log().size() - 2], "Error data transmission");
+    EXPECT_EQ(log()[log().size() - 3], "Error data transmission");
+    // Why, as a pulled cable gets its reason, then how far the write got.
+    EXPECT_EQ(log()[log().size() - 2], "The module stopped answering (" + module->devicePath() +
+                                           "): check the module's power and the cable");
     EXPECT_EQ(log().back(),
               "The module is only partly written: 100 of 2016 FLASH blocks and 0 of 16 EEPROM "
               "blocks were acknowledged. The bootloader's own area is untouched, so writing the "
@@ -281,9 +287,10 @@ TEST_F(UploadTest, MissingDeviceIsAPortError) {
     operations.ComPort().SetDevicePath("/dev/canprog-none");
     form.firmwareFileName = dataFile("good.hexfw");
     ASSERT_EQ(operations.upload(), OperationOutcome::PortError);
-    ASSERT_EQ(log().size(), 2u);
+    ASSERT_EQ(log().size(), 3u);
     EXPECT_EQ(log()[0], "Error opening port");
     EXPECT_EQ(log()[1].rfind("/dev/canprog-none: there is no such port", 0), 0u) << log()[1];
+    EXPECT_EQ(log()[2], "Nothing was written: the module is unchanged.");
 }
 
 TEST_F(UploadTest, OperationsNeverNest) {

@@ -27,6 +27,10 @@ class RecordingShell : public PlatformShell {
         return nextSave;
     }
     void keepSystemAwake(bool on) override { awake.push_back(on); }
+    bool confirm(const std::string& question, const std::string&, const std::string&) override {
+        asked.push_back(question);
+        return answer;
+    }
 
     std::vector<std::string> opened;
     std::optional<std::string> nextChoice;  // what the user picks in the next file dialog
@@ -34,6 +38,8 @@ class RecordingShell : public PlatformShell {
     std::vector<bool> awake;                // every request to keep the system awake, in turn
     std::string dialogFilter;
     std::string dialogExtension;
+    std::vector<std::string> asked;  // every question, in turn
+    bool answer = false;             // the answer to each
 };
 
 // Calls `onLine` with every line added to the log, as it is added.

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "Pages.h"
@@ -54,6 +55,9 @@ QGroupBox* pinGroup(WidgetRegistry& w, QWidget* page) {
     compact(layout, 3);
     auto* pin = w.make<QLineEdit>(Ctl::PIN, group);
     pin->setMaxLength(4);
+    // Digits only: a letter is never taken, whatever the keyboard or an assistive tool types.
+    pin->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,4}")), pin));
     pin->setFixedWidth(44);
     pin->setAlignment(Qt::AlignCenter);
     layout->addWidget(pin);

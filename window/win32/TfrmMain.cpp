@@ -125,7 +125,7 @@ void TfrmMain::describeForScreenReaders() {
         if (!controls_[i] || places_[i]->kind == Kind::Page) continue;
         ScreenReaderText& text = readerTexts_[i];
         text.name = [this, id] { return win32::widen(accessibleName(form_, id)); };
-        text.description = [id] { return win32::widen(accessibleDescription(id)); };
+        text.description = [this, id] { return win32::widen(accessibleDescription(form_, id)); };
         if (places_[i]->kind == Kind::Spin) {
             // The up-down control's parts: its upper and its lower arrow.
             text.partName = [this](long part) {

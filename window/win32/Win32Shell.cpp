@@ -1,5 +1,6 @@
 #include "Win32Shell.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
@@ -63,6 +64,31 @@ std::optional<std::string> Win32Shell::chooseFileToOpen(const std::string& filte
 std::optional<std::string> Win32Shell::chooseFileToSave(const std::string& filter,
                                                         const std::string& defaultExtension) {
     return chooseFile(owner_, true, filter, defaultExtension);
+}
+
+bool Win32Shell::confirm(const std::string& question, const std::string& yes,
+                         const std::string& no) {
+    const std::wstring content = win32::widen(question);
+    const std::wstring yesText = win32::widen(yes);
+    const std::wstring noText = win32::widen(no);
+    wchar_t title[256] = {};
+    if (owner_) ::GetWindowTextW(owner_, title, 255);
+    const TASKDIALOG_BUTTON buttons[] = {{IDYES, yesText.c_str()}, {IDNO, noText.c_str()}};
+    TASKDIALOGCONFIG dialog{};
+    dialog.cbSize = sizeof dialog;
+    dialog.hwndParent = owner_;
+    dialog.pszWindowTitle = title;
+    dialog.pszMainIcon = TD_WARNING_ICON;
+    dialog.pszContent = content.c_str();
+    dialog.pButtons = buttons;
+    dialog.cButtons = 2;
+    dialog.nDefaultButton = IDNO;
+    int pressed = IDNO;
+    if (SUCCEEDED(::TaskDialogIndirect(&dialog, &pressed, nullptr, nullptr))) {
+        return pressed == IDYES;
+    }
+    return ::MessageBoxW(owner_, content.c_str(), title, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
+           IDYES;
 }
 
 void Win32Shell::keepSystemAwake(bool on) {
