@@ -43,7 +43,8 @@ std::string accessibleName(const MainForm& form, Ctl id) {
     for (const auto& brand : brands()) {
         if (brand.logo != id) continue;
         if (brand.webAddress.empty()) {
-            return form.extraMessage(Extra::LogoNameNoAddress, {{"brand", std::string(brand.caption)}});
+            return form.extraMessage(Extra::LogoNameNoAddress,
+                                     {{"brand", std::string(brand.caption)}});
         }
         return form.extraMessage(Extra::LogoName, {{"brand", std::string(brand.caption)},
                                                    {"address", std::string(brand.webAddress)}});

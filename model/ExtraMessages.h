@@ -12,7 +12,7 @@ namespace canprog {
 // Lines of our own that the log adds after the window's messages, to say what happened and
 // what to do. Each has a text in every language; "{name}" marks a value filled in.
 enum class Extra {
-    DeviceLost,            // {device}
+    DeviceLost,              // {device}
     ModuleStoppedAnswering,  // {device}
     ModuleUnchanged,
     HalfWritten,           // {flash} {flashTotal} {eeprom} {eepromTotal}
@@ -38,23 +38,23 @@ enum class Extra {
     ItemModeByte,    // {mode}
     ItemCanProgram,  // {program}
     NoneChecked,
-    SettingsHalfWritten,      // {eeprom} {pin}
-    SettingsNotVerified,      // {pin}
-    SettingsVerifyFailed,     // {pin}
-    ModuleAndBlock,           // {moduleId} {moduleVersion} {blockId} {blockVersion}
-    BlockOfAnotherModule,     // {moduleId} {blockId}
-    BlockOfAnotherProgram,    // {moduleVersion} {blockVersion}
-    VersionsBeforeWrite,      // {module} {file}
-    AnotherProgramInFile,     // {module} {file}
-    WriteAnotherProgram,      // {module} {file}: the question before it is written
-    AnotherProgramSettings,   // added to the question when the settings were to be kept
+    SettingsHalfWritten,     // {eeprom} {pin}
+    SettingsNotVerified,     // {pin}
+    SettingsVerifyFailed,    // {pin}
+    ModuleAndBlock,          // {moduleId} {moduleVersion} {blockId} {blockVersion}
+    BlockOfAnotherModule,    // {moduleId} {blockId}
+    BlockOfAnotherProgram,   // {moduleVersion} {blockVersion}
+    VersionsBeforeWrite,     // {module} {file}
+    AnotherProgramInFile,    // {module} {file}
+    WriteAnotherProgram,     // {module} {file}: the question before it is written
+    AnotherProgramSettings,  // added to the question when the settings were to be kept
     SettingsNotCarriedOver,
     NothingWrittenProgramKept,
-    VersionAfterWrite,        // {version}
-    SettingsSaved,            // {file}
-    SettingsNotSaved,         // {file} {reason}
-    SettingsLoaded,           // {file}
-    SettingsNotLoaded,        // {file} {reason}
+    VersionAfterWrite,         // {version}
+    SettingsSaved,             // {file}
+    SettingsNotSaved,          // {file} {reason}
+    SettingsLoaded,            // {file}
+    SettingsNotLoaded,         // {file} {reason}
     SettingsOfAnotherModule,   // {blockId} {moduleId}
     SettingsOfAnotherProgram,  // {blockVersion} {moduleVersion}
     PinIsFourDigits,

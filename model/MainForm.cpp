@@ -62,15 +62,15 @@ constexpr std::array kAddedCaptions = {std::pair{Ctl::KeepSettings, WindowText::
 // What cannot be used while an operation runs: its clicks would be ignored, so these are shown
 // disabled for as long as it runs and get their own state back after it.
 constexpr std::array kHeldDuringOperations = {
-    Ctl::bbOpen,  Ctl::bbUpload, Ctl::Button2, Ctl::BitBtn1, Ctl::BitBtn2,        Ctl::BitBtn3,
-    Ctl::BitBtn4, Ctl::bbHelp,   Ctl::cbPort,  Ctl::lang1,   Ctl::lang2,          Ctl::lang3,
-    Ctl::lang4,   Ctl::lang5,    Ctl::lang6,   Ctl::lang7,   Ctl::RadioGroup1,    Ctl::KeepSettings,
-    Ctl::bbSaveSettings, Ctl::bbOpenSettings};
+    Ctl::bbOpen,  Ctl::bbUpload,    Ctl::Button2,      Ctl::BitBtn1,        Ctl::BitBtn2,
+    Ctl::BitBtn3, Ctl::BitBtn4,     Ctl::bbHelp,       Ctl::cbPort,         Ctl::lang1,
+    Ctl::lang2,   Ctl::lang3,       Ctl::lang4,        Ctl::lang5,          Ctl::lang6,
+    Ctl::lang7,   Ctl::RadioGroup1, Ctl::KeepSettings, Ctl::bbSaveSettings, Ctl::bbOpenSettings};
 
 bool isHeldDuringOperations(Ctl id) {
-    return id == Ctl::Button1 || std::find(kHeldDuringOperations.begin(),
-                                           kHeldDuringOperations.end(),
-                                           id) != kHeldDuringOperations.end();
+    return id == Ctl::Button1 ||
+           std::find(kHeldDuringOperations.begin(), kHeldDuringOperations.end(), id) !=
+               kHeldDuringOperations.end();
 }
 
 bool isLanguageControl(Ctl id) {

@@ -67,8 +67,8 @@ const std::array<Translations, kWindowTextCount> kTexts = {{
     // No
     {"Nie", "No", "Nein", "Нет", "Nie", "Ne", "Nem"},
     // FirmwareFiles
-    {"Pliki firmware", "Firmware files", "Firmware-Dateien", "Файлы прошивки",
-     "Súbory firmvéru", "Soubory firmwaru", "Firmware-fájlok"},
+    {"Pliki firmware", "Firmware files", "Firmware-Dateien", "Файлы прошивки", "Súbory firmvéru",
+     "Soubory firmwaru", "Firmware-fájlok"},
     // AllFiles
     {"Wszystkie pliki", "All files", "Alle Dateien", "Все файлы", "Všetky súbory",
      "Všechny soubory", "Minden fájl"},

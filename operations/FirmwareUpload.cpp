@@ -476,7 +476,8 @@ OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, 
             noteWhereTheModuleStands(form, facts, OperationOutcome::PortError);
             return OperationOutcome::PortError;
         }
-        outcome = talkToModule(link, false, {Ctl::ProgressBar}, [&] { return writeModule(upload); });
+        outcome =
+            talkToModule(link, false, {Ctl::ProgressBar}, [&] { return writeModule(upload); });
     }
     noteWhereTheModuleStands(form, facts, outcome);
     return outcome;

@@ -110,8 +110,8 @@ OperationOutcome Operations::writeParameters() {
 }
 
 OperationOutcome Operations::restoreParameters(const SavedBlockCheck& saved) {
-    return rememberWritten(record(
-        [&] { return restoreParameterBlock(link_, saved, parameterWriteChecks, facts_); }));
+    return rememberWritten(
+        record([&] { return restoreParameterBlock(link_, saved, parameterWriteChecks, facts_); }));
 }
 
 OperationOutcome Operations::rememberWritten(OperationOutcome outcome) {

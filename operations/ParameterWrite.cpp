@@ -141,7 +141,8 @@ bool blockFitsModule(MainForm& form, const SavedBlockCheck& saved, std::uint16_t
     }
     if (!sameVersionText(saved.block, module)) {
         form.logNoteAndShow(Extra::BlockOfAnotherProgram,
-                     {{"moduleVersion", moduleVersion}, {"blockVersion", blockVersion}}, kBelow);
+                            {{"moduleVersion", moduleVersion}, {"blockVersion", blockVersion}},
+                            kBelow);
         return false;
     }
     return true;
