@@ -16,7 +16,7 @@ else
     "${core[@]}" git
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev
-    xvfb xauth x11-utils fonts-dejavu-core dbus
+    xvfb xauth x11-utils fonts-dejavu-core dbus at-spi2-core python3-pyatspi
     gputils srecord
     "$@"
   )

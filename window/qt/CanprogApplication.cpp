@@ -1,13 +1,17 @@
 #include "CanprogApplication.h"
 
+#include <QAccessible>
 #include <QFont>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <exception>
 
+#include "PortList.h"
+
 namespace canprog::window {
 
 CanprogApplication::CanprogApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    QAccessible::installFactory(portListAccessible);
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QFont small(QStringLiteral("DejaVu Sans"));
     small.setPointSize(8);
@@ -17,7 +21,10 @@ CanprogApplication::CanprogApplication(int& argc, char** argv) : QApplication(ar
         "QGroupBox { border: 1px solid palette(mid); border-radius: 3px;"
         " margin-top: 6px; padding-top: 5px; }"
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-        " left: 6px; padding: 0 2px; }"));
+        " left: 6px; padding: 0 2px; }"
+        // The log and the status keep a frame at every scale (the style's own is lost at
+        // 150 %).
+        "QPlainTextEdit { border: 1px solid palette(mid); }"));
 }
 
 bool CanprogApplication::notify(QObject* receiver, QEvent* event) {

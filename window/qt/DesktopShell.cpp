@@ -2,6 +2,8 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace canprog::window {
@@ -45,6 +47,18 @@ std::optional<std::string> DesktopShell::chooseFileToOpen(const std::string& fil
 std::optional<std::string> DesktopShell::chooseFileToSave(const std::string& filter,
                                                           const std::string& defaultExtension) {
     return chooseFile(owner_, QFileDialog::AcceptSave, filter, defaultExtension);
+}
+
+bool DesktopShell::confirm(const std::string& question, const std::string& yes,
+                           const std::string& no) {
+    QMessageBox box(QMessageBox::Question, owner_ ? owner_->windowTitle() : QString(),
+                    QString::fromStdString(question), QMessageBox::NoButton, owner_);
+    QPushButton* yesButton = box.addButton(QString::fromStdString(yes), QMessageBox::YesRole);
+    QPushButton* noButton = box.addButton(QString::fromStdString(no), QMessageBox::NoRole);
+    box.setDefaultButton(noButton);
+    box.setEscapeButton(noButton);
+    box.exec();
+    return box.clickedButton() == yesButton;
 }
 
 void DesktopShell::keepSystemAwake(bool on) {

@@ -15,6 +15,9 @@ QWidget* buildParametersPage(WidgetRegistry& widgets);
 // The developer controls: created hidden, never shown to the user.
 void buildDeveloperControls(WidgetRegistry& widgets, QWidget* parent);
 
+// Marks a multi-line text widget that shows its control's text, not lines added one by one.
+inline constexpr char kShowsTextProperty[] = "canprogShowsText";
+
 // Tight spacing shared by both tabs: the window is small and fixed.
 void compact(QLayout* layout, int margin = 4);
 

@@ -30,9 +30,9 @@ QGroupBox* optionGroup(WidgetRegistry& w, QWidget* page, const OptionGroup& opti
                                         : static_cast<QBoxLayout*>(new QHBoxLayout(group));
     compact(layout, 3);
     for (Ctl id : {option.first, option.second}) {
-        auto* button = w.make<QRadioButton>(id, group);
-        button->setAutoExclusive(false);
-        layout->addWidget(button);
+        // One of a pair is always checked, as the model has it: a screen reader says "radio
+        // button" only for buttons that exclude each other.
+        layout->addWidget(w.make<QRadioButton>(id, group));
     }
     if (!option.stacked) layout->addStretch();
     return group;
@@ -56,8 +56,8 @@ QGroupBox* pinGroup(WidgetRegistry& w, QWidget* page) {
     auto* pin = w.make<QLineEdit>(Ctl::PIN, group);
     pin->setMaxLength(4);
     // Digits only: a letter is never taken, whatever the keyboard or an assistive tool types.
-    pin->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,4}")), pin));
+    pin->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), pin));
     pin->setFixedWidth(44);
     pin->setAlignment(Qt::AlignCenter);
     layout->addWidget(pin);
@@ -81,14 +81,36 @@ QGroupBox* canProgramGroup(WidgetRegistry& w, QWidget* page) {
 
 QGroupBox* commandsGroup(WidgetRegistry& w, QWidget* page) {
     auto* group = w.make<QGroupBox>(Ctl::GroupBox4, page);
-    auto* layout = new QGridLayout(group);
+    auto* layout = new QHBoxLayout(group);
     compact(layout, 3);
-    layout->addWidget(w.make<QPushButton>(Ctl::BitBtn2, group), 0, 0);
-    layout->addWidget(w.make<QPushButton>(Ctl::BitBtn1, group), 0, 1);
-    // The settings to and from a file, beside the module's own read and write.
-    layout->addWidget(w.make<QPushButton>(Ctl::bbOpenSettings, group), 1, 0);
-    layout->addWidget(w.make<QPushButton>(Ctl::bbSaveSettings, group), 1, 1);
+    layout->addWidget(w.make<QPushButton>(Ctl::BitBtn2, group));
+    layout->addWidget(w.make<QPushButton>(Ctl::BitBtn1, group));
     return group;
+}
+
+// The page's status: the outcome of the page's last operation, whole, wrapped into two lines
+// (and scrolled when it is longer), with the progress of the operation beside it.
+QHBoxLayout* statusRow(WidgetRegistry& w, QWidget* page) {
+    auto* status = new QHBoxLayout;
+    status->setSpacing(4);
+    auto* text = w.make<QPlainTextEdit>(Ctl::Edit3, page);
+    text->setReadOnly(true);
+    text->setProperty(kShowsTextProperty, true);
+    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    text->setTabChangesFocus(true);
+    text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    text->document()->setDocumentMargin(1);
+    const int twoLines = 2 * text->fontMetrics().lineSpacing() +
+                         2 * static_cast<int>(text->document()->documentMargin()) +
+                         2 * text->frameWidth();
+    text->setFixedHeight(twoLines);
+    status->addWidget(text, 3);
+    auto* progress = w.make<QProgressBar>(Ctl::ProgressBar1, page);
+    progress->setTextVisible(false);
+    progress->setFixedHeight(12);
+    status->addWidget(progress, 1);
+    return status;
 }
 
 }  // namespace
@@ -97,13 +119,13 @@ QWidget* buildParametersPage(WidgetRegistry& w) {
     auto* page = new QWidget;
     w.add(Ctl::TabSheet2, page);
     auto* layout = new QVBoxLayout(page);
-    compact(layout, 3);
-    layout->setSpacing(2);
+    compact(layout, 2);
+    layout->setSpacing(1);
 
     auto* columns = new QHBoxLayout;
     columns->setSpacing(3);
     auto* left = new QVBoxLayout;
-    left->setSpacing(2);
+    left->setSpacing(1);
     for (const OptionGroup& option :
          {OptionGroup{Ctl::GroupBox5, Ctl::RadioButton4, Ctl::RadioButton5, false},
           OptionGroup{Ctl::GroupBox6, Ctl::RadioButton6, Ctl::RadioButton7, false},
@@ -112,20 +134,16 @@ QWidget* buildParametersPage(WidgetRegistry& w) {
           OptionGroup{Ctl::GroupBox10, Ctl::RadioButton12, Ctl::RadioButton13, true}}) {
         left->addWidget(optionGroup(w, page, option));
     }
+    // The settings to and from a file, under the options they hold.
+    auto* files = new QHBoxLayout;
+    files->setSpacing(4);
+    files->addWidget(w.make<QPushButton>(Ctl::bbOpenSettings, page));
+    files->addWidget(w.make<QPushButton>(Ctl::bbSaveSettings, page));
+    left->addLayout(files);
     left->addStretch();
-    auto* status = new QHBoxLayout;
-    status->setSpacing(4);
-    auto* edit = w.make<QLineEdit>(Ctl::Edit3, page);
-    edit->setReadOnly(true);
-    status->addWidget(edit, 1);
-    auto* progress = w.make<QProgressBar>(Ctl::ProgressBar1, page);
-    progress->setTextVisible(false);
-    progress->setFixedHeight(12);
-    status->addWidget(progress, 1);
-    left->addLayout(status);
 
     auto* right = new QVBoxLayout;
-    right->setSpacing(2);
+    right->setSpacing(1);
     for (const OptionGroup& option :
          {OptionGroup{Ctl::GroupBox11, Ctl::RadioButton14, Ctl::RadioButton15, false},
           OptionGroup{Ctl::GroupBox12, Ctl::RadioButton16, Ctl::RadioButton17, false},
@@ -147,6 +165,7 @@ QWidget* buildParametersPage(WidgetRegistry& w) {
     bottom->addWidget(canProgramGroup(w, page));
     bottom->addWidget(commandsGroup(w, page), 1);
     layout->addLayout(bottom);
+    layout->addLayout(statusRow(w, page));
     layout->addStretch();
     return page;
 }

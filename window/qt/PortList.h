@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+class QAccessibleInterface;
+
 namespace canprog::window {
 
 // The port list: a drop-down that tells, as it opens, that it is about to show its entries, so
@@ -15,5 +17,9 @@ class PortList : public QComboBox {
   signals:
     void aboutToShowEntries();
 };
+
+// The accessible interface for port lists, for QAccessible::installFactory (the accessibility
+// framework owns what it returns).
+QAccessibleInterface* portListAccessible(const QString& className, QObject* object);
 
 }  // namespace canprog::window

@@ -63,11 +63,10 @@ QGroupBox* languageGroup(WidgetRegistry& w, QWidget* page) {
          {Ctl::lang6, Ctl::lang5, Ctl::lang7, std::nullopt}}};
     for (int column = 0; column < 2; ++column) {
         for (int row = 0; row < 4; ++row) {
-            const auto id = columns[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
+            const auto id =
+                columns[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
             if (!id) continue;
-            auto* button = w.make<QRadioButton>(*id, group);
-            button->setAutoExclusive(false);
-            layout->addWidget(button, row, column);
+            layout->addWidget(w.make<QRadioButton>(*id, group), row, column);
         }
     }
     return group;

@@ -1,6 +1,7 @@
 #include "TForm1.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -44,6 +45,14 @@ void TForm1::showModel() {
     // taken off to size the client area.
     const QSize frame = frameGeometry().size() - geometry().size();
     resize(model_.outerWidth() - frame.width(), model_.outerHeight() - frame.height());
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -22,6 +22,8 @@ class TForm1 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the list, as it closes a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void showModel();

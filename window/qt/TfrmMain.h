@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "WidgetRegistry.h"
@@ -26,10 +27,16 @@ class TfrmMain : public QWidget, public ModelListener {
 
     // Places the window in the middle of its screen.
     void centreOnScreen();
-    // Replaces the question before a write is stopped by closing the window (for tests): it
-    // gets the question's text and answers whether to stop.
-    void setStopQuestion(std::function<bool(const std::string&)> ask) {
-        stopQuestion_ = std::move(ask);
+    // How the question before a write is stopped by closing the window is asked: with its
+    // text, and a function to call with the answer (true: stop) whenever it is given. The
+    // write goes on meanwhile. Replaced by tests; the window's own asks with a box.
+    using StopQuestion =
+        std::function<void(const std::string& question, std::function<void(bool)> answer)>;
+    void setStopQuestion(StopQuestion ask) { stopQuestion_ = std::move(ask); }
+    // Shows how a write stopped by closing the window ended, before the window goes (for
+    // tests; the window's own shows a box). The same text goes to standard error.
+    void setOutcomeDisplay(std::function<void(const std::string&)> show) {
+        outcomeDisplay_ = std::move(show);
     }
 
   protected:
@@ -47,12 +54,22 @@ class TfrmMain : public QWidget, public ModelListener {
     void showTabCaption(Ctl page);
     void showAccessibleNames();
     void focusAfterFileChoice();
-    bool askToStop(WindowText question);
+    void keepOneTabStop(Ctl checked);
+    std::optional<Ctl> radioAfter(Ctl from, bool forward) const;
+    void setTabOrder();
+    void askToStop(WindowText question);
+    void answerToStop(bool stop);
+    // Once the stopped write has ended: its last lines shown, then the window closed.
+    void closeOnceStopped();
 
     MainForm& form_;
     WidgetRegistry widgets_;
     QTabWidget* tabs_ = nullptr;
-    std::function<bool(const std::string&)> stopQuestion_;
+    StopQuestion stopQuestion_;
+    std::function<void(const std::string&)> outcomeDisplay_;
+    bool asking_ = false;          // the stop question is open
+    bool closing_ = false;         // closing once the operation has ended
+    std::size_t linesAtStop_ = 0;  // the log's length when the stop was asked for
 };
 
 }  // namespace canprog::window

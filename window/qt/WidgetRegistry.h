@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "model/Controls.h"
 
@@ -25,6 +26,13 @@ class WidgetRegistry {
     }
 
     QWidget* widget(Ctl id) const { return widgets_[index(id)]; }
+    // The control a widget shows, when it shows one.
+    std::optional<Ctl> control(const QWidget* widget) const {
+        for (std::size_t i = 0; i < widgets_.size(); ++i) {
+            if (widgets_[i] == widget) return static_cast<Ctl>(i);
+        }
+        return std::nullopt;
+    }
 
     template <typename Widget>
     Widget* as(Ctl id) const {

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "Pages.h"
 #include "WrappingCheckBox.h"
 
 namespace canprog::window {
@@ -41,6 +42,9 @@ void showText(QWidget* widget, const std::string& text) {
         group->setTitle(toQString(text));
         group->setMinimumWidth(group->fontMetrics().horizontalAdvance(group->title()) +
                                kGroupTitleRoom);
+    } else if (auto* status = qobject_cast<QPlainTextEdit*>(widget);
+               status && status->property(kShowsTextProperty).toBool()) {
+        if (status->toPlainText() != toQString(text)) status->setPlainText(toQString(text));
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         // Blank positions (the PIN before a read) show as an empty edit, not as four blanks
         // that a screen reader would say.
@@ -69,7 +73,7 @@ void showProgress(QWidget* widget, const ControlState& state) {
 
 void showLines(QWidget* widget, const ControlState& state, Change what) {
     auto* memo = qobject_cast<QPlainTextEdit*>(widget);
-    if (!memo) return;
+    if (!memo || memo->property(kShowsTextProperty).toBool()) return;
     if (what == Change::LineAdded && !state.lines.empty()) {
         memo->appendPlainText(toQString(state.lines.back()));
     } else {

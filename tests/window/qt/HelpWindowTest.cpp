@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
+#include <QTest>
 
 #include "WindowFixture.h"
 #include "operations/HelpHandler.h"
@@ -43,6 +44,18 @@ TEST_F(HelpWindowTest, ShownAgainWithNewTextWhereTheUserLeftIt) {
     EXPECT_EQ(helpWindow.pos(), QPoint(10, 20));
     EXPECT_EQ(helpWindow.windowTitle(), QStringLiteral("CAN program list"));
     helpWindow.close();
+    EXPECT_FALSE(help.visible());
+}
+
+TEST_F(HelpWindowTest, EscapeClosesTheListAndAPlainFilesCommentLinesAreListed) {
+    form.firmwareFileName = testing::dataFile("good_plain.hex");
+    bbHelpClick(form, help);
+    EXPECT_TRUE(helpWindow.isVisible());
+    EXPECT_EQ(helpWindow.memo()->document()->blockCount(), 3);
+    EXPECT_TRUE(helpWindow.memo()->toPlainText().startsWith(QStringLiteral("CAN programs\n11 ")))
+        << helpWindow.memo()->toPlainText().toStdString();
+    QTest::keyClick(helpWindow.memo(), Qt::Key_Escape);
+    EXPECT_FALSE(helpWindow.isVisible());
     EXPECT_FALSE(help.visible());
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -9,8 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 
 #include "WindowFixture.h"
+#include "config/OptionControls.h"
 #include "model/BrandTable.h"
 
 namespace canprog {
@@ -118,7 +122,7 @@ TEST_F(WindowBindingTest, ClickingTheLogoOpensTheBrandAddress) {
 TEST_F(WindowBindingTest, WhileAnOperationRunsOnlyCancelIsThereToPressAndItReachesTheCountdown) {
     auto* cancel = find<QPushButton>(Ctl::Button1);
     const std::vector<Ctl> held = {Ctl::bbOpen, Ctl::Button2, Ctl::BitBtn2, Ctl::BitBtn4,
-                                   Ctl::lang1, Ctl::lang4, Ctl::cbPort};
+                                   Ctl::lang1,  Ctl::lang4,   Ctl::cbPort};
     EXPECT_FALSE(cancel->isEnabled());  // nothing to cancel
     for (Ctl id : held) EXPECT_TRUE(find<QWidget>(id)->isEnabled()) << controlName(id);
     ASSERT_TRUE(form.beginOperation());
@@ -135,6 +139,75 @@ TEST_F(WindowBindingTest, WhileAnOperationRunsOnlyCancelIsThereToPressAndItReach
     EXPECT_FALSE(cancel->isEnabled());
     EXPECT_TRUE(find<QWidget>(Ctl::BitBtn1)->isEnabled());
     for (Ctl id : held) EXPECT_TRUE(find<QWidget>(id)->isEnabled()) << controlName(id);
+}
+
+TEST_F(WindowBindingTest, AnAssistiveToolsToggleAndPressReachTheModelAndPairsAreTrueRadioButtons) {
+    const auto act = [this](Ctl id, const QString& action) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(find<QWidget>(id));
+        ASSERT_NE(accessible, nullptr);
+        ASSERT_NE(accessible->actionInterface(), nullptr);
+        accessible->actionInterface()->doAction(action);
+        QTest::qWait(150);  // a press clicks after its animation
+    };
+    bindOptionControls(form);  // FS1 and FS3 exclude each other, as the window binds them
+    window.tabs()->setCurrentIndex(1);
+    QApplication::processEvents();
+    // A check box toggled by a screen reader is toggled in the model.
+    act(Ctl::CheckBox2, QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(form.checked(Ctl::CheckBox2));
+    EXPECT_TRUE(find<QCheckBox>(Ctl::CheckBox2)->isChecked());
+    act(Ctl::CheckBox3, QAccessibleActionInterface::pressAction());  // FS3 unchecks FS1
+    EXPECT_TRUE(form.checked(Ctl::CheckBox3));
+    EXPECT_FALSE(form.checked(Ctl::CheckBox2));
+    EXPECT_FALSE(find<QCheckBox>(Ctl::CheckBox2)->isChecked());
+    // A radio button so toggled checks its option and unchecks its partner: never two checked.
+    for (const auto& action :
+         {QAccessibleActionInterface::toggleAction(), QAccessibleActionInterface::pressAction()}) {
+        act(Ctl::RadioButton5, action);
+        EXPECT_TRUE(form.checked(Ctl::RadioButton5));
+        EXPECT_FALSE(form.checked(Ctl::RadioButton4));
+        EXPECT_FALSE(find<QRadioButton>(Ctl::RadioButton4)->isChecked());
+        act(Ctl::RadioButton4, action);
+        EXPECT_TRUE(form.checked(Ctl::RadioButton4));
+        EXPECT_FALSE(find<QRadioButton>(Ctl::RadioButton5)->isChecked());
+    }
+    // A pair is one Tab stop, at its checked button; the arrow keys choose inside it.
+    auto* soundOff = find<QRadioButton>(Ctl::RadioButton4);
+    auto* soundOn = find<QRadioButton>(Ctl::RadioButton5);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(soundOn)->role(), QAccessible::RadioButton);
+    EXPECT_TRUE(soundOff->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(soundOn->focusPolicy() & Qt::TabFocus);
+    soundOff->setFocus();
+    QTest::keyClick(soundOff, Qt::Key_Right);
+    EXPECT_TRUE(form.checked(Ctl::RadioButton5));
+    EXPECT_TRUE(soundOn->hasFocus() || !window.isActiveWindow());
+    EXPECT_TRUE(soundOn->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(soundOff->focusPolicy() & Qt::TabFocus);
+}
+
+TEST_F(WindowBindingTest, ControlsAreNamedForWhatTheyAreAndFocusStartsOnTheFirstCommand) {
+    // The port list is "Port", its entry its value; the logo says where it leads.
+    QAccessibleInterface* ports = QAccessible::queryAccessibleInterface(find<QWidget>(Ctl::cbPort));
+    EXPECT_EQ(ports->text(QAccessible::Name), QStringLiteral("Port"));
+    EXPECT_EQ(ports->text(QAccessible::Value), QStringLiteral("COM1"));
+    EXPECT_EQ(ports->role(), QAccessible::ComboBox);
+    EXPECT_EQ(find<QWidget>(Ctl::sarnic_image)->accessibleName().toStdString(),
+              "CAN BUS MODUL BOOTLOADER logo; opens https://www.sarnic.example/ in the browser");
+    // Buttons that cannot be pressed yet say why.
+    EXPECT_EQ(find<QWidget>(Ctl::bbSaveSettings)->accessibleDescription(),
+              QStringLiteral("Read the module first"));
+    form.setEnabled(Ctl::bbSaveSettings, true);
+    EXPECT_TRUE(find<QWidget>(Ctl::bbSaveSettings)->accessibleDescription().isEmpty());
+    // The first command has the focus, and Tab goes on to the next, not into the log.
+    window.activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), find<QWidget>(Ctl::bbOpen));
+    EXPECT_EQ(find<QWidget>(Ctl::bbOpen)->nextInFocusChain(), find<QWidget>(Ctl::bbUpload));
+    QWidget* after = find<QWidget>(Ctl::BitBtn3);
+    while (!(after->focusPolicy() & Qt::TabFocus) || after == find<QWidget>(Ctl::BitBtn3)) {
+        after = after->nextInFocusChain();
+    }
+    EXPECT_EQ(after, find<QWidget>(Ctl::meLog));  // the log comes after the commands
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
+#include <fstream>
 
 #include "ModuleWindow.h"
 #include "config/ParameterBlock.h"
@@ -21,6 +22,7 @@
 #include "operations/SavedBlock.h"
 #include "operations/SettingsFiles.h"
 #include "sim/SimulatedModule.h"
+#include "support/Eventually.h"
 #include "support/FormFixture.h"
 #include "support/TestData.h"
 #include "window/qt/CanprogApplication.h"
@@ -175,6 +177,70 @@ TEST_F(WindowSafetyTest, ToFileAfterAWriteSavesWhatTheModuleHoldsNowAndThePortIs
     EXPECT_EQ(saved->block, module->memory().eeprom);
 }
 
+TEST_F(WindowSafetyTest, APlainHexFileIsWrittenAsPlainHex) {
+    start();
+    chooseFile("good_plain.hex");
+    EXPECT_FALSE(form.checked(Ctl::DecodeON));
+    button(Ctl::bbUpload)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    FirmwareImages plain;
+    ASSERT_TRUE(loadFirmwareFile(testing::dataFile("good_plain.hex"), false, plain).loaded());
+    EXPECT_TRUE(std::equal(plain.flashImage.begin() + 0x200, plain.flashImage.end(),
+                           module->memory().flash.begin() + 0x200));
+}
+
+TEST_F(WindowSafetyTest, AnotherProgramIsWrittenOnlyWhenTheTechnicianSaysSo) {
+    sim::SimOptions other;
+    const std::string version = "OTHER 3.10      ";
+    std::copy(version.begin(), version.end(), other.memory.eeprom.begin() + 0xF0);
+    start(other);
+    chooseFile("good.hexfw");
+    widget<QCheckBox>(Ctl::KeepSettings)->click();
+    shell.answer = false;
+    button(Ctl::bbUpload)->click();
+    ASSERT_EQ(shell.asked.size(), 1u);
+    EXPECT_NE(shell.asked[0].find("the module holds OTHER. Write the other program into the "
+                                  "module? The module's settings are not carried over"),
+              std::string::npos)
+        << shell.asked[0];
+    EXPECT_TRUE(logHas("Nothing was written: the module keeps its program.")) << log();
+    for (const auto& frame : module->frames()) {
+        EXPECT_NE(frame.command, WRITE_FLASH);
+        EXPECT_NE(frame.command, WRITE_EEPROM);
+    }
+    EXPECT_TRUE(testing::eventually([&] { return module->restarts() == 1; }));
+    // Yes: the file is written whole, with its own settings.
+    shell.answer = true;
+    button(Ctl::bbUpload)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    EXPECT_TRUE(logHas("The module's settings are not carried over to another program")) << log();
+    EXPECT_EQ(module->memory().eeprom, fileImages("good.hexfw").eepromImage);
+}
+
+TEST_F(WindowSafetyTest, TheParametersPageSaysTheOutcomeWhole) {
+    fs::create_directories(scratch);
+    sim::SimOptions stops;
+    stops.faults.silentAfterFrames = 18 + 4;  // the read with the device ID, four blocks
+    start(stops);
+    window.tabs()->setCurrentIndex(1);
+    button(Ctl::BitBtn2)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    form.setText(Ctl::PIN, "5678");
+    button(Ctl::BitBtn1)->click();
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::TransmissionError) << log();
+    const auto status = widget<QPlainTextEdit>(Ctl::Edit3)->toPlainText().toStdString();
+    EXPECT_EQ(status.rfind("Error data transmission\n", 0), 0u) << status;
+    EXPECT_NE(status.find("The module's settings are only partly written: "), std::string::npos)
+        << status;
+    // A refused file says why on the page too.
+    const std::string file = (scratch / "not-a-block.json").string();
+    std::ofstream(file) << "{}";
+    shell.nextChoice = file;
+    button(Ctl::bbOpenSettings)->click();
+    EXPECT_EQ(form.text(Ctl::Edit3).rfind("not-a-block.json: the settings are not loaded: ", 0), 0u)
+        << form.text(Ctl::Edit3);
+}
+
 TEST_F(WindowSafetyTest, TheSystemIsKeptAwakeWhileTheModuleIsTalkedTo) {
     start();
     button(Ctl::Button2)->click();
@@ -245,7 +311,8 @@ TEST_F(WindowSafetyTest, EveryControlOfBothPagesHasANameAndTheLogoIsAButton) {
     QWidget* logo = widget<QWidget>(Ctl::sarnic_image);
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(logo);
     EXPECT_EQ(accessible->role(), QAccessible::Button);
-    EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("CAN BUS MODUL BOOTLOADER"));
+    EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(),
+              "CAN BUS MODUL BOOTLOADER logo; opens https://www.sarnic.example/ in the browser");
     EXPECT_FALSE(accessible->text(QAccessible::Description).isEmpty());
     EXPECT_TRUE(accessible->actionInterface() &&
                 !accessible->actionInterface()->actionNames().isEmpty());

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include <QApplication>
 #include <QTimer>
 
 #include "ModuleWindow.h"
+#include "support/Eventually.h"
 #include "support/TestData.h"
 
 namespace canprog {
@@ -48,23 +52,25 @@ TEST_F(WindowUploadTest, AWriteThatStopsAtBlockHundredSaysSoInTheLog) {
     EXPECT_EQ(operations.lastOutcome(), OperationOutcome::TransmissionError);
     const std::string expected =
         "Error data transmission\n"
-        "The module stopped answering (" + module->devicePath() +
+        "The module stopped answering (" +
+        module->devicePath() +
         "): check the module's power and the cable\n"
         "The module is only partly written: 100 of 2016 FLASH blocks and 0 of 16 EEPROM blocks "
         "were acknowledged. The bootloader's own area is untouched, so writing the file again "
         "repairs the module.";
-    EXPECT_TRUE(logText().toStdString().ends_with(expected))
-        << logText().toStdString();
+    EXPECT_TRUE(logText().toStdString().ends_with(expected)) << logText().toStdString();
 }
 
-TEST_F(WindowUploadTest, ClosingTheWindowDuringAWriteAsksAndYesStopsBetweenFrames) {
+TEST_F(WindowUploadTest, ClosingTheWindowDuringAWriteAsksAndYesStopsBetweenFramesAndSaysHowFar) {
     start();
     form.firmwareFileName = testing::dataFile("good.hexfw");
     std::vector<std::string> asked;
-    window.setStopQuestion([&](const std::string& question) {
+    std::vector<std::string> shown;
+    window.setStopQuestion([&](const std::string& question, std::function<void(bool)> answer) {
         asked.push_back(question);
-        return true;
+        answer(true);
     });
+    window.setOutcomeDisplay([&](const std::string& outcome) { shown.push_back(outcome); });
     // Closed while the FLASH is being written.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, &window, [&] {
@@ -76,28 +82,51 @@ TEST_F(WindowUploadTest, ClosingTheWindowDuringAWriteAsksAndYesStopsBetweenFrame
     EXPECT_EQ(asked[0],
               "A write is in progress. Stop it? The module will be left partly written; writing "
               "the file again repairs it.");
-    // The write ended at its next frame, and said so before the window went.
+    // The write ended at its next frame; how far it got is shown before the window goes.
     EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Cancelled);
-    EXPECT_TRUE(logText().contains(QStringLiteral("The module is only partly written: ")))
-        << logText().toStdString();
-    EXPECT_FALSE(window.isVisible());
+    ASSERT_TRUE(testing::eventually([&] {
+        QApplication::processEvents();
+        return !shown.empty();
+    }));
+    EXPECT_NE(shown[0].find("The module is only partly written: "), std::string::npos) << shown[0];
+    EXPECT_TRUE(testing::eventually([&] {
+        QApplication::processEvents();
+        return !window.isVisible();
+    }));
     EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_FALSE(form.operationRunning());
     EXPECT_EQ(module->restarts(), 0);
     for (const auto& frame : module->frames()) EXPECT_TRUE(frame.checksumOk);
 }
 
-TEST_F(WindowUploadTest, ClosingTheWindowDuringAWriteAndAnsweringNoWritesOn) {
+TEST_F(WindowUploadTest, WhileTheWindowAsksFramesKeepGoingAndNoMeansTheWriteSimplyCarriesOn) {
     start();
-    bool asked = false;
-    window.setStopQuestion([&](const std::string&) {
-        asked = true;
-        return false;
+    std::function<void(bool)> answerLater;
+    std::size_t framesWhenAsked = 0;
+    window.setStopQuestion([&](const std::string&, std::function<void(bool)> answer) {
+        framesWhenAsked = module->frames().size();
+        answerLater = std::move(answer);
     });
-    QTimer::singleShot(800, &window, [this] { window.close(); });
+    form.firmwareFileName = testing::dataFile("good.hexfw");
+    // Closed while the FLASH is being written; the technician reads the question for a while
+    // (longer than a module waits between two frames), then answers No.
+    QTimer closerAndAnswerer;
+    QObject::connect(&closerAndAnswerer, &QTimer::timeout, &window, [&] {
+        if (module->frames().size() >= 50 && framesWhenAsked == 0) window.close();
+        if (answerLater && module->frames().size() >= framesWhenAsked + 200) {
+            std::exchange(answerLater, {})(false);
+        }
+    });
+    closerAndAnswerer.start(5);
     button(Ctl::bbUpload)->click();
-    EXPECT_TRUE(asked);
-    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Finished);
+    EXPECT_GT(framesWhenAsked, 0u);
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << logText().toStdString();
+    std::size_t written = 0;
+    for (const auto& frame : module->frames()) {
+        written += frame.command == WRITE_FLASH || frame.command == WRITE_EEPROM ? 1 : 0;
+    }
+    EXPECT_EQ(written, 2032u);
+    EXPECT_TRUE(logText().endsWith(QStringLiteral("Finished")));
     EXPECT_TRUE(window.isVisible());
 }
 
@@ -106,7 +135,7 @@ TEST_F(WindowUploadTest, ClosingTheWindowDuringAReadCancelsItWithoutAQuestion) {
     options.faults.neverAnswer = true;
     start(options);
     bool asked = false;
-    window.setStopQuestion([&](const std::string&) { return asked = true; });
+    window.setStopQuestion([&](const std::string&, std::function<void(bool)>) { asked = true; });
     QTimer::singleShot(1200, &window, [this] { window.close(); });
     button(Ctl::Button2)->click();
     // The read ended at its next wait instead of running out its countdown.
