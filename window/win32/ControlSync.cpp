@@ -33,6 +33,10 @@ WindowType typeOf(Kind kind) {
             return {WC_EDITW,
                     child | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                     WS_EX_CLIENTEDGE};
+        case Kind::Status:
+            return {WC_EDITW,
+                    child | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                    WS_EX_CLIENTEDGE};
         case Kind::List:
             return {WC_COMBOBOXW, child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case Kind::Progress: return {PROGRESS_CLASSW, child, 0};
@@ -131,6 +135,16 @@ void showText(HWND control, Kind kind, const std::string& text) {
         case Kind::Button:
         case Kind::Radio:
         case Kind::Check: ::SetWindowTextW(control, captionText(text).c_str()); break;
+        case Kind::Status: {
+            // The whole outcome, its lines as an edit control breaks them.
+            std::wstring wide;
+            for (wchar_t c : win32::widen(text)) {
+                if (c == L'\n') wide += L'\r';
+                wide += c;
+            }
+            if (windowText(control) != wide) ::SetWindowTextW(control, wide.c_str());
+            break;
+        }
         case Kind::Edit:
         case Kind::ReadOnly: {
             // Blank positions (the PIN before a read) show as an empty edit, not as blanks

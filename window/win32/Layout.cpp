@@ -21,9 +21,6 @@ constexpr std::array kPlaces = std::to_array<Place>({
     {Ctl::RadioGroup1, K::Group, P, 286, 2, 163, 112},
     {Ctl::GroupBox18, K::Group, P, 286, 116, 163, 80},
     {Ctl::GroupBox19, K::Group, P, 286, 198, 163, 66},
-    {Ctl::meLog, K::Memo, P, 2, 6, 148, 240},
-    {Ctl::Edit2, K::ReadOnly, P, 2, 250, 148, 21},
-    {Ctl::ProgressBar, K::Progress, P, 2, 275, 148, 14},
     {Ctl::bbOpen, K::Button, P, 160, 18, 116, 22},
     {Ctl::bbUpload, K::Button, P, 160, 43, 116, 22},
     {Ctl::Button1, K::Button, P, 160, 68, 116, 22},
@@ -52,6 +49,10 @@ constexpr std::array kPlaces = std::to_array<Place>({
     {Ctl::SpinButton2, K::Spin, P, 328, 213, 16, 23},
     {Ctl::BitBtn4, K::Button, P, 291, 238, 76, 22},
     {Ctl::BitBtn3, K::Button, P, 369, 238, 76, 22},
+    // The log last: Tab runs through the commands, the languages and the module first.
+    {Ctl::meLog, K::Memo, P, 2, 6, 148, 240},
+    {Ctl::Edit2, K::ReadOnly, P, 2, 250, 148, 21},
+    {Ctl::ProgressBar, K::Progress, P, 2, 275, 148, 14},
 
     // --- operating-parameters tab: options 1 to 5, options 6 to 10, and the last row ---
     {Ctl::TabSheet2, K::Page, Q, 0, 0, 0, 0},
@@ -83,8 +84,8 @@ constexpr std::array kPlaces = std::to_array<Place>({
     // below everything, across the page.
     {Ctl::bbOpenSettings, K::Button, Q, 2, 223, 104, 22},
     {Ctl::bbSaveSettings, K::Button, Q, 110, 223, 104, 22},
-    {Ctl::Edit3, K::ReadOnly, Q, 2, 296, 224, 20},
-    {Ctl::ProgressBar1, K::Progress, Q, 230, 300, 219, 12},
+    {Ctl::Edit3, K::Status, Q, 2, 293, 300, 28},
+    {Ctl::ProgressBar1, K::Progress, Q, 306, 301, 143, 12},
     {Ctl::RadioButton14, K::Radio, Q, 224, 18, 60, 18},
     {Ctl::RadioButton15, K::Radio, Q, 287, 18, 158, 18},
     {Ctl::RadioButton16, K::Radio, Q, 224, 56, 60, 18},

@@ -17,6 +17,7 @@ enum class Kind {
     Edit,      // a one-line edit that the user types into
     ReadOnly,  // a one-line edit that only shows
     Memo,      // a multi-line, read-only edit with a vertical scroll bar
+    Status,    // a read-only text of a few lines that wraps, and scrolls when it is longer
     List,      // a drop-down list
     Progress,  // a progress bar
     Spin,      // an up-down control

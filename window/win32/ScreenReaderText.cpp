@@ -97,7 +97,8 @@ class NamedAccessible final : public IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (!role) return E_INVALIDARG;
-        if (isSelf(child) && (pushButton_ || !standard_)) {
+        // The system's object may not know an owner-decided button for what it is.
+        if (isSelf(child) && (pushButton_ || !standard_ || isOption())) {
             *role = childVariant(pushButton_ ? ROLE_SYSTEM_PUSHBUTTON : role_);
             return S_OK;
         }
@@ -105,6 +106,12 @@ class NamedAccessible final : public IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (pushButton_ && isSelf(child)) return answerText(L"Press", action);
+        if (isOption() && isSelf(child)) {
+            return answerText(role_ == ROLE_SYSTEM_RADIOBUTTON ? L"Check"
+                              : checked()                      ? L"Uncheck"
+                                                               : L"Check",
+                              action);
+        }
         return standard_ ? standard_->get_accDefaultAction(child, action) : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
@@ -115,6 +122,11 @@ class NamedAccessible final : public IAccessible {
                            reinterpret_cast<LPARAM>(control_));
             return S_OK;
         }
+        if (isOption() && isSelf(child)) {
+            // Toggled or checked as a click does it, so that the window's model decides.
+            ::SendMessageW(control_, BM_CLICK, 0, 0);
+            return S_OK;
+        }
         return standard_ ? standard_->accDoDefaultAction(child) : DISP_E_MEMBERNOTFOUND;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
@@ -122,6 +134,7 @@ class NamedAccessible final : public IAccessible {
         if (!state) return E_INVALIDARG;
         const auto style = ::GetWindowLongPtrW(control_, GWL_STYLE);
         long flags = 0;
+        if (isOption() && checked()) flags |= STATE_SYSTEM_CHECKED;
         if (style & WS_TABSTOP) flags |= STATE_SYSTEM_FOCUSABLE;
         if (!::IsWindowEnabled(control_)) flags |= STATE_SYSTEM_UNAVAILABLE;
         if (!::IsWindowVisible(control_)) flags |= STATE_SYSTEM_INVISIBLE;
@@ -210,6 +223,10 @@ class NamedAccessible final : public IAccessible {
     std::wstring description_;
     std::function<std::wstring(long)> partName_;
     long role_;
+    bool isOption() const {
+        return role_ == ROLE_SYSTEM_CHECKBUTTON || role_ == ROLE_SYSTEM_RADIOBUTTON;
+    }
+    bool checked() const { return ::SendMessageW(control_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
     bool pushButton_;
 };
 

@@ -1,5 +1,7 @@
 #include "TForm1.h"
 
+#include <commctrl.h>
+
 #include <stdexcept>
 
 #include "ControlSync.h"
@@ -11,8 +13,21 @@
 namespace canprog::win32window {
 
 namespace {
+
 constexpr wchar_t kClassName[] = L"canprog.Form1";
+constexpr UINT_PTR kEscapeClosesSubclass = 0x4553;
+
+// Escape in the list closes the window, as it closes a dialog.
+LRESULT CALLBACK escapeCloses(HWND memo, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) {
+        if (message == WM_KEYDOWN) ::PostMessageW(::GetParent(memo), WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(memo, escapeCloses, kEscapeClosesSubclass);
+    return ::DefSubclassProc(memo, message, wParam, lParam);
 }
+}  // namespace
 
 TForm1::TForm1(HelpWindow& model, HWND owner, HINSTANCE instance) : model_(model) {
     // The program's own icon, as the main window has it.
@@ -33,6 +48,7 @@ TForm1::TForm1(HelpWindow& model, HWND owner, HINSTANCE instance) : model_(model
                               0, 0, 0, 0, window_, nullptr, instance, nullptr);
     ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ::ShowScrollBar(memo_, SB_VERT, TRUE);  // always there, as the program list is long
+    ::SetWindowSubclass(memo_, escapeCloses, kEscapeClosesSubclass, 0);
     model_.onShow([this] { showModel(); });
 }
 

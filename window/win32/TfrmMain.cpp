@@ -4,16 +4,19 @@
 #include <oleacc.h>
 #include <uxtheme.h>
 
+#include <windowsx.h>
 #include <optional>
 #include <stdexcept>
 
 #include "ControlSync.h"
 #include "Dpi.h"
 #include "ErrorDisplay.h"
+#include "Resources.h"
 #include "WindowClass.h"
 #include "base/win32/WideText.h"
 #include "model/AccessibleNames.h"
 #include "model/BrandTable.h"
+#include "model/RadioGroups.h"
 
 namespace canprog::win32window {
 
@@ -32,6 +35,7 @@ constexpr int kOpenPortListWidth = 240;
 constexpr UINT_PTR kCloseWhenIdleTimer = 1;
 constexpr UINT kCloseWhenIdle_ms = 20;
 constexpr UINT_PTR kReadOnlyMemoSubclass = 0x4D45;
+constexpr UINT_PTR kOutsideChecksSubclass = 0x4348;
 
 // A read-only memo does not keep Tab for itself: Tab and Shift+Tab move on to the next
 // control, as everywhere else in the window.
@@ -68,6 +72,7 @@ long roleOf(Kind kind) {
         case Kind::Check: return ROLE_SYSTEM_CHECKBUTTON;
         case Kind::Edit:
         case Kind::ReadOnly:
+        case Kind::Status:
         case Kind::Memo: return ROLE_SYSTEM_TEXT;
         case Kind::List: return ROLE_SYSTEM_COMBOBOX;
         case Kind::Progress: return ROLE_SYSTEM_PROGRESSBAR;
@@ -216,8 +221,74 @@ void TfrmMain::createChildren() {
             ::SetWindowSubclass(control(place.id), letTabLeave, kReadOnlyMemoSubclass, 0);
         }
     }
-    // The PIN takes four digits at most, as its mask does in the Linux window.
+    // The PIN takes four digits at most, as its mask does in the Linux window, and digits only.
     ::SendMessageW(control(Ctl::PIN), EM_LIMITTEXT, kPinLength, 0);
+    ::SetWindowLongPtrW(control(Ctl::PIN), GWL_STYLE,
+                        ::GetWindowLongPtrW(control(Ctl::PIN), GWL_STYLE) | ES_NUMBER);
+    markRadioGroups();
+    for (const Place& place : windowLayout()) {
+        if (place.kind == Kind::Radio || place.kind == Kind::Check) {
+            ::SetWindowSubclass(control(place.id), forwardOutsideChecks, kOutsideChecksSubclass,
+                                reinterpret_cast<DWORD_PTR>(this));
+        }
+    }
+}
+
+// Each group of radio buttons starts a dialog group that the next control ends: the arrow keys
+// move inside it (a radio button that gets the focus reports a click), and Tab stops at its
+// checked button only (see keepOneTabStop).
+void TfrmMain::markRadioGroups() {
+    std::span<const Ctl> group;
+    for (const Place& place : windowLayout()) {
+        if (place.kind == Kind::Page || place.kind == Kind::Group) continue;
+        HWND child = control(place.id);
+        if (!child) continue;
+        const auto style = ::GetWindowLongPtrW(child, GWL_STYLE);
+        const auto itsGroup =
+            place.kind == Kind::Radio ? radioGroupOf(place.id) : std::span<const Ctl>();
+        const bool startsGroup = itsGroup.empty() || itsGroup.data() != group.data();
+        ::SetWindowLongPtrW(child, GWL_STYLE, startsGroup ? style | WS_GROUP : style & ~WS_GROUP);
+        group = itsGroup;
+    }
+}
+
+void TfrmMain::keepOneTabStop(Ctl checked) {
+    for (Ctl id : radioGroupOf(checked)) {
+        HWND button = control(id);
+        if (!button) continue;
+        const auto style = ::GetWindowLongPtrW(button, GWL_STYLE);
+        ::SetWindowLongPtrW(button, GWL_STYLE,
+                            form_.checked(id) ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
+}
+
+// A check set from outside the window (an assistive tool's BM_SETCHECK) reaches the model as a
+// click does, and the control then shows what the model decided.
+LRESULT CALLBACK TfrmMain::forwardOutsideChecks(HWND control, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(control, forwardOutsideChecks, kOutsideChecksSubclass);
+    }
+    const LRESULT result = ::DefSubclassProc(control, message, wParam, lParam);
+    if (message == BM_SETCHECK) {
+        reinterpret_cast<TfrmMain*>(self)->checkedFromOutside(control, wParam == BST_CHECKED);
+    }
+    // A radio button that the arrow keys give the focus to is chosen, as a standard radio
+    // button reports a click when it gets the focus without the mouse.
+    if (message == WM_SETFOCUS && ::GetCapture() != control &&
+        (::GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_RADIOBUTTON) {
+        reinterpret_cast<TfrmMain*>(self)->checkedFromOutside(control, true);
+    }
+    return result;
+}
+
+void TfrmMain::checkedFromOutside(HWND button, bool checked) {
+    if (showingModel_) return;
+    const auto id = controlOfId(::GetDlgCtrlID(button));
+    if (!id) return;
+    if (checked != form_.checked(*id) && (checked || isCheckBox(*id))) form_.click(*id);
+    const ScopedFlag showing(showingModel_);
+    showState(button, places_[index(*id)]->kind, form_.control(*id), Change::Checked);
 }
 
 void TfrmMain::addToolTips() {
@@ -282,6 +353,9 @@ void TfrmMain::showEverything() {
     showTabCaption(0);
     showTabCaption(1);
     windowCaptionChanged();
+    for (const Place& place : windowLayout()) {
+        if (place.kind == Kind::Radio) keepOneTabStop(place.id);
+    }
 }
 
 void TfrmMain::showTabCaption(int page) {
@@ -327,6 +401,7 @@ void TfrmMain::controlChanged(Ctl id, Change what) {
     }
     const ScopedFlag showing(showingModel_);
     showState(control(id), places_[index(id)]->kind, form_.control(id), what);
+    if (what == Change::Checked && places_[index(id)]->kind == Kind::Radio) keepOneTabStop(id);
 }
 
 void TfrmMain::windowCaptionChanged() {
@@ -397,7 +472,8 @@ LRESULT TfrmMain::onControlColour(HDC dc, HWND control, UINT message, WPARAM wPa
 }
 
 // A running operation is cancelled: it ends at its next frame, writes its notes and closes the
-// port while the window still shows them; the window goes once it has, and the program ends.
+// port while the window still shows them; what it said since is shown, then the window goes and
+// the program ends.
 void TfrmMain::close() {
     if (closing_) return;
     if (!form_.operationRunning()) {
@@ -405,34 +481,97 @@ void TfrmMain::close() {
         return;
     }
     closing_ = true;
+    if (!asking_) linesAtStop_ = form_.logLines().size();
     form_.Button1Click();
     ::SetTimer(window_, kCloseWhenIdleTimer, kCloseWhenIdle_ms, nullptr);
 }
 
-bool TfrmMain::askToStop(WindowText question) {
-    const std::string text = form_.windowText(question);
-    if (stopQuestion_) return stopQuestion_(text);
-    const std::wstring yes = win32::widen(form_.windowText(WindowText::Yes));
-    const std::wstring no = win32::widen(form_.windowText(WindowText::No));
-    const std::wstring content = win32::widen(text);
-    const std::wstring title = win32::widen(form_.windowCaption());
-    // The answers in the window's language, No the default.
-    const TASKDIALOG_BUTTON buttons[] = {{IDYES, yes.c_str()}, {IDNO, no.c_str()}};
-    TASKDIALOGCONFIG dialog{};
-    dialog.cbSize = sizeof dialog;
-    dialog.hwndParent = window_;
-    dialog.pszWindowTitle = title.c_str();
-    dialog.pszMainIcon = TD_WARNING_ICON;
-    dialog.pszContent = content.c_str();
-    dialog.pButtons = buttons;
-    dialog.cButtons = 2;
-    dialog.nDefaultButton = IDNO;
-    int pressed = IDNO;
-    if (SUCCEEDED(::TaskDialogIndirect(&dialog, &pressed, nullptr, nullptr))) {
-        return pressed == IDYES;
+void TfrmMain::showOutcome() {
+    std::string outcome;
+    const auto& lines = form_.logLines();
+    for (std::size_t i = std::min(linesAtStop_, lines.size()); i < lines.size(); ++i) {
+        outcome += (outcome.empty() ? "" : "\n") + lines[i];
     }
-    return ::MessageBoxW(window_, content.c_str(), title.c_str(),
-                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    if (outcome.empty()) return;
+    // Standard error too, for a window started from a console or with its output kept.
+    if (HANDLE errors = ::GetStdHandle(STD_ERROR_HANDLE);
+        errors && errors != INVALID_HANDLE_VALUE) {
+        const std::string text = outcome + "\n";
+        DWORD written = 0;
+        ::WriteFile(errors, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+    if (outcomeDisplay_) {
+        outcomeDisplay_(outcome);
+        return;
+    }
+    ::MessageBoxW(window_, win32::widen(outcome).c_str(),
+                  win32::widen(form_.windowCaption()).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+// The question and its answers in the window's language, No the default. It has no loop of
+// its own: the write's frames keep going while it is open.
+void TfrmMain::askToStop(WindowText question) {
+    asking_ = true;
+    linesAtStop_ = form_.logLines().size();
+    const std::string text = form_.windowText(question);
+    if (stopQuestion_) {
+        stopQuestion_(text, [this](bool stop) { answerToStop(stop); });
+        return;
+    }
+    questionDialog_ = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(CANPROG_QUESTION_DIALOG),
+                                           window_, questionProc, reinterpret_cast<LPARAM>(this));
+    if (!questionDialog_) {
+        answerToStop(false);  // no dialog: the write goes on
+        return;
+    }
+    ::SetWindowTextW(questionDialog_, win32::widen(form_.windowCaption()).c_str());
+    ::SetDlgItemTextW(questionDialog_, CANPROG_QUESTION_TEXT, win32::widen(text).c_str());
+    ::SetDlgItemTextW(questionDialog_, IDYES,
+                      captionText(form_.windowText(WindowText::Yes)).c_str());
+    ::SetDlgItemTextW(questionDialog_, IDNO, captionText(form_.windowText(WindowText::No)).c_str());
+    ::ShowWindow(questionDialog_, SW_SHOW);
+    ::SetFocus(::GetDlgItem(questionDialog_, IDNO));
+}
+
+INT_PTR CALLBACK TfrmMain::questionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        return FALSE;  // the focus is given once the texts are set
+    }
+    auto* self = reinterpret_cast<TfrmMain*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (message == WM_COMMAND && self) {
+        const int answer = LOWORD(wParam);
+        if (answer == IDYES || answer == IDNO || answer == IDCANCEL) {
+            ::DestroyWindow(dialog);
+            self->questionDialog_ = nullptr;
+            self->answerToStop(answer == IDYES);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void TfrmMain::answerToStop(bool stop) {
+    asking_ = false;
+    if (!stop) return;  // the write simply went on
+    if (!form_.operationRunning()) {
+        ::DestroyWindow(window_);  // nothing left to stop
+        return;
+    }
+    close();
+}
+
+void TfrmMain::startDrag(POINT at) {
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    dragOffset_ = {at.x - frame.left, at.y - frame.top};
+    dragging_ = true;
+    ::SetCapture(window_);
+}
+
+void TfrmMain::drag(POINT at) {
+    ::SetWindowPos(window_, nullptr, at.x - dragOffset_.x, at.y - dragOffset_.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmMain::showError(const std::string& message) {
@@ -513,8 +652,9 @@ LRESULT TfrmMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_CLOSE:
             // A write in progress is not stopped unasked: it would leave the module partly
-            // written.
-            if (const auto question = form_.closeQuestion(); question && !askToStop(*question)) {
+            // written. The question does not hold the write: it goes on while the window asks.
+            if (const auto question = form_.closeQuestion(); question && !closing_) {
+                if (!asking_) askToStop(*question);
                 return 0;
             }
             close();
@@ -522,9 +662,36 @@ LRESULT TfrmMain::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kCloseWhenIdleTimer && !form_.operationRunning()) {
                 ::KillTimer(window_, kCloseWhenIdleTimer);
+                showOutcome();
                 ::DestroyWindow(window_);
             }
             return 0;
+        case WM_SYSCOMMAND:
+            // While an operation runs the system's modal loops would hold its frames: the
+            // window is moved without one, and the system menu waits until it has ended.
+            if (form_.operationRunning()) {
+                const WPARAM command = wParam & 0xFFF0;
+                if (command == SC_MOVE && (wParam & 0x000F) != 0) {
+                    startDrag({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                    return 0;
+                }
+                if (command == SC_MOVE || command == SC_SIZE || command == SC_KEYMENU ||
+                    command == SC_MOUSEMENU) {
+                    return 0;
+                }
+            }
+            return ::DefWindowProcW(window_, message, wParam, lParam);
+        case WM_MOUSEMOVE:
+            if (dragging_) {
+                POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                ::ClientToScreen(window_, &at);
+                drag(at);
+            }
+            return 0;
+        case WM_LBUTTONUP:
+            if (dragging_) ::ReleaseCapture();
+            return 0;
+        case WM_CAPTURECHANGED: dragging_ = false; return 0;
         case WM_ACTIVATE:
             // The focus a plain window loses to a dialog or another program comes back.
             if (LOWORD(wParam) == WA_INACTIVE) {

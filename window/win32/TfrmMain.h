@@ -38,11 +38,20 @@ class TfrmMain : public ModelListener {
     void setErrorDisplay(std::function<void(const std::string&)> display) {
         errorDisplay_ = std::move(display);
     }
-    // Replaces the question before a write is stopped by closing the window (for tests): it
-    // gets the question's text and answers whether to stop.
-    void setStopQuestion(std::function<bool(const std::string&)> ask) {
-        stopQuestion_ = std::move(ask);
+    // How the question before a write is stopped by closing the window is asked: with its
+    // text, and a function to call with the answer (true: stop) whenever it is given. The
+    // write goes on meanwhile. Replaced by tests; the window's own asks with a modeless
+    // dialog.
+    using StopQuestion =
+        std::function<void(const std::string& question, std::function<void(bool)> answer)>;
+    void setStopQuestion(StopQuestion ask) { stopQuestion_ = std::move(ask); }
+    // Shows how an operation stopped by closing the window ended, before the window goes (for
+    // tests; the window's own shows a message box). The same text goes to standard error.
+    void setOutcomeDisplay(std::function<void(const std::string&)> show) {
+        outcomeDisplay_ = std::move(show);
     }
+    // The question's dialog while it is open (for tests).
+    HWND questionDialog() const { return questionDialog_; }
     // The keys the window takes before the dialog navigation: Ctrl+Tab and Ctrl+Shift+Tab
     // between the pages, the arrow keys in a CAN program field. True when it took `message`.
     bool takeShortcut(const MSG& message);
@@ -68,8 +77,20 @@ class TfrmMain : public ModelListener {
     void showError(const std::string& message);
     void describeForScreenReaders();
     void focusAfterFileChoice();
-    bool askToStop(WindowText question);
+    void askToStop(WindowText question);
+    void answerToStop(bool stop);
+    static INT_PTR CALLBACK questionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     void close();
+    void showOutcome();
+    // Moves the window with the mouse without the system's move loop, which would hold a
+    // running operation's frames for as long as the button is down.
+    void startDrag(POINT at);
+    void drag(POINT at);
+    void markRadioGroups();
+    void keepOneTabStop(Ctl checked);
+    static LRESULT CALLBACK forwardOutsideChecks(HWND control, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    void checkedFromOutside(HWND control, bool checked);
 
     void controlChanged(Ctl id, Change what) override;
     void windowCaptionChanged() override;
@@ -88,7 +109,13 @@ class TfrmMain : public ModelListener {
     bool showingModel_ = false;
     bool quitOnDestroy_ = true;  // edits report our own changes too; those are not the user's
     std::function<void(const std::string&)> errorDisplay_;
-    std::function<bool(const std::string&)> stopQuestion_;
+    StopQuestion stopQuestion_;
+    std::function<void(const std::string&)> outcomeDisplay_;
+    HWND questionDialog_ = nullptr;
+    bool asking_ = false;          // the stop question is open
+    std::size_t linesAtStop_ = 0;  // the log's length when the window was told to close
+    bool dragging_ = false;
+    POINT dragOffset_{};  // from the window's corner to the cursor
     std::array<ScreenReaderText, kControlCount> readerTexts_{};
     HWND lastFocus_ = nullptr;  // given back when the window is activated again
     bool closing_ = false;      // closed during an operation: gone once it has ended

@@ -87,8 +87,8 @@ bool Win32Shell::confirm(const std::string& question, const std::string& yes,
     if (SUCCEEDED(::TaskDialogIndirect(&dialog, &pressed, nullptr, nullptr))) {
         return pressed == IDYES;
     }
-    return ::MessageBoxW(owner_, content.c_str(), title, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
-           IDYES;
+    return ::MessageBoxW(owner_, content.c_str(), title,
+                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void Win32Shell::keepSystemAwake(bool on) {

@@ -1,5 +1,6 @@
 #include "WindowMessagePump.h"
 
+#include <string_view>
 #include <thread>
 
 namespace canprog::win32window {
@@ -8,6 +9,15 @@ void WindowMessagePump::dispatch(MSG& message) {
     if (shortcuts_ && shortcuts_(message)) return;
     for (HWND window : dialogWindows_) {
         if (::IsWindow(window) && ::IsDialogMessageW(window, &message)) return;
+    }
+    // A modeless dialog (the question before a write is stopped) answers Tab, Enter and Escape
+    // as every dialog does.
+    if (HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr) {
+        wchar_t className[16] = {};
+        ::GetClassNameW(root, className, 15);
+        if (std::wstring_view(className) == L"#32770" && ::IsDialogMessageW(root, &message)) {
+            return;
+        }
     }
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);

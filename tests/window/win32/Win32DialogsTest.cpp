@@ -70,6 +70,18 @@ TEST_F(Win32HelpWindowTest, ShownAgainWithNewTextWhereTheUserLeftItAndClosingOnl
     EXPECT_TRUE(::IsWindow(helpWindow.handle()));
 }
 
+TEST_F(Win32HelpWindowTest, EscapeClosesTheListAndAPlainFilesCommentLinesAreListed) {
+    form.firmwareFileName = testing::dataFile("good_plain.hex");
+    bbHelpClick(form, help);
+    ASSERT_TRUE(::IsWindowVisible(helpWindow.handle()));
+    EXPECT_EQ(::SendMessageW(helpWindow.memo(), EM_GETLINECOUNT, 0, 0), 3);
+    ::PostMessageW(helpWindow.memo(), WM_KEYDOWN, VK_ESCAPE, 0);
+    settle();
+    settle();
+    EXPECT_FALSE(help.visible());
+    EXPECT_FALSE(::IsWindowVisible(helpWindow.handle()));
+}
+
 const std::vector<serial::PresentPort> kPorts = {{2, "\\\\.\\COM2", false, "", ""},
                                                  {9, "\\\\.\\COM9", false, "", ""},
                                                  {10, "\\\\.\\COM10", true, "", ""}};

@@ -69,14 +69,24 @@ TEST_F(Win32WindowBindingTest, CaptionsFollowTheLanguageButtons) {
 }
 
 TEST_F(Win32WindowBindingTest, EnabledStatesAfterStartUp) {
-    for (Ctl id : {Ctl::bbOpen, Ctl::Button1, Ctl::Button2, Ctl::cbPort, Ctl::BitBtn4, Ctl::BitBtn2,
-                   Ctl::PIN, Ctl::lang1, Ctl::RadioButton4}) {
+    for (Ctl id : {Ctl::bbOpen, Ctl::Button2, Ctl::cbPort, Ctl::BitBtn4, Ctl::BitBtn2, Ctl::PIN,
+                   Ctl::lang1, Ctl::RadioButton4}) {
         EXPECT_TRUE(enabled(id)) << controlName(id);
     }
-    // Nothing to write before a file is read, no program list, nothing read to save.
-    for (Ctl id : {Ctl::bbUpload, Ctl::bbHelp, Ctl::BitBtn1, Ctl::BitBtn3}) {
+    // Nothing to write before a file is read, no program list, nothing read to save, nothing
+    // to cancel.
+    for (Ctl id : {Ctl::bbUpload, Ctl::bbHelp, Ctl::BitBtn1, Ctl::BitBtn3, Ctl::Button1}) {
         EXPECT_FALSE(enabled(id)) << controlName(id);
     }
+    // While an operation runs only Cancel is there to press.
+    ASSERT_TRUE(form.beginOperation());
+    EXPECT_TRUE(enabled(Ctl::Button1));
+    for (Ctl id : {Ctl::bbOpen, Ctl::Button2, Ctl::BitBtn2, Ctl::lang1, Ctl::cbPort}) {
+        EXPECT_FALSE(enabled(id)) << controlName(id);
+    }
+    form.endOperation();
+    EXPECT_FALSE(enabled(Ctl::Button1));
+    EXPECT_TRUE(enabled(Ctl::bbOpen));
 }
 
 TEST_F(Win32WindowBindingTest, ModelChangesReachTheControls) {
@@ -158,10 +168,12 @@ TEST_F(Win32WindowBindingTest, OneLogoIsShownWithItsToolTipAndItsClickOpensTheAd
 }
 
 TEST_F(Win32WindowBindingTest, CancelButtonReachesTheCountdown) {
+    ASSERT_TRUE(form.beginOperation());
     form.countdown().start(30);
     click(Ctl::Button1);
     EXPECT_EQ(form.countdown().timeoutTicks(), -1);
     EXPECT_FALSE(form.countdown().tickerEnabled());
+    form.endOperation();
 }
 
 TEST_F(Win32WindowBindingTest, AnExceptionFromAClickIsShownAndTheWindowGoesOn) {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "Win32WindowFixture.h"
 #include "base/Utf8Path.h"
@@ -110,10 +111,12 @@ TEST_F(Win32WindowModuleTest, ClosingDuringAWriteAsksAndYesStopsItBetweenFramesW
     shell.nextChoice = testing::dataFile("good.hexfw");
     click(Ctl::bbOpen);
     std::vector<std::string> asked;
-    window.setStopQuestion([&](const std::string& question) {
+    std::vector<std::string> shown;
+    window.setStopQuestion([&](const std::string& question, std::function<void(bool)> answer) {
         asked.push_back(question);
-        return true;
+        answer(true);
     });
+    window.setOutcomeDisplay([&](const std::string& outcome) { shown.push_back(outcome); });
     pump.onPump([&] {
         if (operations.facts().written.flashAcknowledged >= 50 && asked.empty()) {
             ::PostMessageW(window.handle(), WM_CLOSE, 0, 0);
@@ -132,6 +135,52 @@ TEST_F(Win32WindowModuleTest, ClosingDuringAWriteAsksAndYesStopsItBetweenFramesW
     }
     EXPECT_TRUE(pump.quitRequested());  // the window went once the write had ended
     EXPECT_FALSE(::IsWindow(window.handle()));
+    // How far it got was shown before the window went.
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("The module is only partly written: "), std::string::npos) << shown[0];
+}
+
+TEST_F(Win32WindowModuleTest, WhileTheWindowAsksOrIsDraggedFramesKeepGoingAndNoWritesOn) {
+    shell.nextChoice = testing::dataFile("good.hexfw");
+    click(Ctl::bbOpen);
+    std::function<void(bool)> answerLater;
+    int ackedWhenAsked = -1;
+    window.setStopQuestion([&](const std::string&, std::function<void(bool)> answer) {
+        ackedWhenAsked = operations.facts().written.flashAcknowledged;
+        answerLater = std::move(answer);
+    });
+    RECT before;
+    ::GetWindowRect(window.handle(), &before);
+    int ackedWhenDragged = -1;
+    int ackedWhenDropped = -1;
+    pump.onPump([&] {
+        const int acked = operations.facts().written.flashAcknowledged;
+        if (acked >= 50 && ackedWhenAsked < 0) ::PostMessageW(window.handle(), WM_CLOSE, 0, 0);
+        // The technician reads the question for a while, then answers No.
+        if (answerLater && acked >= ackedWhenAsked + 200) std::exchange(answerLater, {})(false);
+        // Then drags the window by its title, the button held for 200 blocks.
+        if (acked >= 500 && ackedWhenDragged < 0) {
+            ackedWhenDragged = acked;
+            ::PostMessageW(window.handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION,
+                           MAKELPARAM(before.left + 40, before.top + 10));
+            ::PostMessageW(window.handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 20));
+        }
+        if (ackedWhenDragged >= 0 && ackedWhenDropped < 0 && acked >= ackedWhenDragged + 200) {
+            ackedWhenDropped = acked;
+            ::PostMessageW(window.handle(), WM_LBUTTONUP, 0, MAKELPARAM(60, 20));
+        }
+    });
+    click(Ctl::bbUpload);
+    pump.onPump({});
+    EXPECT_GE(ackedWhenAsked, 50);
+    EXPECT_GE(ackedWhenDropped, ackedWhenDragged + 200);
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << textOf(Ctl::meLog);
+    EXPECT_EQ(operations.facts().written.flashAcknowledged, 2016);
+    EXPECT_EQ(operations.facts().written.eepromAcknowledged, 16);
+    EXPECT_TRUE(::IsWindow(window.handle()));
+    RECT after;
+    ::GetWindowRect(window.handle(), &after);
+    EXPECT_NE(after.left, before.left);  // it moved with the mouse
 }
 
 }  // namespace

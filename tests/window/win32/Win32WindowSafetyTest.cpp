@@ -133,6 +133,73 @@ TEST_F(Win32WindowSafetyTest, EveryControlOfBothPagesHasANameForAScreenReader) {
     EXPECT_EQ(win32::narrow(win32window::screenReaderName(window.control(Ctl::PIN))), "Kod PIN");
 }
 
+TEST_F(Win32WindowSafetyTest, AnAssistiveToolsActionsReachTheModelAndPairsAreTrueRadioButtons) {
+    window.showPage(1);
+    const auto doDefault = [this](Ctl id) {
+        IAccessible* accessible = nullptr;
+        ASSERT_EQ(::AccessibleObjectFromWindow(window.control(id), static_cast<DWORD>(OBJID_CLIENT),
+                                               __uuidof(IAccessible),
+                                               reinterpret_cast<void**>(&accessible)),
+                  S_OK);
+        VARIANT self;
+        ::VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        EXPECT_EQ(accessible->accDoDefaultAction(self), S_OK) << controlName(id);
+        accessible->Release();
+        settle();
+    };
+    // The default action of a check box toggles it in the model; of a radio button, checks it
+    // and unchecks its partner.
+    EXPECT_EQ(win32window::screenReaderRole(window.control(Ctl::RadioButton5)),
+              ROLE_SYSTEM_RADIOBUTTON);
+    doDefault(Ctl::CheckBox2);
+    EXPECT_TRUE(form.checked(Ctl::CheckBox2));
+    EXPECT_TRUE(checked(Ctl::CheckBox2));
+    doDefault(Ctl::RadioButton5);
+    EXPECT_TRUE(form.checked(Ctl::RadioButton5));
+    EXPECT_FALSE(form.checked(Ctl::RadioButton4));
+    EXPECT_FALSE(checked(Ctl::RadioButton4));
+    // A check set from outside the window (BM_SETCHECK) reaches the model as a click does.
+    ::SendMessageW(window.control(Ctl::RadioButton4), BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_TRUE(form.checked(Ctl::RadioButton4));
+    EXPECT_FALSE(checked(Ctl::RadioButton5));
+    ::SendMessageW(window.control(Ctl::CheckBox3), BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_TRUE(form.checked(Ctl::CheckBox3));
+    EXPECT_FALSE(form.checked(Ctl::CheckBox2));  // FS1 and FS3 exclude each other
+    EXPECT_FALSE(checked(Ctl::CheckBox2));
+    // A pair is one group and one Tab stop, at its checked button; the arrow keys move inside.
+    const auto style = [this](Ctl id) {
+        return ::GetWindowLongPtrW(window.control(id), GWL_STYLE);
+    };
+    EXPECT_TRUE(style(Ctl::RadioButton4) & WS_GROUP);
+    EXPECT_TRUE(style(Ctl::RadioButton4) & WS_TABSTOP);
+    EXPECT_FALSE(style(Ctl::RadioButton5) & (WS_GROUP | WS_TABSTOP));
+    EXPECT_TRUE(style(Ctl::RadioButton6) & WS_GROUP);
+    ::SetFocus(window.control(Ctl::RadioButton4));
+    press(VK_RIGHT);
+    EXPECT_TRUE(form.checked(Ctl::RadioButton5));
+    EXPECT_EQ(::GetFocus(), window.control(Ctl::RadioButton5));
+    EXPECT_TRUE(style(Ctl::RadioButton5) & WS_TABSTOP);
+    EXPECT_FALSE(style(Ctl::RadioButton4) & WS_TABSTOP);
+}
+
+TEST_F(Win32WindowSafetyTest, TheLogComesAfterTheCommandsAndThePageSaysItsOutcomeWhole) {
+    // Tab runs through the commands, the languages and the CAN program, the log last.
+    HWND page = window.control(Ctl::TabSheet1);
+    EXPECT_EQ(::GetNextDlgTabItem(page, window.control(Ctl::BitBtn4), FALSE),
+              window.control(Ctl::meLog));
+    EXPECT_EQ(::GetNextDlgTabItem(page, window.control(Ctl::KeepSettings), FALSE),
+              window.control(Ctl::lang2));
+    // The status line of the parameters page shows every line of the outcome.
+    form.setText(Ctl::Edit3, "Error data transmission\nThe module stopped answering");
+    EXPECT_EQ(textOf(Ctl::Edit3), "Error data transmission\r\nThe module stopped answering");
+    EXPECT_TRUE(::GetWindowLongPtrW(window.control(Ctl::Edit3), GWL_STYLE) & ES_MULTILINE);
+    // The PIN takes digits only; the port list is named "Port".
+    EXPECT_TRUE(::GetWindowLongPtrW(window.control(Ctl::PIN), GWL_STYLE) & ES_NUMBER);
+    EXPECT_EQ(win32::narrow(win32window::screenReaderName(window.control(Ctl::cbPort))), "Port");
+}
+
 TEST_F(Win32WindowSafetyTest, ThePortListIsReadAgainEachTimeItOpens) {
     std::vector<serial::PresentPort> present = {
         {5, "\\\\.\\COM5", false, "USB Serial Port (COM5)", ""}};

@@ -33,10 +33,10 @@ if CANPROG_SIM_FLASH="$work/flash.bin" CANPROG_SIM_EEPROM="$work/eeprom.bin" \
     WINEDEBUG=-all "$wine" "$build/tests/window_tests.exe" \
     --gtest_filter='Win32WindowModuleTest.*' >"$work/tests" 2>&1 &&
     ! grep -q SKIPPED "$work/tests"; then
-    echo "ok   the window's Read and Write buttons, a write with the keyboard alone and a close during a write, against canprog-sim on COM1"
+    echo "ok   the window's Read and Write buttons, a write with the keyboard alone, a close during a write, a question and a drag that do not hold it, against canprog-sim on COM1"
 else
     sed 's/^/     /' "$work/tests"
-    echo "FAIL the window's Read and Write buttons, a write with the keyboard alone and a close during a write, against canprog-sim on COM1"
+    echo "FAIL the window's Read and Write buttons, a write with the keyboard alone, a close during a write, a question and a drag that do not hold it, against canprog-sim on COM1"
     failures=$((failures + 1))
 fi
 rm -f "$WINEPREFIX/dosdevices/com1"
