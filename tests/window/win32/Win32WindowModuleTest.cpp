@@ -7,6 +7,7 @@
 // After windows.h:
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,8 @@
 #include "firmware/FirmwareLoader.h"
 #include "model/MessageIndex.h"
 #include "operations/Operations.h"
+#include "operations/SavedBlock.h"
+#include "operations/SettingsFiles.h"
 #include "support/Eventually.h"
 #include "support/TestData.h"
 
@@ -83,6 +86,40 @@ TEST_F(Win32WindowModuleTest, AWriteThroughTheWindowLeavesTheFilesImagesInTheMod
                eeprom.size() == expected.eepromImage.size() &&
                std::equal(eeprom.begin(), eeprom.end(), expected.eepromImage.begin());
     }));
+}
+
+TEST_F(Win32WindowModuleTest, APlainHexFileIsWrittenAndToFileAfterSavingHoldsTheWrittenPin) {
+    operations.useWindowChecks();
+    bindSettingsFiles(form, operations);
+    shell.nextChoice = testing::dataFile("good_plain.hex");
+    click(Ctl::bbOpen);
+    click(Ctl::bbUpload);
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << textOf(Ctl::meLog);
+    FirmwareImages plain;
+    ASSERT_TRUE(loadFirmwareFile(testing::dataFile("good_plain.hex"), false, plain).loaded());
+    EXPECT_TRUE(testing::eventually([&] {
+        const auto flash = contentsOf(flashFile);
+        return flash.size() == plain.flashImage.size() &&
+               std::equal(flash.begin() + 0x200, flash.end(), plain.flashImage.begin() + 0x200);
+    }));
+
+    // Read, a new PIN typed, Saving, then To file...: the file holds the PIN written.
+    window.showPage(1);
+    click(Ctl::BitBtn2);
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << textOf(Ctl::meLog);
+    ::SetWindowTextW(window.control(Ctl::PIN), L"2468");
+    click(Ctl::BitBtn1);
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << textOf(Ctl::meLog);
+    const std::string saved = std::string(std::getenv("TEMP") ? std::getenv("TEMP") : ".") +
+                              "\\canprog-after-saving.json";
+    std::remove(saved.c_str());
+    shell.nextSave = saved;
+    click(Ctl::bbSaveSettings);
+    std::string why;
+    const auto block = readSavedBlockFile(saved, why);
+    ASSERT_TRUE(block) << why;
+    EXPECT_EQ(pinText(block->block), "2468");
+    std::remove(saved.c_str());
 }
 
 // A technician without a mouse: Space on "Open file", the file chosen, and the focus is on
