@@ -87,6 +87,11 @@ std::string programVersionText(const ParameterImage& image) {
     return readableVersionText(std::span(image).subspan(kVersionTextAddress, kVersionTextSize));
 }
 
+std::string programVersionShown(const MainForm& form, const ParameterImage& image) {
+    const std::string text = programVersionText(image);
+    return text == kErasedVersionText ? form.extraMessage(Extra::ErasedVersion) : text;
+}
+
 bool sameVersionText(const ParameterImage& a, const ParameterImage& b) {
     return std::equal(a.begin() + kVersionTextAddress, a.end(), b.begin() + kVersionTextAddress);
 }

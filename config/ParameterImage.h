@@ -59,6 +59,8 @@ void keepModuleSettings(ParameterImage& fileImage, const ParameterImage& module,
 // reads it: UTF-8, up to its first NUL, without trailing blanks; "(erased)" when all 16 bytes
 // are 0xFF.
 std::string programVersionText(const ParameterImage& image);
+// The same as the window says it, in its language: "(erased)" translated.
+std::string programVersionShown(const MainForm& form, const ParameterImage& image);
 // Whether two blocks hold the same version text, byte for byte.
 bool sameVersionText(const ParameterImage& a, const ParameterImage& b);
 // Puts the module's own version text into a block.

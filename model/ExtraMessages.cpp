@@ -11,16 +11,17 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
     // DeviceLost
     {"Utracono połączenie z modułem ({device}): sprawdź kabel i zasilanie modułu",
      "Lost the connection to the module ({device}): check the cable and the module's power",
-     "Verbindung zum Modul verloren ({device}): Kabel und Stromversorgung des Moduls prüfen",
+     "Verbindung zum Modul verloren ({device}): prüfen Sie das Kabel und die Stromversorgung des "
+     "Moduls",
      "Связь с модулем потеряна ({device}): проверьте кабель и питание модуля",
      "Spojenie s modulom sa prerušilo ({device}): skontrolujte kábel a napájanie modulu",
      "Spojení s modulem bylo přerušeno ({device}): zkontrolujte kabel a napájení modulu",
-     "Megszakadt a kapcsolat a modullal ({device}): ellenőrizze a kábelt és a modul "
-     "tápellátását"},
+     "Megszakadt a kapcsolat a modullal ({device}): ellenőrizze a kábelt és a modul tápellátását"},
     // ModuleStoppedAnswering
     {"Moduł przestał odpowiadać ({device}): sprawdź zasilanie modułu i kabel",
      "The module stopped answering ({device}): check the module's power and the cable",
-     "Das Modul antwortet nicht mehr ({device}): Stromversorgung des Moduls und Kabel prüfen",
+     "Das Modul antwortet nicht mehr ({device}): prüfen Sie die Stromversorgung des Moduls und das "
+     "Kabel",
      "Модуль перестал отвечать ({device}): проверьте питание модуля и кабель",
      "Modul prestal odpovedať ({device}): skontrolujte napájanie modulu a kábel",
      "Modul přestal odpovídat ({device}): zkontrolujte napájení modulu a kabel",
@@ -32,27 +33,20 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "Ничего не записано: модуль не изменён.", "Nič sa nezapísalo: modul je nezmenený.",
      "Nic nebylo zapsáno: modul je beze změny.", "Semmi sem íródott be: a modul változatlan."},
     // HalfWritten
-    {"Moduł jest zapisany tylko częściowo: potwierdzono {flash} z {flashTotal} bloków FLASH i "
-     "{eeprom} z {eepromTotal} bloków EEPROM. Obszar bootloadera jest nienaruszony, więc "
-     "ponowny zapis pliku naprawi moduł.",
-     "The module is only partly written: {flash} of {flashTotal} FLASH blocks and {eeprom} of "
-     "{eepromTotal} EEPROM blocks were acknowledged. The bootloader's own area is untouched, so "
-     "writing the file again repairs the module.",
-     "Das Modul ist nur teilweise beschrieben: {flash} von {flashTotal} FLASH-Blöcken und "
-     "{eeprom} von {eepromTotal} EEPROM-Blöcken wurden bestätigt. Der Bereich des Bootloaders "
-     "ist unberührt, daher repariert ein erneutes Schreiben der Datei das Modul.",
-     "Модуль записан лишь частично: подтверждено {flash} из {flashTotal} блоков FLASH и "
-     "{eeprom} из {eepromTotal} блоков EEPROM. Область загрузчика не затронута, поэтому "
-     "повторная запись файла восстановит модуль.",
-     "Modul je zapísaný len čiastočne: potvrdených bolo {flash} z {flashTotal} blokov FLASH a "
-     "{eeprom} z {eepromTotal} blokov EEPROM. Oblasť bootloadera je nedotknutá, preto "
-     "opätovný zápis súboru modul opraví.",
-     "Modul je zapsán jen částečně: potvrzeno bylo {flash} z {flashTotal} bloků FLASH a "
-     "{eeprom} z {eepromTotal} bloků EEPROM. Oblast bootloaderu je nedotčená, proto opětovný "
-     "zápis souboru modul opraví.",
-     "A modul csak részben íródott meg: {flashTotal} FLASH-blokkból {flash}, {eepromTotal} "
-     "EEPROM-blokkból {eeprom} lett visszaigazolva. A bootloader saját területe érintetlen, "
-     "ezért a fájl újraírása helyreállítja a modult."},
+    {"Moduł jest zapisany tylko częściowo (potwierdzone bloki: {blocks}). Obszar bootloadera jest "
+     "nienaruszony, więc ponowny zapis pliku naprawi moduł.",
+     "The module is only partly written (acknowledged blocks: {blocks}). The bootloader's own area "
+     "is untouched, so writing the file again repairs the module.",
+     "Das Modul ist nur teilweise beschrieben (bestätigte Blöcke: {blocks}). Der Bereich des "
+     "Bootloaders ist unberührt, daher repariert ein erneutes Schreiben der Datei das Modul.",
+     "Модуль записан лишь частично (подтверждённые блоки: {blocks}). Область загрузчика не "
+     "затронута, поэтому повторная запись файла восстановит модуль.",
+     "Modul je zapísaný len čiastočne (potvrdené bloky: {blocks}). Oblasť bootloadera je "
+     "nedotknutá, preto opätovný zápis súboru modul opraví.",
+     "Modul je zapsán jen částečně (potvrzené bloky: {blocks}). Oblast bootloaderu je nedotčená, "
+     "proto opětovný zápis souboru modul opraví.",
+     "A modul csak részben íródott meg (visszaigazolt blokkok: {blocks}). A bootloader saját "
+     "területe érintetlen, ezért a fájl újraírása helyreállítja a modult."},
     // WrittenNotVerified
     {"Wszystkie bloki są zapisane i potwierdzone, ale weryfikacja nie została ukończona: moduł "
      "jest nadal w bootloaderze, z PIN-em {pin}. Zapisz plik ponownie, aby go zweryfikować i "
@@ -125,18 +119,18 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "{device}: port používá jiný program; zavřete jej a zkuste to znovu",
      "{device}: a portot egy másik program használja; zárja be, és próbálja újra"},
     // PortPermission
-    {"{device}: brak uprawnień do portu. Wykonaj: sudo usermod -aG dialout $USER, potem "
-     "wyloguj się i zaloguj ponownie",
-     "{device}: no permission to open the port. Run: sudo usermod -aG dialout $USER, then log "
-     "out and in again",
-     "{device}: keine Berechtigung für den Port. Führen Sie aus: sudo usermod -aG dialout "
-     "$USER, dann ab- und wieder anmelden",
+    {"{device}: brak uprawnień do portu. Wykonaj: sudo usermod -aG dialout $USER, potem wyloguj "
+     "się i zaloguj ponownie",
+     "{device}: no permission to open the port. Run: sudo usermod -aG dialout $USER, then log out "
+     "and in again",
+     "{device}: keine Berechtigung für den Port. Führen Sie aus: sudo usermod -aG dialout $USER, "
+     "und melden Sie sich dann ab und wieder an",
      "{device}: нет прав на порт. Выполните: sudo usermod -aG dialout $USER, затем выйдите и "
      "войдите снова",
      "{device}: chýba oprávnenie k portu. Spustite: sudo usermod -aG dialout $USER, potom sa "
      "odhláste a znova prihláste",
-     "{device}: chybí oprávnění k portu. Spusťte: sudo usermod -aG dialout $USER, pak se "
-     "odhlaste a znovu přihlaste",
+     "{device}: chybí oprávnění k portu. Spusťte: sudo usermod -aG dialout $USER, pak se odhlaste "
+     "a znovu přihlaste",
      "{device}: nincs jogosultság a porthoz. Futtassa: sudo usermod -aG dialout $USER, majd "
      "jelentkezzen ki és be"},
     // PortFailed
@@ -196,8 +190,9 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "valamint az (1)–(10) opciók, ahogy a modulban voltak"},
     // NothingToKeep
     {"Moduł nie ma ustawień do zachowania: zapisywane są ustawienia z pliku",
-     "The module has no settings to keep: the file's are written",
-     "Das Modul hat keine Einstellungen, die zu erhalten wären: die der Datei werden geschrieben",
+     "The module has no settings to keep: the file's settings are written",
+     "Das Modul hat keine Einstellungen, die erhalten werden könnten: geschrieben werden die "
+     "Einstellungen der Datei",
      "У модуля нет настроек, которые можно сохранить: записываются настройки из файла",
      "Modul nemá nastavenia, ktoré by sa dali zachovať: zapisujú sa nastavenia zo súboru",
      "Modul nemá nastavení, která by se dala zachovat: zapisují se nastavení ze souboru",
@@ -228,21 +223,20 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
     // NoneChecked
     {"brak", "none", "keine", "нет", "žiadne", "žádné", "nincs"},
     // SettingsHalfWritten
-    {"Ustawienia modułu są zapisane tylko częściowo: potwierdzono {eeprom} z 16 bloków EEPROM; "
-     "PIN w module to teraz {pin}. Ponowny zapis ustawień naprawi moduł.",
-     "The module's settings are only partly written: {eeprom} of 16 EEPROM blocks were "
-     "acknowledged; PIN now {pin}. Writing the settings again repairs the module.",
-     "Die Einstellungen des Moduls sind nur teilweise geschrieben: {eeprom} von 16 "
-     "EEPROM-Blöcken wurden bestätigt; PIN jetzt {pin}. Erneutes Schreiben der Einstellungen "
-     "repariert das Modul.",
-     "Настройки модуля записаны лишь частично: подтверждено {eeprom} из 16 блоков EEPROM; PIN "
+    {"Ustawienia modułu są zapisane tylko częściowo (potwierdzone bloki EEPROM: {eeprom}/16); PIN "
+     "w module to teraz {pin}. Ponowny zapis ustawień naprawi moduł.",
+     "The module's settings are only partly written (acknowledged EEPROM blocks: {eeprom}/16); PIN "
+     "now {pin}. Writing the settings again repairs the module.",
+     "Die Einstellungen des Moduls sind nur teilweise geschrieben (bestätigte EEPROM-Blöcke: "
+     "{eeprom}/16); PIN jetzt {pin}. Erneutes Schreiben der Einstellungen repariert das Modul.",
+     "Настройки модуля записаны лишь частично (подтверждённые блоки EEPROM: {eeprom}/16); PIN "
      "теперь {pin}. Повторная запись настроек восстановит модуль.",
-     "Nastavenia modulu sú zapísané len čiastočne: potvrdených bolo {eeprom} zo 16 blokov "
-     "EEPROM; PIN je teraz {pin}. Opätovný zápis nastavení modul opraví.",
-     "Nastavení modulu jsou zapsána jen částečně: potvrzeno bylo {eeprom} z 16 bloků EEPROM; "
-     "PIN je nyní {pin}. Opětovný zápis nastavení modul opraví.",
-     "A modul beállításai csak részben íródtak meg: 16 EEPROM-blokkból {eeprom} lett "
-     "visszaigazolva; a PIN most {pin}. A beállítások újraírása helyreállítja a modult."},
+     "Nastavenia modulu sú zapísané len čiastočne (potvrdené bloky EEPROM: {eeprom}/16); PIN je "
+     "teraz {pin}. Opätovný zápis nastavení modul opraví.",
+     "Nastavení modulu jsou zapsána jen částečně (potvrzené bloky EEPROM: {eeprom}/16); PIN je "
+     "nyní {pin}. Opětovný zápis nastavení modul opraví.",
+     "A modul beállításai csak részben íródtak meg (visszaigazolt EEPROM-blokkok: {eeprom}/16); a "
+     "PIN most {pin}. A beállítások újraírása helyreállítja a modult."},
     // SettingsNotVerified
     {"Ustawienia modułu są zapisane w całości (PIN to teraz {pin}), ale weryfikacja nie została "
      "ukończona: moduł jest nadal w bootloaderze. Zapisz ustawienia ponownie, aby je "
@@ -285,63 +279,63 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "A modul beállításai vissza lettek igazolva, de a visszaolvasott EEPROM eltér tőlük: a "
      "modul még a bootloaderben van, a PIN {pin}. Írja be újra a beállításokat."},
     // ModuleAndBlock
-    {"Moduł: urządzenie {moduleId}, program {moduleVersion}; zapisany blok: urządzenie "
-     "{blockId}, program {blockVersion}",
-     "Module: device {moduleId}, program {moduleVersion}; saved block: device {blockId}, "
+    {"Moduł: urządzenie {moduleId}, program {moduleVersion}; blok z pliku: urządzenie {blockId}, "
      "program {blockVersion}",
+     "Module: device {moduleId}, program {moduleVersion}; saved block: device {blockId}, program "
+     "{blockVersion}",
      "Modul: Gerät {moduleId}, Programm {moduleVersion}; gespeicherter Block: Gerät {blockId}, "
      "Programm {blockVersion}",
      "Модуль: устройство {moduleId}, программа {moduleVersion}; сохранённый блок: устройство "
      "{blockId}, программа {blockVersion}",
-     "Modul: zariadenie {moduleId}, program {moduleVersion}; uložený blok: zariadenie "
-     "{blockId}, program {blockVersion}",
+     "Modul: zariadenie {moduleId}, program {moduleVersion}; uložený blok: zariadenie {blockId}, "
+     "program {blockVersion}",
      "Modul: zařízení {moduleId}, program {moduleVersion}; uložený blok: zařízení {blockId}, "
      "program {blockVersion}",
-     "Modul: eszköz {moduleId}, program {moduleVersion}; mentett blokk: eszköz {blockId}, "
-     "program {blockVersion}"},
+     "Modul: eszköz {moduleId}, program {moduleVersion}; mentett blokk: eszköz {blockId}, program "
+     "{blockVersion}"},
     // BlockOfAnotherModule
-    {"Zapisany blok pochodzi z innego modułu (urządzenie {blockId}, ten moduł to {moduleId}): "
-     "nic nie zapisano",
-     "The saved block comes from another module (device {blockId}; this module is "
-     "{moduleId}): nothing was written",
+    {"Blok z pliku pochodzi z innego modułu (urządzenie {blockId}; ten moduł to {moduleId}): moduł "
+     "pozostał bez zmian",
+     "The saved block comes from another module (device {blockId}; this module is {moduleId}): "
+     "nothing was written",
      "Der gespeicherte Block stammt von einem anderen Modul (Gerät {blockId}; dieses Modul ist "
-     "{moduleId}): nichts wurde geschrieben",
-     "Сохранённый блок получен с другого модуля (устройство {blockId}; этот модуль — "
-     "{moduleId}): ничего не записано",
-     "Uložený blok pochádza z iného modulu (zariadenie {blockId}; tento modul je {moduleId}): "
-     "nič sa nezapísalo",
-     "Uložený blok pochází z jiného modulu (zařízení {blockId}; tento modul je {moduleId}): "
-     "nic nebylo zapsáno",
+     "{moduleId}): es wurde nichts geschrieben",
+     "Сохранённый блок получен с другого модуля (устройство {blockId}; этот модуль — {moduleId}): "
+     "ничего не записано",
+     "Uložený blok pochádza z iného modulu (zariadenie {blockId}; tento modul je {moduleId}): nič "
+     "sa nezapísalo",
+     "Uložený blok pochází z jiného modulu (zařízení {blockId}; tento modul je {moduleId}): nic "
+     "nebylo zapsáno",
      "A mentett blokk egy másik modulból származik (eszköz {blockId}; ez a modul {moduleId}): "
      "semmi sem íródott be"},
     // BlockOfAnotherProgram
-    {"Zapisany blok należy do innego programu ({blockVersion}; moduł ma {moduleVersion}): nic "
-     "nie zapisano",
+    {"Blok z pliku należy do innego programu ({blockVersion}; moduł ma {moduleVersion}): moduł "
+     "pozostał bez zmian",
      "The saved block belongs to another program ({blockVersion}; the module holds "
      "{moduleVersion}): nothing was written",
      "Der gespeicherte Block gehört zu einem anderen Programm ({blockVersion}; das Modul hat "
-     "{moduleVersion}): nichts wurde geschrieben",
-     "Сохранённый блок относится к другой программе ({blockVersion}; в модуле "
-     "{moduleVersion}): ничего не записано",
+     "{moduleVersion}): es wurde nichts geschrieben",
+     "Сохранённый блок относится к другой программе ({blockVersion}; в модуле {moduleVersion}): "
+     "ничего не записано",
      "Uložený blok patrí inému programu ({blockVersion}; modul má {moduleVersion}): nič sa "
      "nezapísalo",
      "Uložený blok patří jinému programu ({blockVersion}; modul má {moduleVersion}): nic nebylo "
      "zapsáno",
-     "A mentett blokk egy másik programhoz tartozik ({blockVersion}; a modulban "
-     "{moduleVersion} van): semmi sem íródott be"},
+     "A mentett blokk egy másik programhoz tartozik ({blockVersion}; a modulban {moduleVersion} "
+     "van): semmi sem íródott be"},
     // VersionsBeforeWrite
     {"Moduł: {module} — plik: {file}", "Module: {module} — file: {file}",
      "Modul: {module} — Datei: {file}", "Модуль: {module} — файл: {file}",
      "Modul: {module} — súbor: {file}", "Modul: {module} — soubor: {file}",
      "Modul: {module} — fájl: {file}"},
     // AnotherProgramInFile
-    {"Uwaga: plik zawiera inny program ({file}) niż moduł ({module})",
-     "Note: the file holds another program ({file}) than the module ({module})",
-     "Achtung: die Datei enthält ein anderes Programm ({file}) als das Modul ({module})",
-     "Внимание: в файле другая программа ({file}), чем в модуле ({module})",
-     "Pozor: súbor obsahuje iný program ({file}) ako modul ({module})",
-     "Pozor: soubor obsahuje jiný program ({file}) než modul ({module})",
-     "Figyelem: a fájl más programot tartalmaz ({file}), mint a modul ({module})"},
+    {"Uwaga: plik zawiera program {file}, a moduł program {module}",
+     "Note: the file holds the program {file}, the module holds {module}",
+     "Achtung: die Datei enthält das Programm {file}, das Modul das Programm {module}",
+     "Внимание: в файле программа {file}, в модуле — {module}",
+     "Pozor: súbor obsahuje program {file}, modul program {module}",
+     "Pozor: soubor obsahuje program {file}, modul program {module}",
+     "Figyelem: a fájl a(z) {file} programot tartalmazza, a modul a(z) {module} programot"},
     // WriteAnotherProgram
     {"Plik zawiera program {file}, a moduł program {module}. Zapisać inny program do modułu?",
      "The file holds the program {file}, the module holds {module}. Write the other program "
@@ -431,47 +425,74 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "soubor byl uložen při jiném programu ({blockVersion}; modul má {moduleVersion})",
      "a fájlt egy másik program alatt mentették ({blockVersion}; a modulban {moduleVersion} "
      "van)"},
+    // SavedFileNotABlock
+    {"to nie jest plik ustawień zapisany przez canprog",
+     "this is not a settings file saved by canprog",
+     "das ist keine von canprog gesicherte Einstellungsdatei",
+     "это не файл настроек, сохранённый canprog",
+     "toto nie je súbor nastavení uložený programom canprog",
+     "toto není soubor nastavení uložený programem canprog",
+     "ez nem a canprog által mentett beállításfájl"},
+    // SavedFileNoModule
+    {"plik nie podaje, z którego modułu pochodzi",
+     "the file does not say which module it was saved from",
+     "die Datei gibt nicht an, von welchem Modul sie stammt",
+     "в файле не указано, с какого модуля он сохранён",
+     "súbor neuvádza, z ktorého modulu bol uložený",
+     "soubor neuvádí, ze kterého modulu byl uložen",
+     "a fájlból nem derül ki, melyik modulból mentették"},
+    // SavedFileEdited
+    {"plik zmieniono po zapisaniu: jego ustawienia nie zgadzają się z jego bajtami",
+     "the file was changed after it was saved: its settings do not match its bytes",
+     "die Datei wurde nach dem Sichern geändert: ihre Einstellungen passen nicht zu ihren Bytes",
+     "файл изменён после сохранения: его настройки не соответствуют его байтам",
+     "súbor bol po uložení zmenený: jeho nastavenia nezodpovedajú jeho bajtom",
+     "soubor byl po uložení změněn: jeho nastavení neodpovídají jeho bajtům",
+     "a fájlt mentés után megváltoztatták: a beállításai nem egyeznek a bájtjaival"},
+    // ErasedVersion
+    {"(wyczyszczony)", "(erased)", "(gelöscht)", "(стёрт)", "(vymazaný)", "(vymazaný)",
+     "(törölt)"},
     // PinIsFourDigits
     {"PIN musi mieć cztery cyfry", "The PIN must be four digits",
      "Die PIN muss aus vier Ziffern bestehen", "PIN должен состоять из четырёх цифр",
      "PIN musí mať štyri číslice", "PIN musí mít čtyři číslice",
      "A PIN-nek négy számjegyből kell állnia"},
     // SlowAdapter
-    {"Adapter przetrzymuje każdą odpowiedź modułu przez około {delay} ms: ten zapis potrwa "
-     "o około {extra} s dłużej, niż wymaga łącze. {advice}",
+    {"Adapter przetrzymuje każdą odpowiedź modułu przez około {delay} ms: ten zapis potrwa o około "
+     "{extra} s dłużej, niż wymaga łącze. {advice}",
      "The adapter holds every reply of the module for about {delay} ms: this write takes about "
      "{extra} s longer than the line needs. {advice}",
-     "Der Adapter hält jede Antwort des Moduls etwa {delay} ms zurück: dieses Schreiben dauert "
-     "etwa {extra} s länger, als die Leitung braucht. {advice}",
-     "Адаптер задерживает каждый ответ модуля примерно на {delay} мс: эта запись займёт "
-     "примерно на {extra} с больше, чем нужно линии. {advice}",
+     "Der Adapter hält jede Antwort des Moduls etwa {delay} ms zurück: dadurch dauert der "
+     "Schreibvorgang etwa {extra} s länger, als die Übertragung erfordert. {advice}",
+     "Адаптер задерживает каждый ответ модуля примерно на {delay} мс: эта запись займёт примерно "
+     "на {extra} с больше, чем требует линия. {advice}",
      "Adaptér zadržiava každú odpoveď modulu asi {delay} ms: tento zápis potrvá asi o {extra} s "
-     "dlhšie, než potrebuje linka. {advice}",
+     "dlhšie, než vyžaduje linka. {advice}",
      "Adaptér zdržuje každou odpověď modulu asi {delay} ms: tento zápis potrvá asi o {extra} s "
-     "déle, než potřebuje linka. {advice}",
+     "déle, než vyžaduje linka. {advice}",
      "Az adapter a modul minden válaszát kb. {delay} ms-ig visszatartja: ez az írás kb. {extra} "
-     "s-mal tovább tart, mint amennyit a vonal igényel. {advice}"},
+     "másodperccel tovább tart, mint amennyit a vonal igényel. {advice}"},
     // FtdiLatencyAdvice
     {"W Menedżerze urządzeń otwórz Właściwości portu, Ustawienia portu, Zaawansowane i ustaw "
      "„Latency Timer (msec)” na 1 (teraz {now}).",
-     "In Device Manager open the port's Properties, Port Settings, Advanced, and set "
-     "\"Latency Timer (msec)\" to 1 (it is {now} now).",
-     "Im Geräte-Manager die Eigenschaften des Ports öffnen, Anschlusseinstellungen, Erweitert, "
-     "und „Latency Timer (msec)“ auf 1 setzen (jetzt {now}).",
-     "В Диспетчере устройств откройте Свойства порта, Параметры порта, Дополнительно и "
-     "установите «Latency Timer (msec)» равным 1 (сейчас {now}).",
+     "In Device Manager open the port's Properties, Port Settings, Advanced, and set \"Latency "
+     "Timer (msec)\" to 1 (it is {now} now).",
+     "Öffnen Sie im Geräte-Manager die Eigenschaften des Ports, dann Anschlusseinstellungen und "
+     "Erweitert, und setzen Sie „Latency Timer (msec)“ auf 1 (jetzt {now}).",
+     "В Диспетчере устройств откройте Свойства порта, Параметры порта, Дополнительно и установите "
+     "«Latency Timer (msec)» равным 1 (сейчас {now}).",
      "V Správcovi zariadení otvorte Vlastnosti portu, Nastavenie portu, Rozšírené a nastavte "
      "„Latency Timer (msec)“ na 1 (teraz {now}).",
-     "Ve Správci zařízení otevřete Vlastnosti portu, Nastavení portu, Upřesnit a nastavte "
-     "„Latency Timer (msec)“ na 1 (nyní {now}).",
-     "Az Eszközkezelőben nyissa meg a port Tulajdonságait, Portbeállítások, Speciális, és "
-     "állítsa a „Latency Timer (msec)” értékét 1-re (most {now})."},
+     "Ve Správci zařízení otevřete Vlastnosti portu, Nastavení portu, Upřesnit a nastavte „Latency "
+     "Timer (msec)“ na 1 (nyní {now}).",
+     "Az Eszközkezelőben nyissa meg a port Tulajdonságait, Portbeállítások, Speciális, és állítsa "
+     "a „Latency Timer (msec)” értékét 1-re (most {now})."},
     // SlowAdapterAdvice
     {"Krótszy czas oczekiwania w ustawieniach sterownika adaptera albo inny adapter przyspieszy "
      "zapis.",
      "A shorter latency in the adapter driver's settings, or another adapter, makes it faster.",
-     "Eine kürzere Latenz in den Treibereinstellungen des Adapters oder ein anderer Adapter "
-     "macht es schneller.",
+     "Eine kürzere Latenz in den Treibereinstellungen des Adapters oder ein anderer Adapter macht "
+     "ihn schneller.",
      "Меньшая задержка в настройках драйвера адаптера или другой адаптер ускорят запись.",
      "Kratšia latencia v nastaveniach ovládača adaptéra alebo iný adaptér zápis zrýchli.",
      "Kratší latence v nastavení ovladače adaptéru nebo jiný adaptér zápis zrychlí.",

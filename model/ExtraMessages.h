@@ -15,7 +15,7 @@ enum class Extra {
     DeviceLost,              // {device}
     ModuleStoppedAnswering,  // {device}
     ModuleUnchanged,
-    HalfWritten,           // {flash} {flashTotal} {eeprom} {eepromTotal}
+    HalfWritten,           // {blocks}: "FLASH 233/2016, EEPROM 0/16"
     WrittenNotVerified,    // {pin}: every block acknowledged, the verify stopped
     WrittenVerifyFailed,   // {pin}: every block acknowledged, the read-back differs
     PortMissing,           // {device} {ports}
@@ -57,6 +57,10 @@ enum class Extra {
     SettingsNotLoaded,         // {file} {reason}
     SettingsOfAnotherModule,   // {blockId} {moduleId}
     SettingsOfAnotherProgram,  // {blockVersion} {moduleVersion}
+    SavedFileNotABlock,        // why a file is not loaded, in the window's language
+    SavedFileNoModule,
+    SavedFileEdited,
+    ErasedVersion,  // the version text of a module whose version bytes are all 0xFF
     PinIsFourDigits,
     SlowAdapter,        // {delay} {extra} {advice}
     FtdiLatencyAdvice,  // {now}

@@ -10,12 +10,14 @@ namespace {
 const std::array<Translations, kWindowTextCount> kTexts = {{
     // KeepSettings
     {"Zachowaj ustawienia modułu", "Keep the module's settings",
-     "Einstellungen des Moduls behalten", "Сохранить настройки модуля",
+     "Einstellungen des Moduls behalten", "Не изменять настройки модуля",
      "Zachovať nastavenia modulu", "Zachovat nastavení modulu", "A modul beállításai maradnak"},
     // SaveSettings
-    {"Do pliku...", "Save...", "Sichern...", "В файл...", "Export...", "Export...", "Fájlba..."},
+    {"Do pliku...", "To file...", "In Datei...", "В файл...", "Do súboru...", "Do souboru...",
+     "Fájlba..."},
     // OpenSettings
-    {"Z pliku...", "Open...", "Laden...", "Из файла...", "Import...", "Import...", "Fájlból..."},
+    {"Z pliku...", "From file...", "Aus Datei...", "Из файла...", "Zo súboru...", "Ze souboru...",
+     "Fájlból..."},
     // LogName
     {"Dziennik", "Log", "Protokoll", "Журнал", "Záznam", "Záznam", "Napló"},
     // FileName

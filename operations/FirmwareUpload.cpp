@@ -275,7 +275,10 @@ std::optional<OperationOutcome> showVersions(Upload& upload) {
     const bool fileHasEeprom = form.images.eepromTop != -1 && form.checked(Ctl::EEPROM);
     const std::string fileVersion =
         fileHasEeprom ? programVersionText(form.images.eepromImage) : std::string("—");
-    form.logNote(Extra::VersionsBeforeWrite, {{"module", moduleVersion}, {"file", fileVersion}});
+    form.logNote(Extra::VersionsBeforeWrite,
+                 {{"module", programVersionShown(form, module)},
+                  {"file", fileHasEeprom ? programVersionShown(form, form.images.eepromImage)
+                                         : std::string("—")}});
     const bool moduleErased = moduleVersion == kErasedVersionText;
     if (fileHasEeprom && !moduleErased && programName(moduleVersion) != programName(fileVersion)) {
         upload.anotherProgram = {programName(moduleVersion), programName(fileVersion)};
@@ -384,7 +387,7 @@ OperationOutcome writeModule(Upload& upload) {
             upload.facts.blockReadBack = verify.readBack;
             if (upload.checks.showVersions) {
                 form.logNote(Extra::VersionAfterWrite,
-                             {{"version", programVersionText(verify.readBack)}});
+                             {{"version", programVersionShown(form, verify.readBack)}});
             }
         }
         if (verify.read != BlockRead::Complete) return abandonAfterRead(link, verify.read);
@@ -400,6 +403,22 @@ OperationOutcome writeModule(Upload& upload) {
     upload.facts.written.restarted = true;
     finish(link);
     return OperationOutcome::Finished;
+}
+
+// "FLASH 233/2016, EEPROM 0/16": the blocks acknowledged of each memory the write meant to
+// write, in a form that reads the same for every number and in every language.
+std::string acknowledgedBlocks(const WriteCounts& written) {
+    std::string blocks;
+    if (written.flashTotal > 0) {
+        blocks += "FLASH " + std::to_string(written.flashAcknowledged) + "/" +
+                  std::to_string(written.flashTotal);
+    }
+    if (written.eepromTotal > 0) {
+        if (!blocks.empty()) blocks += ", ";
+        blocks += "EEPROM " + std::to_string(written.eepromAcknowledged) + "/" +
+                  std::to_string(written.eepromTotal);
+    }
+    return blocks;
 }
 
 // The note after a write that sent a write frame and never reached the restart: how far it
@@ -424,10 +443,7 @@ void noteWhereTheModuleStands(MainForm& form, const ModuleFacts& facts, Operatio
         form.logNote(Extra::WrittenNotVerified, {{"pin", pinText(form.images.eepromImage)}});
         return;
     }
-    form.logNote(Extra::HalfWritten, {{"flash", std::to_string(written.flashAcknowledged)},
-                                      {"flashTotal", std::to_string(written.flashTotal)},
-                                      {"eeprom", std::to_string(written.eepromAcknowledged)},
-                                      {"eepromTotal", std::to_string(written.eepromTotal)}});
+    form.logNote(Extra::HalfWritten, {{"blocks", acknowledgedBlocks(written)}});
 }
 
 }  // namespace

@@ -127,8 +127,8 @@ bool blockFitsModule(MainForm& form, const SavedBlockCheck& saved, std::uint16_t
                      const ParameterImage& module) {
     const std::string moduleId = deviceIdText(deviceId);
     const std::string blockId = saved.deviceId ? deviceIdText(*saved.deviceId) : "?";
-    const std::string moduleVersion = programVersionText(module);
-    const std::string blockVersion = programVersionText(saved.block);
+    const std::string moduleVersion = programVersionShown(form, module);
+    const std::string blockVersion = programVersionShown(form, saved.block);
     form.logNote(Extra::ModuleAndBlock, {{"moduleId", moduleId},
                                          {"moduleVersion", moduleVersion},
                                          {"blockId", blockId},

@@ -167,12 +167,20 @@ Json settingsJson(const std::vector<SettingDescription>& settings) {
     return list;
 }
 
-std::optional<SavedBlock> readSavedBlockFile(const std::string& file, std::string& why) {
+std::optional<SavedBlock> readSavedBlockFile(const std::string& file, std::string& why,
+                                             SavedBlockProblem* problem) {
     std::string text;
     const std::string tooLarge = fmt::format("larger than {} KiB: not a saved parameter block",
                                              kLargestSavedBlockFile / 1024);
-    if (!readFileBytes(file, text, why, {kLargestSavedBlockFile, tooLarge})) return std::nullopt;
-    return parseSavedBlock(text, why);
+    if (!readFileBytes(file, text, why, {kLargestSavedBlockFile, tooLarge})) {
+        // Too large is no saved block; anything else is the system's reason.
+        if (problem) {
+            *problem = why == tooLarge ? SavedBlockProblem::NotASavedBlock
+                                       : SavedBlockProblem::Unreadable;
+        }
+        return std::nullopt;
+    }
+    return parseSavedBlock(text, why, problem);
 }
 
 std::string utcNow() {
@@ -194,9 +202,13 @@ std::string savedBlockJson(const SavedBlock& saved, char languageCode) {
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-std::optional<SavedBlock> parseSavedBlock(const std::string& text, std::string& why) {
-    const auto refuse = [&why](std::string reason) {
+std::optional<SavedBlock> parseSavedBlock(const std::string& text, std::string& why,
+                                          SavedBlockProblem* problem) {
+    // Every refusal says why in words and of which kind it is.
+    SavedBlockProblem kind = SavedBlockProblem::NotASavedBlock;
+    const auto refuse = [&](std::string reason) {
         why = std::move(reason);
+        if (problem) *problem = kind;
         return std::nullopt;
     };
     if (text.size() > kLargestSavedBlockFile) {
@@ -242,6 +254,7 @@ std::optional<SavedBlock> parseSavedBlock(const std::string& text, std::string& 
     SavedBlock saved;
     saved.block = *block;
     // Without the module's ID a restore could not tell this module from another.
+    kind = SavedBlockProblem::NoModule;
     const auto id = document.find("device_id");
     if (id == document.end()) {
         return refuse(
@@ -250,6 +263,8 @@ std::optional<SavedBlock> parseSavedBlock(const std::string& text, std::string& 
     }
     if (id->is_string()) saved.deviceId = deviceIdOfText(id->get<std::string>());
     if (!saved.deviceId) return refuse("\"device_id\" is not a device ID such as \"12:34\"");
+    // From here on the file is one of ours whose fields were changed after it was saved.
+    kind = SavedBlockProblem::Edited;
     for (const auto* field : {"device", "saved"}) {
         const auto value = document.find(field);
         if (value != document.end() && !value->is_string()) {

@@ -36,9 +36,19 @@ inline constexpr int kDeepestSavedBlockNesting = 8;
 // The block of a saved file's text, read strictly: one JSON object of this format and nothing
 // after it, no key twice, no key it does not know, and "settings" and "program_version" that
 // say what its "eeprom" bytes hold. Nothing, and why (naming the field), when it is not one.
-std::optional<SavedBlock> parseSavedBlock(const std::string& text, std::string& why);
+// What kind of thing is wrong with a saved file, for a window that says it in its own language
+// (`why` says it in English, naming the field).
+enum class SavedBlockProblem {
+    Unreadable,      // the file cannot be read: `why` is the system's reason
+    NotASavedBlock,  // not one of our saved blocks at all
+    NoModule,        // it does not say which module it was saved from
+    Edited,          // one of ours, changed after it was saved
+};
+std::optional<SavedBlock> parseSavedBlock(const std::string& text, std::string& why,
+                                          SavedBlockProblem* problem = nullptr);
 // The same for a file, refused before it is read whole when it is larger than a saved block.
-std::optional<SavedBlock> readSavedBlockFile(const std::string& file, std::string& why);
+std::optional<SavedBlock> readSavedBlockFile(const std::string& file, std::string& why,
+                                             SavedBlockProblem* problem = nullptr);
 
 // The time now, UTC, as "2026-12-09T14:00:00Z".
 std::string utcNow();

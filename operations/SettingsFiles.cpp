@@ -53,8 +53,17 @@ void bbOpenSettingsClick(MainForm& form, const LastRead& lastRead) {
                             {{"file", shortName(*file)}, {"reason", reason}}, kInsteadOfStatus);
     };
     std::string why;
-    const auto saved = readSavedBlockFile(*file, why);
-    if (!saved) return refuse(why);
+    SavedBlockProblem problem = SavedBlockProblem::Unreadable;
+    const auto saved = readSavedBlockFile(*file, why, &problem);
+    // Said in the window's language; only the system's own reason stays as it gives it.
+    if (!saved && problem == SavedBlockProblem::Unreadable) return refuse(why);
+    if (!saved && problem == SavedBlockProblem::NoModule) {
+        return refuse(form.extraMessage(Extra::SavedFileNoModule));
+    }
+    if (!saved && problem == SavedBlockProblem::Edited) {
+        return refuse(form.extraMessage(Extra::SavedFileEdited));
+    }
+    if (!saved) return refuse(form.extraMessage(Extra::SavedFileNotABlock));
     if (saved->deviceId && lastRead.deviceId && *saved->deviceId != *lastRead.deviceId) {
         return refuse(form.extraMessage(Extra::SettingsOfAnotherModule,
                                         {{"blockId", deviceIdText(*saved->deviceId)},
@@ -62,9 +71,10 @@ void bbOpenSettingsClick(MainForm& form, const LastRead& lastRead) {
     }
     // Settings of another program mean other things in the same bytes.
     if (!sameVersionText(saved->block, lastRead.block)) {
-        return refuse(form.extraMessage(Extra::SettingsOfAnotherProgram,
-                                        {{"blockVersion", programVersionText(saved->block)},
-                                         {"moduleVersion", programVersionText(lastRead.block)}}));
+        return refuse(form.extraMessage(
+            Extra::SettingsOfAnotherProgram,
+            {{"blockVersion", programVersionShown(form, saved->block)},
+             {"moduleVersion", programVersionShown(form, lastRead.block)}}));
     }
     // The saved settings over the block as the module holds it: only what the controls show.
     ParameterImage shown = form.images.eepromImage;

@@ -64,9 +64,10 @@ OperationOutcome readFromModule(BootloaderLink& link, const VersionReadChecks& c
     if (wait != WaitResult::Success) return replyFailed(form, wait);
     // A reply that fails its check byte was damaged on the way: its text is not the module's.
     if (!replyCheckHolds(reply)) return replyFailed(form, WaitResult::TimedOut);
-    const std::string text = checks.readableText
-                                 ? readableVersionText(std::span(reply).subspan(1, kBlockSize))
-                                 : versionText(reply);
+    std::string text = checks.readableText
+                           ? readableVersionText(std::span(reply).subspan(1, kBlockSize))
+                           : versionText(reply);
+    if (text == kErasedVersionText) text = form.extraMessage(Extra::ErasedVersion);
     form.log(form.message(msg::ProgramVersion) + ": " + text);
 
     form.logMessage(msg::Finished);

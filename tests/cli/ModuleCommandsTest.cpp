@@ -106,7 +106,8 @@ TEST_F(ModuleCommandsTest, PortVanishingIsATransmissionErrorWithTheReason) {
         << out.str();
     EXPECT_NE(err.str().find("Lost the connection to the module (" + module.devicePath() +
                              "): check the cable and the module's power\n"
-                             "The module is only partly written: 19 of 2016 FLASH blocks"),
+                             "The module is only partly written (acknowledged blocks: FLASH "
+                             "19/2016,"),
               std::string::npos)
         << err.str();
 }

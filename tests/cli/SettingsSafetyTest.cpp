@@ -99,7 +99,7 @@ TEST_F(SettingsSafetyTest, KeepParamsKeepsOnlyTheModulesValidSettings) {
     for (const Case& c : {
              Case{"erased",
                   [](sim::ModuleMemory& m) { m.eeprom.fill(0xFF); },
-                  "The module has no settings to keep: the file's are written\n",
+                  "The module has no settings to keep: the file's settings are written\n",
                   {}},
              Case{"a PIN and nothing else",
                   [](sim::ModuleMemory& m) {
@@ -150,9 +150,9 @@ TEST_F(SettingsSafetyTest, AParamsWriteCutBetweenThePinBlocksSaysWhatThePinNowIs
     pin.pin = "5678";
     EXPECT_EQ(runParamsWrite(onModule(), pin, {}, out, err), kExitTransmission);
     EXPECT_TRUE(contains(err.str(),
-                         "The module's settings are only partly written: 4 of 16 EEPROM blocks "
-                         "were acknowledged; PIN now 5274. Writing the settings again repairs "
-                         "the module.\n"))
+                         "The module's settings are only partly written (acknowledged EEPROM "
+                         "blocks: 4/16); PIN now 5274. Writing the settings again repairs the "
+                         "module.\n"))
         << err.str();
     const auto& eeprom = module->memory().eeprom;
     EXPECT_EQ((std::array{eeprom[0x26], eeprom[0x66], eeprom[0x27], eeprom[0x67]}),
@@ -166,7 +166,7 @@ TEST_F(SettingsSafetyTest, ATerminatedParamsWriteSaysSoToo) {
     std::thread terminator = signalWhen(SIGTERM, [this] { return framesOf(WRITE_EEPROM) >= 4; });
     EXPECT_EQ(runParamsWrite(onModule(), pin, {}, out, err), kExitCancelled);
     terminator.join();
-    EXPECT_TRUE(contains(err.str(), "The module's settings are only partly written: "))
+    EXPECT_TRUE(contains(err.str(), "The module's settings are only partly written ("))
         << err.str();
     EXPECT_TRUE(contains(err.str(), "; PIN now 5274. ")) << err.str();
     EXPECT_LT(framesOf(WRITE_EEPROM), 16u);
@@ -242,8 +242,8 @@ TEST_F(SettingsSafetyTest, ARestoreStoppedAtBlockElevenSaysSo) {
     start(stops);
     EXPECT_EQ(runParamsRestore(onModule(), saved, {}, out, err), kExitTransmission);
     EXPECT_TRUE(contains(err.str(),
-                         "only partly written: 11 of 16 EEPROM blocks were "
-                         "acknowledged; PIN now 1234."))
+                         "only partly written (acknowledged EEPROM blocks: 11/16); PIN now "
+                         "1234."))
         << err.str();
 }
 

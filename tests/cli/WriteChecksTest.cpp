@@ -234,8 +234,8 @@ TEST_F(WriteChecksTest, EachFailureSaysWhyAndWhatToDo) {
     start(stops);
     err.str("");
     EXPECT_EQ(runWrite(onModule(), dataFile("good.hexfw"), {}, out, err), kExitTransmission);
-    EXPECT_NE(err.str().find("The module is only partly written: 100 of 2016 FLASH blocks and 0 "
-                             "of 16 EEPROM blocks were acknowledged."),
+    EXPECT_NE(err.str().find("The module is only partly written (acknowledged blocks: FLASH "
+                             "100/2016, EEPROM 0/16)."),
               std::string::npos)
         << err.str();
 }

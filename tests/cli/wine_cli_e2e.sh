@@ -97,7 +97,7 @@ contains err "Check the cable" "what to check"
 start_module 5 --reject-flash 40:3
 expect 6 "a rejected block" --port 5 write "$samples/demo.hexfw"
 contains out "FLASH writing error00000280; error code 3" "the rejected block's line"
-contains err "The module is only partly written: 8 of 2016" "the half-written module"
+contains err "The module is only partly written (acknowledged blocks: FLASH 8/2016" "the half-written module"
 start_module 5 --silent-after 10
 expect 5 "replies that stop" --port 5 write "$samples/demo.hexfw"
 stop_module

@@ -166,6 +166,22 @@ TEST(LanguageTables, EveryNoteHasEveryLanguageWithTheSameValues) {
             EXPECT_EQ(marks(text), marks(english)) << line << " " << lang;
         }
     }
+    // Counted lines put their numbers in a form that holds for every number ("7/16"), never
+    // inside a sentence whose grammar would have to agree with them.
+    for (const int count : {1, 2, 5, 21}) {
+        const std::string blocks = "FLASH " + std::to_string(count) + "/2016, EEPROM 0/16";
+        for (std::size_t lang = 0; lang < kLanguageCount; ++lang) {
+            const auto language = static_cast<Language>(lang);
+            const std::string flash =
+                fillIn(extraText(Extra::HalfWritten, language), {{"blocks", blocks}});
+            EXPECT_NE(flash.find(blocks), std::string::npos) << flash;
+            const std::string settings = fillIn(extraText(Extra::SettingsHalfWritten, language),
+                                                {{"eeprom", std::to_string(count)}, {"pin", "1234"}});
+            EXPECT_NE(settings.find(" " + std::to_string(count) + "/16"), std::string::npos)
+                << settings;
+            EXPECT_EQ(settings.find('{'), std::string::npos) << settings;
+        }
+    }
 }
 
 }  // namespace

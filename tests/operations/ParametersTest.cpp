@@ -149,8 +149,8 @@ TEST_F(ParametersTest, RejectedBlockSevenStopsWithoutRestart) {
     EXPECT_EQ(log()[log().size() - 2], "EEPROM writing error");
     // Blocks 0 to 6 hold the new bytes, so both PIN blocks (2 and 6) were written.
     EXPECT_EQ(log().back(),
-              "The module's settings are only partly written: 7 of 16 EEPROM blocks were "
-              "acknowledged; PIN now 1234. Writing the settings again repairs the module.");
+              "The module's settings are only partly written (acknowledged EEPROM blocks: 7/16); "
+              "PIN now 1234. Writing the settings again repairs the module.");
     // The page's status line says it all, under the message it shows.
     EXPECT_EQ(form.text(Ctl::Edit3), "EEPROM writing error\n" + log().back());
     EXPECT_FALSE(operations.ComPort().Open());

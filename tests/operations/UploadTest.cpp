@@ -16,11 +16,11 @@ using testing::LogWatcher;
 class UploadTest : public ::testing::Test, public testing::ModuleFixture {
   protected:
     static std::string halfWritten(int flash, int flashTotal, int eeprom, int eepromTotal) {
-        return "The module is only partly written: " + std::to_string(flash) + " of " +
-               std::to_string(flashTotal) + " FLASH blocks and " + std::to_string(eeprom) + " of " +
-               std::to_string(eepromTotal) +
-               " EEPROM blocks were acknowledged. The bootloader's own area is untouched, so "
-               "writing the file again repairs the module.";
+        return "The module is only partly written (acknowledged blocks: FLASH " +
+               std::to_string(flash) + "/" + std::to_string(flashTotal) + ", EEPROM " +
+               std::to_string(eeprom) + "/" + std::to_string(eepromTotal) +
+               "). The bootloader's own area is untouched, so writing the file again repairs the "
+               "module.";
     }
     OperationOutcome write(const std::string& file) {
         form.firmwareFileName = dataFile(file);
@@ -249,10 +249,7 @@ TEST_F(UploadTest, AWriteThatStopsAtBlockHundredSaysTheModuleIsHalfWritten) {
     // Why, as a pulled cable gets its reason, then how far the write got.
     EXPECT_EQ(log()[log().size() - 2], "The module stopped answering (" + module->devicePath() +
                                            "): check the module's power and the cable");
-    EXPECT_EQ(log().back(),
-              "The module is only partly written: 100 of 2016 FLASH blocks and 0 of 16 EEPROM "
-              "blocks were acknowledged. The bootloader's own area is untouched, so writing the "
-              "file again repairs the module.");
+    EXPECT_EQ(log().back(), halfWritten(100, 2016, 0, 16));
     EXPECT_FALSE(operations.ComPort().Open());
     // Written again, the module is whole.
     module.reset();

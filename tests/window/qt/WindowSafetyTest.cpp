@@ -105,7 +105,7 @@ TEST_F(WindowSafetyTest, KeepTheModulesSettingsKeepsThemOrSaysThereAreNone) {
     start(erased);
     button(Ctl::bbUpload)->click();
     ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
-    EXPECT_TRUE(logHas("The module has no settings to keep: the file's are written")) << log();
+    EXPECT_TRUE(logHas("The module has no settings to keep: the file's settings are written")) << log();
     EXPECT_EQ(module->memory().eeprom, fileImages("good.hexfw").eepromImage);
 }
 
@@ -230,7 +230,7 @@ TEST_F(WindowSafetyTest, TheParametersPageSaysTheOutcomeWhole) {
     ASSERT_EQ(operations.lastOutcome(), OperationOutcome::TransmissionError) << log();
     const auto status = widget<QPlainTextEdit>(Ctl::Edit3)->toPlainText().toStdString();
     EXPECT_EQ(status.rfind("Error data transmission\n", 0), 0u) << status;
-    EXPECT_NE(status.find("The module's settings are only partly written: "), std::string::npos)
+    EXPECT_NE(status.find("The module's settings are only partly written ("), std::string::npos)
         << status;
     // A refused file says why on the page too.
     const std::string file = (scratch / "not-a-block.json").string();

@@ -55,9 +55,8 @@ TEST_F(WindowUploadTest, AWriteThatStopsAtBlockHundredSaysSoInTheLog) {
         "The module stopped answering (" +
         module->devicePath() +
         "): check the module's power and the cable\n"
-        "The module is only partly written: 100 of 2016 FLASH blocks and 0 of 16 EEPROM blocks "
-        "were acknowledged. The bootloader's own area is untouched, so writing the file again "
-        "repairs the module.";
+        "The module is only partly written (acknowledged blocks: FLASH 100/2016, EEPROM 0/16). The "
+        "bootloader's own area is untouched, so writing the file again repairs the module.";
     EXPECT_TRUE(logText().toStdString().ends_with(expected)) << logText().toStdString();
 }
 
@@ -88,7 +87,7 @@ TEST_F(WindowUploadTest, ClosingTheWindowDuringAWriteAsksAndYesStopsBetweenFrame
         QApplication::processEvents();
         return !shown.empty();
     }));
-    EXPECT_NE(shown[0].find("The module is only partly written: "), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("The module is only partly written (acknowledged blocks: "), std::string::npos) << shown[0];
     EXPECT_TRUE(testing::eventually([&] {
         QApplication::processEvents();
         return !window.isVisible();
