@@ -122,10 +122,10 @@ TEST_F(UploadTest, SilentModuleGivesUpAfterAboutThirtyAttempts) {
         if (line == "Bootloader no response") pumpsAtEnd = pump.pumps();
     });
     ASSERT_EQ(write("good.hexfw"), OperationOutcome::NoBootloader);
-    EXPECT_EQ(log(), (std::vector<std::string>{
-                         "Waiting for bootloader...", "Bootloader no response",
-                         "Check the cable, the module's power and the chosen port",
-                         "Nothing was written: the module is unchanged."}));
+    EXPECT_EQ(log(),
+              (std::vector<std::string>{"Waiting for bootloader...", "Bootloader no response",
+                                        "Check the cable, the module's power and the chosen port",
+                                        "Nothing was written: the module is unchanged."}));
     EXPECT_FALSE(operations.ComPort().Open());
     EXPECT_EQ(form.countdown().timeoutTicks(), 0);
     // One tick a pump of the wake-up loop: about thirty attempts.
@@ -278,6 +278,48 @@ TEST_F(UploadTest, DeviceVanishingMidUploadEndsTheWriteCleanly) {
     EXPECT_EQ(operations.readVersion(), OperationOutcome::PortError);
     EXPECT_EQ(log()[0], "Error opening port");
     EXPECT_EQ(log()[1].rfind(device + ": there is no such port", 0), 0u) << log()[1];
+}
+
+TEST_F(UploadTest, ABlockAnsweredRightAfterACancelCountsAsWritten) {
+    sim::SimOptions slow;
+    slow.writeTime = std::chrono::milliseconds(40);  // the status comes after the Cancel
+    startModule(slow);
+    pump.onPump([this] {
+        if (framesOf(WRITE_EEPROM).size() == 2 && form.countdown().timeoutTicks() > 0) {
+            form.click(Ctl::Button1);
+        }
+    });
+    ASSERT_EQ(write("eeprom_only.hexfw"), OperationOutcome::Cancelled);
+    EXPECT_EQ(framesOf(WRITE_EEPROM).size(), 2u);
+    // Both blocks were answered; only EEPROM was to be written.
+    EXPECT_EQ(log().back(),
+              "The module is only partly written (acknowledged blocks: EEPROM 2/16). The "
+              "bootloader's own area is untouched, so writing the file again repairs the module.");
+}
+
+TEST_F(UploadTest, ALostConnectionNamesTheDeviceThatWasOpen) {
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("canprog-lost-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    ::setenv("CANPROG_PORTS", folder.c_str(), 1);
+    sim::SimOptions pulled;
+    pulled.faults.hangUpAfterFrames = 50;
+    startModule(pulled);
+    const std::string device = module->devicePath();
+    std::filesystem::create_symlink(device, folder / "COM7");
+    operations.ComPort().SetDevicePath("");
+    form.selectPortNumber(7);
+    // The port map's link goes with the module, as the simulator removes it when it ends.
+    pump.onPump([&] {
+        if (framesOf(WRITE_FLASH).size() >= 40) std::filesystem::remove(folder / "COM7");
+    });
+    EXPECT_EQ(write("good.hexfw"), OperationOutcome::DeviceLost);
+    ::unsetenv("CANPROG_PORTS");
+    std::filesystem::remove_all(folder);
+    EXPECT_NE(std::find(log().begin(), log().end(),
+                        "Lost the connection to the module (COM7 (" + device +
+                            ")): check the cable and the module's power"),
+              log().end());
 }
 
 TEST_F(UploadTest, MissingDeviceIsAPortError) {
