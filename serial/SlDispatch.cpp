@@ -12,8 +12,12 @@ namespace canprog::serial {
 namespace {
 
 constexpr auto kDispatcherWait = std::chrono::milliseconds(50);
-constexpr int kDrainPollCount = 5000;
+// How long a change of the line settings waits for the transmit ring to empty, by the clock:
+// a count of sleeps would last many times longer where the system's sleeps are coarse.
+constexpr auto kTransmitterDrainWait = std::chrono::seconds(10);
 constexpr auto kDrainPollInterval = std::chrono::milliseconds(2);
+// What an adapter's own buffer may add to the wire time of the bytes handed to its driver.
+constexpr auto kWireMargin = std::chrono::milliseconds(10);
 constexpr int kInitialLastBaud = 115200;
 constexpr auto kThreadStartWait = std::chrono::milliseconds(3000);
 constexpr auto kThreadEndWait = std::chrono::milliseconds(5000);
@@ -86,6 +90,10 @@ void TSlioBaseDispatcher::ShutPort() {
     if (shut_) return;
     shut_ = true;
     outputDrained_ = started_ && failureCode_ == 0 && drainTransmit();
+    // The driver's queue being empty does not mean the wire is: an adapter's own buffer still
+    // holds what the driver handed it (the last frame, a restart). The line settings are put
+    // back and the port closed once it has left.
+    if (outputDrained_) waitForTheWire();
     stopWorkers();
     started_ = false;
     purgeDevice(true);
@@ -97,6 +105,35 @@ void TSlioBaseDispatcher::ShutPort() {
 
 void TSlioBaseDispatcher::pause(std::chrono::microseconds duration) {
     std::this_thread::sleep_for(duration);
+}
+
+std::chrono::steady_clock::time_point TSlioBaseDispatcher::now() const {
+    return std::chrono::steady_clock::now();
+}
+
+bool TSlioBaseDispatcher::waitPumping(const std::function<bool()>& done,
+                                      std::chrono::milliseconds limit) {
+    return waitForWorkers(done, std::chrono::steady_clock::now() + limit);
+}
+
+void TSlioBaseDispatcher::tellWorkerNews() {
+    workerNews_.signal();
+}
+
+std::chrono::microseconds TSlioBaseDispatcher::wireTime(std::size_t bytes) const {
+    return std::chrono::microseconds(10'000'000 / std::max(lastBaud_.load(), 1)) *
+           static_cast<long>(bytes);
+}
+
+void TSlioBaseDispatcher::waitForTheWire() {
+    std::chrono::steady_clock::time_point freeAt;
+    {
+        const std::lock_guard guard(wireLock_);
+        freeAt = wireFreeAt_;
+    }
+    const auto deadline = freeAt + kWireMargin;
+    while (sleepOnWorkerNews(deadline, std::chrono::ceil<std::chrono::milliseconds>(
+                                           deadline - std::chrono::steady_clock::now()))) {}
 }
 
 // --- worker threads ---
@@ -174,7 +211,7 @@ bool TSlioBaseDispatcher::sleepOnWorkerNews(std::chrono::steady_clock::time_poin
 // restart command written just before closing must still reach the module. Waits on the write
 // thread's news while the ring holds bytes, then for the time the device needs for its own.
 bool TSlioBaseDispatcher::drainTransmit() {
-    const auto perByte = std::chrono::microseconds(10'000'000 / std::max(lastBaud_, 1));
+    const auto perByte = std::chrono::microseconds(10'000'000 / std::max(lastBaud_.load(), 1));
     const auto budget = std::min<std::chrono::microseconds>(
         kLongestDrain, perByte * static_cast<long>(OutBuffUsed() + 64) + kDrainMargin);
     const auto deadline = std::chrono::steady_clock::now() + budget;
@@ -241,6 +278,7 @@ int TSlioBaseDispatcher::applyLineSettings(DeviceSettings requested) {
     DeviceSettings current;
     if (readDeviceSettings(current) == 0 && current == requested) return 0;
     waitForTransmitterToDrain();
+    waitForTheWire();
     sleepForCharacters(current);
     const int written = writeDeviceSettings(requested);
     if (written < 0) return written;
@@ -256,14 +294,13 @@ int TSlioBaseDispatcher::applyLineSettings(DeviceSettings requested) {
 }
 
 void TSlioBaseDispatcher::waitForTransmitterToDrain() {
-    for (int poll = 0; poll < kDrainPollCount && OutBuffUsed() > 0; ++poll) {
-        pause(kDrainPollInterval);
-    }
+    const auto deadline = now() + kTransmitterDrainWait;
+    while (OutBuffUsed() > 0 && now() < deadline) pause(kDrainPollInterval);
 }
 
 // Lets the last characters leave the wire: 18 character times at the last baud rate.
 void TSlioBaseDispatcher::sleepForCharacters(const DeviceSettings& settings) {
-    const long long baud = lastBaud_ > 0 ? lastBaud_ : kInitialLastBaud;
+    const long long baud = lastBaud_ > 0 ? lastBaud_.load() : kInitialLastBaud;
     int bitsPerCharacter = settings.dataBits + 3;
     if (settings.parity != kParityNone) ++bitsPerCharacter;
     if (settings.stopBits == StopBitsField::One) --bitsPerCharacter;
@@ -477,6 +514,16 @@ void TSlioBaseDispatcher::queueReceived(std::unique_ptr<TDataBuffer> block,
         lastReceived_.store(std::chrono::steady_clock::now().time_since_epoch().count());
         InputQueue.push(std::move(block));
     }
+    {
+        // The module answers what it has received: what was sent before the last reply has
+        // left the wire, at most what was sent since may still be on it. (Without this a
+        // module that answers faster than the wire, as a simulated one on a pseudo-terminal
+        // does, would leave the wire's reckoning ever further ahead of the clock.)
+        const std::lock_guard guard(wireLock_);
+        wireFreeAt_ = std::min(
+            wireFreeAt_, std::chrono::steady_clock::now() + wireTime(handedOverSinceReceived_));
+        handedOverSinceReceived_ = 0;
+    }
     // Straight into the ring, so that a byte reaches the caller without waiting for the
     // dispatcher thread to wake; the dispatcher thread catches up on the rest.
     if (moveReceivedBytes()) arrival_.signal();
@@ -540,7 +587,15 @@ std::vector<std::uint8_t> TSlioBaseDispatcher::takeTransmitBytes() {
     return bytes;
 }
 
-void TSlioBaseDispatcher::transmitFinished() {
+void TSlioBaseDispatcher::transmitFinished(std::size_t handedOver) {
+    // The bytes handed to the driver are on the wire one after another: the wire is busy until
+    // the last of them has left, however early the driver said it had them.
+    {
+        const std::lock_guard guard(wireLock_);
+        const auto start = std::max(std::chrono::steady_clock::now(), wireFreeAt_);
+        wireFreeAt_ = start + wireTime(handedOver);
+        handedOverSinceReceived_ += handedOver;
+    }
     transmitting_ = false;
     workerNews_.signal();
 }

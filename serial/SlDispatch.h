@@ -136,7 +136,16 @@ class TSlioBaseDispatcher {
     virtual int deviceOutputQueued() { return 0; }
     // Sleeps the calling thread (the line-settings drain); a seam for tests.
     virtual void pause(std::chrono::microseconds duration);
+    // The clock of the line-settings drain's deadline; a seam for tests, as `pause` is.
+    virtual std::chrono::steady_clock::time_point now() const;
+    // Waits until `done` holds or `limit` passed, pumping the window's messages meanwhile
+    // (see SetWaitPump); false when the limit passed. Worker threads say that something
+    // changed with tellWorkerNews.
+    bool waitPumping(const std::function<bool()>& done, std::chrono::milliseconds limit);
+    void tellWorkerNews();
     bool outputDrained() const { return outputDrained_; }
+    // The level the DTR line is set to (under the status lock where it changes).
+    bool dtrLevel() const { return dtrLevel_; }
 
     // --- for the worker threads ---
     // Starts a worker thread and waits, pumping, until it runs. The body returns the thread's
@@ -147,9 +156,10 @@ class TSlioBaseDispatcher {
     void requestKill();
 
     // Takes everything waiting in the transmit ring, in order, and empties the ring; the write
-    // thread then counts as sending until it calls transmitFinished.
+    // thread then counts as sending until it calls transmitFinished with the bytes it handed to
+    // the driver.
     std::vector<std::uint8_t> takeTransmitBytes();
-    void transmitFinished();
+    void transmitFinished(std::size_t handedOver);
 
     // Runs `read` (a device read that does not block) under the input lock and returns the
     // count of receive purges it ran under, for queueReceived.
@@ -179,6 +189,9 @@ class TSlioBaseDispatcher {
     std::size_t copyIntoRing(std::size_t at, std::size_t wanted);
     int applyLineSettings(DeviceSettings requested);
     void waitForTransmitterToDrain();
+    // Waits, pumping, until the bytes handed to the driver have had their time on the wire.
+    void waitForTheWire();
+    std::chrono::microseconds wireTime(std::size_t bytes) const;
     void sleepForCharacters(const DeviceSettings& settings);
     bool drainTransmit();
     void stopWorkers();
@@ -212,7 +225,7 @@ class TSlioBaseDispatcher {
     DeviceSettings settings_;
     bool dtrLevel_ = true;
     bool rtsLevel_ = true;
-    int lastBaud_ = 115200;
+    std::atomic<int> lastBaud_{115200};  // read by the write thread too
     int inSize_ = 4096;
     bool eventWord_ = true;
     int triggerLength_ = 1;
@@ -234,6 +247,11 @@ class TSlioBaseDispatcher {
     std::atomic<int> threadsStarted_{0};
     std::atomic<int> failureCode_{0};
     std::atomic<std::chrono::steady_clock::rep> lastReceived_{0};
+    // When the last byte handed to the driver has left the wire, and how many bytes were handed
+    // over since the module last sent something.
+    std::mutex wireLock_;
+    std::chrono::steady_clock::time_point wireFreeAt_{};
+    std::size_t handedOverSinceReceived_ = 0;
     bool shut_ = false;
     bool outputDrained_ = false;
 };

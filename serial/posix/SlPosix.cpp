@@ -348,7 +348,7 @@ int TSlioPosixDispatcher::writeThreadMain() {
             const std::vector<std::uint8_t> block = takeTransmitBytes();
             if (block.empty()) break;
             const bool written = writeAll(block, failure);
-            transmitFinished();
+            transmitFinished(written ? block.size() : 0);
             if (!written) {
                 const std::lock_guard guard(signalLock_);
                 if (transmitPurge_) acknowledgePurge();

@@ -185,6 +185,13 @@ TEST_F(SystemCallSeamTest, CloseLetsTheWindowLiveWhileTheLastBytesWaitAndNeverPo
     EXPECT_EQ(calls.sleeps, sleepsBefore);  // and nothing slept in a polling loop
 }
 
+TEST_F(SystemCallSeamTest, TheLastBytesHaveLeftAnAdaptersBufferBeforeTheClose) {
+    calls.adapterBuffer = true;
+    for (int i = 0; i < 200; ++i) port.WriteByte(0x55);
+    port.SetOpen(false);
+    EXPECT_EQ(calls.cutByTheClose(), 0);
+}
+
 TEST(SystemErrorText, IsTheSystemsOwnWords) {
     EXPECT_EQ(messageForCode(-(kSystemErrorBase + EIO)), "Input/output error");
     EXPECT_EQ(messageForCode(87), strerror(87));
