@@ -438,8 +438,7 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "the file does not say which module it was saved from",
      "die Datei gibt nicht an, von welchem Modul sie stammt",
      "в файле не указано, с какого модуля он сохранён",
-     "súbor neuvádza, z ktorého modulu bol uložený",
-     "soubor neuvádí, ze kterého modulu byl uložen",
+     "súbor neuvádza, z ktorého modulu bol uložený", "soubor neuvádí, ze kterého modulu byl uložen",
      "a fájlból nem derül ki, melyik modulból mentették"},
     // SavedFileEdited
     {"plik zmieniono po zapisaniu: jego ustawienia nie zgadzają się z jego bajtami",
@@ -450,8 +449,7 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "soubor byl po uložení změněn: jeho nastavení neodpovídají jeho bajtům",
      "a fájlt mentés után megváltoztatták: a beállításai nem egyeznek a bájtjaival"},
     // ErasedVersion
-    {"(wyczyszczony)", "(erased)", "(gelöscht)", "(стёрт)", "(vymazaný)", "(vymazaný)",
-     "(törölt)"},
+    {"(wyczyszczony)", "(erased)", "(gelöscht)", "(стёрт)", "(vymazaný)", "(vymazaný)", "(törölt)"},
     // PinIsFourDigits
     {"PIN musi mieć cztery cyfry", "The PIN must be four digits",
      "Die PIN muss aus vier Ziffern bestehen", "PIN должен состоять из четырёх цифр",
@@ -498,6 +496,15 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "Kratší latence v nastavení ovladače adaptéru nebo jiný adaptér zápis zrychlí.",
      "Az adapter illesztőprogramjában beállított kisebb késleltetés vagy egy másik adapter "
      "gyorsítja az írást."},
+    // OnBatteryPower
+    {"Komputer pracuje na baterii: zamknięcie pokrywy laptopa zatrzyma zapis.",
+     "The computer runs on its battery: closing the laptop's lid stops the write.",
+     "Der Computer läuft mit Akku: Wenn Sie den Deckel des Laptops schließen, wird das "
+     "Schreiben angehalten.",
+     "Компьютер работает от батареи: если закрыть крышку ноутбука, запись остановится.",
+     "Počítač beží na batériu: zatvorenie veka notebooku zápis zastaví.",
+     "Počítač běží na baterii: zavření víka notebooku zápis zastaví.",
+     "A számítógép akkumulátorról működik: a laptop fedelének lecsukása leállítja az írást."},
     // LogoName
     {"Logo {brand}; otwiera {address} w przeglądarce",
      "{brand} logo; opens {address} in the browser", "Logo {brand}; öffnet {address} im Browser",

@@ -65,6 +65,7 @@ enum class Extra {
     SlowAdapter,        // {delay} {extra} {advice}
     FtdiLatencyAdvice,  // {now}
     SlowAdapterAdvice,
+    OnBatteryPower,     // before a firmware write: closing the lid stops it
     LogoName,           // {brand} {address}: what a screen reader says for a logo
     LogoNameNoAddress,  // {brand}
 };

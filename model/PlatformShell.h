@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "serial/SystemInfo.h"
+
 namespace canprog {
 
 // Desktop services the window asks for, supplied by the front end.
@@ -35,6 +37,8 @@ class PlatformShell {
     // Keeps the system from sleeping while `on`: an operation that talks to the module must
     // not be cut off by a laptop going to sleep. A system that cannot say so goes on without.
     virtual void keepSystemAwake(bool /*on*/) {}
+    // Whether the computer runs on its battery, when a write is about to start.
+    virtual bool onBatteryPower() { return serial::onBatteryPower(); }
 };
 
 // The shell of a form that is never shown (a block described in words, a benchmark): it opens

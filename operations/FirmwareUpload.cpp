@@ -14,6 +14,7 @@
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
 #include "model/MessageIndex.h"
+#include "model/PlatformShell.h"
 #include "serial/AdapterLatency.h"
 
 namespace canprog {
@@ -467,6 +468,8 @@ OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, 
         form.logMessage(msg::NoEepromData);
         return OperationOutcome::NothingToWrite;
     }
+    // Keeping the system awake does not keep a closed lid from putting a laptop to sleep.
+    if (form.shell().onBatteryPower()) form.logNote(Extra::OnBatteryPower);
     if (!link.openModulePort(false)) {
         form.logMessage(msg::ErrorOpeningPort);
         noteOpenFailure(link);

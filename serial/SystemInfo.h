@@ -14,4 +14,9 @@ std::string localDateTimeStamp();
 // Windows); empty when it has none.
 std::string systemErrorText(int number);
 
+// Whether the computer runs on its battery now: closing a laptop's lid then puts it to sleep,
+// whatever a program asks. False when the system cannot tell. On Linux the power supplies are
+// read from `powerSupplies` (sysfs).
+bool onBatteryPower(const std::string& powerSupplies = "/sys/class/power_supply");
+
 }  // namespace canprog::serial

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 
 namespace canprog::serial {
 
@@ -32,6 +34,32 @@ std::string systemErrorText(int number) {
     std::string message = text ? text : "";
     if (message.rfind("Unknown error", 0) == 0) return {};
     return message;
+}
+
+namespace {
+
+std::string firstLineOf(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+}  // namespace
+
+// On battery: a battery discharges and no mains or USB supply is online.
+bool onBatteryPower(const std::string& powerSupplies) {
+    std::error_code error;
+    bool discharging = false;
+    for (const auto& supply : std::filesystem::directory_iterator(powerSupplies, error)) {
+        const std::string type = firstLineOf(supply.path() / "type");
+        if (type == "Battery") {
+            discharging = discharging || firstLineOf(supply.path() / "status") == "Discharging";
+        } else if (firstLineOf(supply.path() / "online") == "1") {
+            return false;
+        }
+    }
+    return discharging;
 }
 
 }  // namespace canprog::serial

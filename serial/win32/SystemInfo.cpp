@@ -27,4 +27,9 @@ std::string systemErrorText(int number) {
     return std::string(buffer, length);
 }
 
+bool onBatteryPower(const std::string&) {
+    SYSTEM_POWER_STATUS status{};
+    return ::GetSystemPowerStatus(&status) && status.ACLineStatus == 0;
+}
+
 }  // namespace canprog::serial

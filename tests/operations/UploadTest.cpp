@@ -86,6 +86,15 @@ TEST_F(UploadTest, FileWithoutFlashDataGoesStraightToTheEeprom) {
     EXPECT_EQ(module->memory().eeprom[0x10], 0xFF);  // the rest of the image goes out as 0xFF
 }
 
+TEST_F(UploadTest, OnBatteryTheLogFirstSaysThatClosingTheLidStopsTheWrite) {
+    shell.onBattery = true;
+    startModule();
+    ASSERT_EQ(write("eeprom_only.hexfw"), OperationOutcome::Finished);
+    EXPECT_EQ(log().front(),
+              "The computer runs on its battery: closing the laptop's lid stops the write.");
+    EXPECT_EQ(log()[1], "Waiting for bootloader...");
+}
+
 TEST_F(UploadTest, RejectedFirstFlashBlockStopsWithItsAddressAndCode) {
     sim::SimOptions options;
     options.faults.rejectFlashBlock = std::pair{32, 3};

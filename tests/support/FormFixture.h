@@ -27,6 +27,7 @@ class RecordingShell : public PlatformShell {
         return nextSave;
     }
     void keepSystemAwake(bool on) override { awake.push_back(on); }
+    bool onBatteryPower() override { return onBattery; }
     bool confirm(const std::string& question, const std::string&, const std::string&) override {
         asked.push_back(question);
         return answer;
@@ -40,6 +41,7 @@ class RecordingShell : public PlatformShell {
     std::string dialogExtension;
     std::vector<std::string> asked;  // every question, in turn
     bool answer = false;             // the answer to each
+    bool onBattery = false;          // the computer runs on its battery
 };
 
 // Calls `onLine` with every line added to the log, as it is added.
