@@ -13,8 +13,9 @@
 
 namespace canprog {
 
-Operations::Operations(MainForm& form, HelpWindow& help, MessagePump& pump)
-    : form_(form), help_(help), link_(form, pump, ComPort_) {
+Operations::Operations(MainForm& form, HelpWindow& help, MessagePump& pump,
+                       serial::DispatcherFactory dispatchers)
+    : form_(form), help_(help), ComPort_(std::move(dispatchers)), link_(form, pump, ComPort_) {
     configureAsWindowPort(ComPort_);
     ComPort_.SetWaitPump(&pump);
     form_.bindClick(Ctl::bbOpen, [this] {
@@ -74,7 +75,8 @@ void Operations::useWindowChecks() {
         std::string question =
             form_.extraMessage(Extra::WriteAnotherProgram, {{"module", module}, {"file", file}});
         if (form_.checked(Ctl::KeepSettings)) {
-            question += " " + form_.extraMessage(Extra::AnotherProgramSettings);
+            question += ' ';
+            question += form_.extraMessage(Extra::AnotherProgramSettings);
         }
         return form_.shell().confirm(question, form_.windowText(WindowText::Yes),
                                      form_.windowText(WindowText::No));

@@ -19,7 +19,10 @@ namespace canprog {
 // the module. Binds every handler to its buttons; a front end creates one and forwards clicks.
 class Operations {
   public:
-    Operations(MainForm& form, HelpWindow& help, MessagePump& pump);
+    // `dispatchers` makes the port's dispatcher at every open: the system's own unless a test
+    // gives a model of a driver.
+    Operations(MainForm& form, HelpWindow& help, MessagePump& pump,
+               serial::DispatcherFactory dispatchers = serial::createPlatformDispatcher);
     ~Operations();
     Operations(const Operations&) = delete;
     Operations& operator=(const Operations&) = delete;

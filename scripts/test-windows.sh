@@ -27,7 +27,7 @@ in_x ctest --test-dir build-windows --output-on-failure -j"$(nproc)"
 # Only the system's own DLLs: nothing has to be shipped beside the programs. (DLL names are
 # not case-sensitive.)
 shopt -s nocasematch
-allowed='^(KERNEL32|msvcrt|ADVAPI32|SETUPAPI|SHELL32|USER32|GDI32|COMCTL32|COMDLG32|ole32|OLEAUT32|OLEACC|UxTheme|dwmapi|SHCORE|WS2_32|bcrypt)\.dll$'
+allowed='^(KERNEL32|msvcrt|ADVAPI32|SETUPAPI|SHELL32|USER32|GDI32|COMCTL32|COMDLG32|ole32|OLEAUT32|OLEACC|UxTheme|dwmapi|SHCORE|WS2_32|bcrypt|WINMM)\.dll$'
 for program in build-windows/window/win32/canprog.exe build-windows/cli/canprog-cli.exe; do
     imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p')
     echo "$program imports: $(echo $imports)"

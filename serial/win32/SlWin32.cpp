@@ -1,5 +1,7 @@
 #include "SlWin32.h"
 
+#include <mmsystem.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -11,9 +13,19 @@ namespace {
 
 constexpr DWORD kWorkerWait_ms = 100;
 constexpr DWORD kReadWait_ms = 50;
-constexpr DWORD kPurgeAcknowledgeWait_ms = 5000;
-// Reads aborted one after another, with no purge of ours between them: the device is gone.
+// Without comm events received bytes are looked for at the pace of the wire: a byte takes
+// about a millisecond at 9600 baud, so a reply is never held back by the poll.
+constexpr DWORD kWirePaceWait_ms = 2;
+constexpr auto kPurgeAcknowledgeWait = std::chrono::milliseconds(5000);
+// How long a cancelled request may take to end before the driver is taken to have lost it.
+constexpr DWORD kCancelWait_ms = 2000;
+// Reads or comm-event waits aborted one after another, with no purge of ours between them:
+// the device is gone. (A single abort happens: a signal under Wine, Windows 11's CDC driver.)
 constexpr int kAbortsBeforeFailure = 3;
+// The receive queue a driver is asked for; the flow-control limits stay well inside it.
+constexpr int kXonXoffLimitShare = 4;
+constexpr char kXon = 0x11;
+constexpr char kXoff = 0x13;
 // EV_RXCHAR, EV_CTS, EV_DSR, EV_RLSD, EV_BREAK, EV_ERR and EV_RING.
 constexpr DWORD kEventMask = 0x1F9;
 // The events other than a received character, queued as status items.
@@ -40,6 +52,10 @@ TSlioWin32Dispatcher::TSlioWin32Dispatcher(Win32Calls& calls) : calls_(calls) {}
 
 TSlioWin32Dispatcher::~TSlioWin32Dispatcher() {
     ShutPort();
+    // A request the driver never ended after its cancel may still be written into by it: it is
+    // left for the rest of the program rather than freed under the driver.
+    const std::lock_guard guard(abandonedLock_);
+    for (auto& request : abandoned_) static_cast<void>(request.release());
 }
 
 int TSlioWin32Dispatcher::openDevice(const std::string& name) {
@@ -55,6 +71,9 @@ int TSlioWin32Dispatcher::openDevice(const std::string& name) {
         return toCode(SlioError::BadId);  // something that opens but is no serial port
     }
     settingsAtOpen_ = settings;
+    // The waits of an operation sleep for a few milliseconds: the system's timer is asked for
+    // that resolution while the port is open, and given back at close.
+    timerRaised_ = calls_.timeBeginPeriod(1) == TIMERR_NOERROR;
     return 0;
 }
 
@@ -65,10 +84,13 @@ void TSlioWin32Dispatcher::closeDevice() {
     settingsAtOpen_.reset();
     calls_.CloseHandle(device_);
     device_ = INVALID_HANDLE_VALUE;
+    if (timerRaised_) calls_.timeEndPeriod(1);
+    timerRaised_ = false;
 }
 
 int TSlioWin32Dispatcher::sizeQueues(int inSize, int outSize) {
     if (device_ == INVALID_HANDLE_VALUE) return 0;
+    inQueueSize_ = static_cast<DWORD>(std::max(inSize, 1));
     if (calls_.SetupComm(device_, static_cast<DWORD>(inSize), static_cast<DWORD>(outSize)))
         return 0;
     return resultForWin32Error(calls_.GetLastError(), Win32Use::Device);
@@ -123,21 +145,48 @@ int TSlioWin32Dispatcher::writeDeviceSettings(const DeviceSettings& settings) {
     dcb.fInX = settings.inX;
     dcb.fNull = settings.nullStrip;
     dcb.fRtsControl = static_cast<DWORD>(settings.rtsControl);
+    // Every field is set, none taken over from what another program left in the port's DCB:
+    // equal XON and XOFF characters make SetCommState fail, and some drivers hang on limits
+    // beyond their buffer.
     dcb.fAbortOnError = FALSE;
-    dcb.XonLim = static_cast<WORD>(std::clamp(settings.xonLimit, 0, 0xFFFF));
-    dcb.XoffLim = static_cast<WORD>(std::clamp(settings.xoffLimit, 0, 0xFFFF));
+    dcb.fErrorChar = FALSE;
+    dcb.ErrorChar = 0;
+    dcb.EofChar = 0;
+    dcb.EvtChar = 0;
+    dcb.wReserved = 0;
+    const int limit = static_cast<int>(inQueueSize_) / kXonXoffLimitShare;
+    dcb.XonLim = static_cast<WORD>(std::clamp(settings.xonLimit, 0, std::min(limit, 0xFFFF)));
+    dcb.XoffLim = static_cast<WORD>(std::clamp(settings.xoffLimit, 0, std::min(limit, 0xFFFF)));
     dcb.XonChar = static_cast<char>(settings.xonChar);
     dcb.XoffChar = static_cast<char>(settings.xoffChar);
+    if (dcb.XonChar == dcb.XoffChar) {
+        dcb.XonChar = kXon;
+        dcb.XoffChar = kXoff;
+    }
     if (calls_.SetCommState(device_, &dcb)) return 0;
     return resultForWin32Error(calls_.GetLastError(), Win32Use::Device);
 }
 
-// Raises or lowers a control line; like the escape function, this always reports success: a
-// port without modem lines (a pseudo-terminal under Wine answers ERROR_NOT_SUPPORTED) stops
-// nothing.
+// Raises or lowers a control line. A port without modem lines (a pseudo-terminal under Wine
+// answers ERROR_NOT_SUPPORTED) stops nothing; any other failure is the device's.
 int TSlioWin32Dispatcher::escape(LineEscape function) {
-    if (device_ != INVALID_HANDLE_VALUE) {
-        calls_.EscapeCommFunction(device_, static_cast<DWORD>(function));
+    if (device_ == INVALID_HANDLE_VALUE) return 0;
+    const auto unsupported = [](DWORD error) {
+        return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION ||
+               error == ERROR_INVALID_PARAMETER;
+    };
+    if (!calls_.EscapeCommFunction(device_, static_cast<DWORD>(function))) {
+        const DWORD error = calls_.GetLastError();
+        return unsupported(error) ? 0 : resultForWin32Error(error, Win32Use::Device);
+    }
+    // usbser.sys sends the line state to the device only when DTR changes: DTR at its level as
+    // it is carries the new RTS level to the wire (the reset pulse of a CDC-ACM cable).
+    if (function == LineEscape::SetRts || function == LineEscape::ClearRts) {
+        const auto dtr = dtrLevel() ? LineEscape::SetDtr : LineEscape::ClearDtr;
+        if (!calls_.EscapeCommFunction(device_, static_cast<DWORD>(dtr))) {
+            const DWORD error = calls_.GetLastError();
+            if (!unsupported(error)) return resultForWin32Error(error, Win32Use::Device);
+        }
     }
     return 0;
 }
@@ -150,7 +199,7 @@ int TSlioWin32Dispatcher::purgeDevice(bool receiveSide) {
     // explicitly, so that it can never complete with a byte received after the purge (which
     // would then be dropped as stale). The receive purge runs under the input lock, as the
     // read's issue does.
-    if (receiveSide && pendingRead_) calls_.CancelIoEx(device_, pendingRead_);
+    if (receiveSide && pendingRead_) calls_.CancelIoEx(device_, &pendingRead_->overlapped);
     if (purged) return 0;
     return resultForWin32Error(calls_.GetLastError(), Win32Use::Device);
 }
@@ -166,6 +215,10 @@ int TSlioWin32Dispatcher::deviceOutputQueued() {
 
 void TSlioWin32Dispatcher::pause(std::chrono::microseconds duration) {
     calls_.Sleep(static_cast<DWORD>((duration.count() + 999) / 1000));
+}
+
+std::chrono::steady_clock::time_point TSlioWin32Dispatcher::now() const {
+    return calls_.now();
 }
 
 // --- threads ---
@@ -186,28 +239,38 @@ void TSlioWin32Dispatcher::wakePlatformThreads() {
     if (device_ != INVALID_HANDLE_VALUE) calls_.SetCommMask(device_, 0);
 }
 
-TSlioWin32Dispatcher::Completion TSlioWin32Dispatcher::awaitOverlapped(OVERLAPPED& overlapped,
-                                                                       HANDLE alsoWake,
-                                                                       DWORD& count) {
-    const HANDLE handles[3] = {overlapped.hEvent, stop_.get(), alsoWake};
+bool TSlioWin32Dispatcher::cancelRequest(std::unique_ptr<Request>& request) {
+    calls_.CancelIoEx(device_, &request->overlapped);
+    if (::WaitForSingleObject(request->done.get(), kCancelWait_ms) == WAIT_OBJECT_0) {
+        DWORD ignored = 0;
+        calls_.GetOverlappedResult(device_, &request->overlapped, &ignored, FALSE);
+        return true;
+    }
+    // The driver keeps the request: so does the program, as the driver may still write into
+    // it.
+    const std::lock_guard guard(abandonedLock_);
+    abandoned_.push_back(std::move(request));
+    return false;
+}
+
+TSlioWin32Dispatcher::Completion TSlioWin32Dispatcher::awaitOverlapped(
+    std::unique_ptr<Request>& request, HANDLE alsoWake, DWORD& count) {
+    const HANDLE handles[3] = {request->done.get(), stop_.get(), alsoWake};
     const DWORD handleCount = alsoWake ? 3 : 2;
     for (;;) {
         const DWORD woken = ::WaitForMultipleObjects(handleCount, handles, FALSE, kWorkerWait_ms);
         if (woken == WAIT_TIMEOUT) continue;
         if (woken == WAIT_OBJECT_0) {
-            if (calls_.GetOverlappedResult(device_, &overlapped, &count, FALSE)) {
+            if (calls_.GetOverlappedResult(device_, &request->overlapped, &count, FALSE)) {
                 return Completion::Done;
             }
             return calls_.GetLastError() == ERROR_OPERATION_ABORTED ? Completion::Aborted
                                                                     : Completion::Failed;
         }
         if (woken == WAIT_OBJECT_0 + 1 || woken == WAIT_OBJECT_0 + 2) {
-            // Stopped or purged: the request is cancelled and waited for, so that nothing
-            // writes into the overlapped block once it is gone.
-            calls_.CancelIo(device_);
-            DWORD ignored = 0;
-            calls_.GetOverlappedResult(device_, &overlapped, &ignored, TRUE);
-            return Completion::Stopped;
+            // Stopped or purged: the request is cancelled and waited for a bounded time, so that
+            // nothing writes into it once it is gone.
+            return cancelRequest(request) ? Completion::Stopped : Completion::Lost;
         }
         return Completion::Failed;
     }
@@ -215,32 +278,42 @@ TSlioWin32Dispatcher::Completion TSlioWin32Dispatcher::awaitOverlapped(OVERLAPPE
 
 int TSlioWin32Dispatcher::statusThreadMain() {
     // A device without comm events (a pseudo-terminal under Wine answers ERROR_NOT_SUPPORTED)
-    // has no line or modem status to report; received bytes do not depend on this thread.
+    // has no line or modem status to report; received bytes are then looked for by the read
+    // thread at the pace of the wire.
     const auto unsupported = [](DWORD error) {
         return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION ||
                error == ERROR_INVALID_PARAMETER;
     };
-    if (!calls_.SetCommMask(device_, kEventMask)) return 0;
-    const Win32Event done(Win32Event::Reset::Manual);
+    const auto noEvents = [this] {
+        commEvents_ = false;
+        received_.set();
+        return 0;
+    };
+    if (!calls_.SetCommMask(device_, kEventMask)) return noEvents();
+    int abortedWaits = 0;
     while (!killRequested()) {
-        OVERLAPPED overlapped{};
-        overlapped.hEvent = done.get();
-        done.reset();
-        DWORD events = 0;
-        if (!calls_.WaitCommEvent(device_, &events, &overlapped)) {
+        auto request = std::make_unique<Request>();
+        if (!calls_.WaitCommEvent(device_, &request->events, &request->overlapped)) {
             const DWORD error = calls_.GetLastError();
-            if (unsupported(error) || killRequested()) return 0;
+            if (killRequested()) return 0;
+            if (unsupported(error)) return noEvents();
             if (error != ERROR_IO_PENDING) return kReadFailure;
             DWORD ignored = 0;
-            switch (awaitOverlapped(overlapped, nullptr, ignored)) {
+            switch (awaitOverlapped(request, nullptr, ignored)) {
                 case Completion::Done: break;
                 case Completion::Stopped: return 0;
+                case Completion::Lost: return killRequested() ? 0 : kReadFailure;
                 case Completion::Aborted:
+                    // Nothing of ours aborts this wait but the close; a driver may once (the
+                    // CDC driver of Windows 11 does). Again and again is the device going away.
                     if (killRequested()) return 0;
-                    return kReadFailure;  // nothing of ours aborts this wait but the close
+                    if (++abortedWaits < kAbortsBeforeFailure) continue;
+                    return kReadFailure;
                 case Completion::Failed: return killRequested() ? 0 : kReadFailure;
             }
         }
+        abortedWaits = 0;
+        const DWORD events = request->events;
         if (events & EV_RXCHAR) received_.set();
         if (events & kStatusEvents) {
             InputQueue.push(std::make_unique<TStatusBuffer>(events & kStatusEvents));
@@ -249,17 +322,17 @@ int TSlioWin32Dispatcher::statusThreadMain() {
     return 0;
 }
 
-// The read thread wakes on the receive event (and at least every 50 ms) and reads what the
-// driver holds, with read time-outs that ask for what is there at once. Where the device has
-// no comm events (a pseudo-terminal under Wine), such a read waits in the driver for the next
-// byte instead, and the 50 ms round issues it: either way a byte reaches the caller as soon as
-// it arrives, and nothing spins.
+// The read thread wakes on the receive event (and at least every 50 ms, or at the pace of the
+// wire where the device has no comm events) and reads what the driver holds, with read
+// time-outs that ask for what is there at once. Where such a read waits in the driver for the
+// next byte instead (a pseudo-terminal under Wine, some adapters' drivers), the round issues
+// it: either way a byte reaches the caller as soon as it arrives, and nothing spins.
 int TSlioWin32Dispatcher::readThreadMain() {
     COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 0};
     if (!calls_.SetCommTimeouts(device_, &timeouts)) return kReadFailure;
     const HANDLE wakes[2] = {received_.get(), stop_.get()};
     while (!killRequested()) {
-        ::WaitForMultipleObjects(2, wakes, FALSE, kReadWait_ms);
+        ::WaitForMultipleObjects(2, wakes, FALSE, commEvents_ ? kReadWait_ms : kWirePaceWait_ms);
         if (killRequested()) break;
         if (const int failure = readAvailable(); failure != 0) return failure;
     }
@@ -267,21 +340,19 @@ int TSlioWin32Dispatcher::readThreadMain() {
 }
 
 int TSlioWin32Dispatcher::readAvailable() {
-    const Win32Event done(Win32Event::Reset::Manual);
     for (;;) {
-        auto block = std::make_unique<TDataBuffer>();
-        OVERLAPPED overlapped{};
-        overlapped.hEvent = done.get();
-        done.reset();
+        auto request = std::make_unique<Request>();
+        request->buffer.resize(TDataBuffer().data.size());
         DWORD got = 0;
         BOOL read = FALSE;
         DWORD error = 0;
         // Issued under the input lock, so that a purge either comes before it or cancels it.
         const std::uint64_t purges = readUnderInputLock([&] {
-            read = calls_.ReadFile(device_, block->data.data(),
-                                   static_cast<DWORD>(block->data.size()), &got, &overlapped);
+            read = calls_.ReadFile(device_, request->buffer.data(),
+                                   static_cast<DWORD>(request->buffer.size()), &got,
+                                   &request->overlapped);
             if (!read) error = calls_.GetLastError();
-            if (!read && error == ERROR_IO_PENDING) pendingRead_ = &overlapped;
+            if (!read && error == ERROR_IO_PENDING) pendingRead_ = request.get();
         });
         Completion completion = Completion::Done;
         if (!read) {
@@ -289,12 +360,13 @@ int TSlioWin32Dispatcher::readAvailable() {
                 if (error == ERROR_OPERATION_ABORTED && receivePurgeCount() != purges) return 0;
                 return killRequested() ? 0 : kReadFailure;
             }
-            completion = awaitOverlapped(overlapped, nullptr, got);
+            completion = awaitOverlapped(request, nullptr, got);
             readUnderInputLock([&] { pendingRead_ = nullptr; });
         }
         switch (completion) {
             case Completion::Done: break;
             case Completion::Stopped: return 0;
+            case Completion::Lost: return killRequested() ? 0 : kReadFailure;
             case Completion::Aborted:
                 // A receive purge aborts the waiting read. So may a signal under Wine (Ctrl-C):
                 // a read that is aborted again and again, though, is the device going away.
@@ -305,30 +377,36 @@ int TSlioWin32Dispatcher::readAvailable() {
         }
         abortedReads_ = 0;
         if (got == 0) return 0;
+        auto block = std::make_unique<TDataBuffer>();
+        std::copy_n(request->buffer.begin(), got, block->data.begin());
         block->used = got;
         queueReceived(std::move(block), purges);
     }
 }
 
 bool TSlioWin32Dispatcher::writeAll(const std::vector<std::uint8_t>& block, int& failure) {
-    const Win32Event done(Win32Event::Reset::Manual);
     std::size_t offset = 0;
     while (offset < block.size()) {
-        OVERLAPPED overlapped{};
-        overlapped.hEvent = done.get();
-        done.reset();
+        // The driver writes from the request's own copy, which outlives a lost cancel.
+        auto request = std::make_unique<Request>();
+        request->buffer.assign(block.begin() + static_cast<std::ptrdiff_t>(offset), block.end());
         DWORD sent = 0;
-        if (!calls_.WriteFile(device_, block.data() + offset,
-                              static_cast<DWORD>(block.size() - offset), &sent, &overlapped)) {
+        if (!calls_.WriteFile(device_, request->buffer.data(),
+                              static_cast<DWORD>(request->buffer.size()), &sent,
+                              &request->overlapped)) {
             const DWORD error = calls_.GetLastError();
             if (error != ERROR_IO_PENDING) {
                 if (!killRequested()) failure = kWriteFailure;
                 return false;
             }
-            switch (awaitOverlapped(overlapped, transmitPurge_.get(), sent)) {
+            switch (awaitOverlapped(request, transmitPurge_.get(), sent)) {
                 case Completion::Done: break;
                 case Completion::Stopped:
-                    purgeAcknowledged_.set();  // a transmit purge, or the close
+                    acknowledgeTransmitPurge();  // a transmit purge, or the close
+                    return false;
+                case Completion::Lost:
+                    acknowledgeTransmitPurge();
+                    if (!killRequested()) failure = kWriteFailure;
                     return false;
                 case Completion::Aborted: {
                     // A transmit purge aborts the write before it tells this thread; wait for
@@ -336,7 +414,7 @@ bool TSlioWin32Dispatcher::writeAll(const std::vector<std::uint8_t>& block, int&
                     const HANDLE purgeOrStop[2] = {transmitPurge_.get(), stop_.get()};
                     if (::WaitForMultipleObjects(2, purgeOrStop, FALSE, kWorkerWait_ms) !=
                         WAIT_TIMEOUT) {
-                        purgeAcknowledged_.set();
+                        acknowledgeTransmitPurge();
                         return false;
                     }
                     failure = kWriteFailure;
@@ -357,13 +435,18 @@ bool TSlioWin32Dispatcher::writeAll(const std::vector<std::uint8_t>& block, int&
     return true;
 }
 
+void TSlioWin32Dispatcher::acknowledgeTransmitPurge() {
+    purgeAcknowledged_.set();
+    tellWorkerNews();
+}
+
 int TSlioWin32Dispatcher::writeThreadMain() {
     const HANDLE wakes[3] = {outputReady_.get(), transmitPurge_.get(), stop_.get()};
     while (!killRequested()) {
         const DWORD woken = ::WaitForMultipleObjects(3, wakes, FALSE, kWorkerWait_ms);
         if (killRequested()) break;
         if (woken == WAIT_OBJECT_0 + 1) {
-            purgeAcknowledged_.set();  // a purge while nothing was being sent
+            acknowledgeTransmitPurge();  // a purge while nothing was being sent
             continue;
         }
         if (woken != WAIT_OBJECT_0) continue;
@@ -372,7 +455,7 @@ int TSlioWin32Dispatcher::writeThreadMain() {
             if (block.empty()) break;
             int failure = 0;
             const bool written = writeAll(block, failure);
-            transmitFinished();
+            transmitFinished(written ? block.size() : 0);
             if (failure != 0) return failure;
             if (!written) break;
         }
@@ -384,11 +467,15 @@ void TSlioWin32Dispatcher::signalOutputReady() {
     outputReady_.set();
 }
 
+// Tells the write thread to drop its block and waits for its word, pumping the window's
+// messages meanwhile, for a bounded time.
 void TSlioWin32Dispatcher::abortTransmit() {
     if (!Started()) return;
     purgeAcknowledged_.reset();
     transmitPurge_.set();
-    ::WaitForSingleObject(purgeAcknowledged_.get(), kPurgeAcknowledgeWait_ms);
+    waitPumping(
+        [this] { return ::WaitForSingleObject(purgeAcknowledged_.get(), 0) == WAIT_OBJECT_0; },
+        std::chrono::duration_cast<std::chrono::milliseconds>(kPurgeAcknowledgeWait));
 }
 
 }  // namespace canprog::serial

@@ -1,5 +1,7 @@
 #include "Win32Calls.h"
 
+#include <mmsystem.h>
+
 namespace canprog::serial {
 
 HANDLE Win32Calls::CreateFileA(const char* name, DWORD access, DWORD share, DWORD disposition,
@@ -58,6 +60,15 @@ DWORD Win32Calls::GetLastError() {
 }
 void Win32Calls::Sleep(DWORD milliseconds) {
     ::Sleep(milliseconds);
+}
+UINT Win32Calls::timeBeginPeriod(UINT milliseconds) {
+    return ::timeBeginPeriod(milliseconds);
+}
+UINT Win32Calls::timeEndPeriod(UINT milliseconds) {
+    return ::timeEndPeriod(milliseconds);
+}
+std::chrono::steady_clock::time_point Win32Calls::now() {
+    return std::chrono::steady_clock::now();
 }
 
 Win32Calls& win32Calls() {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 namespace canprog::serial {
 
 // The Win32 calls under the serial layer, behind one seam: tests replace single calls to play
@@ -33,6 +35,12 @@ class Win32Calls {
     virtual BOOL CancelIoEx(HANDLE port, OVERLAPPED* overlapped);
     virtual DWORD GetLastError();
     virtual void Sleep(DWORD milliseconds);
+    // The system timer's resolution, raised while a port is open: a Sleep of a few milliseconds
+    // otherwise lasts 15.6 ms.
+    virtual UINT timeBeginPeriod(UINT milliseconds);
+    virtual UINT timeEndPeriod(UINT milliseconds);
+    // The clock of the waits that are bounded by a deadline.
+    virtual std::chrono::steady_clock::time_point now();
 };
 
 // The real calls.
