@@ -18,10 +18,11 @@ struct PresentPort {
 };
 
 // The ports that exist now, in ascending order of their numbers up to `highest`: the one list
-// that the port dialog, `canprog-cli ports` and the note after a failed open all show. A port
-// exists when a device that can be opened (or that another program holds) answers to its
-// number: on Linux a serial device with hardware behind it that is not the system console,
-// found without opening it; on Windows a port the system names, that opens or is in use.
+// that the port dialog, `canprog-cli ports` and the note after a failed open all show. On Linux
+// a serial device with hardware behind it that is not the system console, found without
+// opening it; on Windows every port the system's device lists name, found without opening it
+// (so never marked busy), and the numbers no list names that open or are in use, probed off
+// the calling thread for a bounded time.
 std::vector<PresentPort> presentPorts(int highest = kHighestPortNumber);
 
 // The list entry for a port ("COM12"), and the number back from an entry (nothing when the

@@ -6,9 +6,11 @@
 #include <setupapi.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <type_traits>
+
+#include "RegistryValues.h"
+#include "base/win32/WideText.h"
 
 namespace canprog::serial {
 
@@ -19,43 +21,16 @@ struct DeviceListCloser {
 };
 using DeviceList = std::unique_ptr<std::remove_pointer_t<HDEVINFO>, DeviceListCloser>;
 
-struct KeyCloser {
-    void operator()(HKEY key) const { ::RegCloseKey(key); }
-};
-using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
-
-std::optional<std::string> textValue(HKEY key, const char* name) {
-    char text[64] = {};
-    DWORD size = sizeof text - 1;
-    DWORD type = 0;
-    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ) {
-        return std::nullopt;
-    }
-    return std::string(text);
-}
-
-std::optional<int> numberValue(HKEY key, const char* name) {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    DWORD type = 0;
-    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD) {
-        return std::nullopt;
-    }
-    return static_cast<int>(value);
-}
-
+// A device's text property, taken in UTF-16: Windows localizes the names for people
+// ("Port szeregowy USB (COM3)").
 std::string deviceProperty(HDEVINFO devices, SP_DEVINFO_DATA& device, DWORD property) {
-    char text[256] = {};
-    if (!::SetupDiGetDeviceRegistryPropertyA(devices, &device, property, nullptr,
-                                             reinterpret_cast<BYTE*>(text), sizeof text - 1,
-                                             nullptr)) {
+    wchar_t text[256] = {};
+    if (!::SetupDiGetDeviceRegistryPropertyW(devices, &device, property, nullptr,
+                                             reinterpret_cast<BYTE*>(text),
+                                             sizeof text - sizeof(wchar_t), nullptr)) {
         return {};
     }
-    return text;
+    return win32::narrow(text);
 }
 
 }  // namespace
@@ -63,7 +38,7 @@ std::string deviceProperty(HDEVINFO devices, SP_DEVINFO_DATA& device, DWORD prop
 std::vector<PortDevice> registeredPortDevices() {
     std::vector<PortDevice> found;
     const HDEVINFO listed =
-        ::SetupDiGetClassDevsA(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+        ::SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
     if (listed == INVALID_HANDLE_VALUE) return found;
     const DeviceList devices(listed);
     SP_DEVINFO_DATA device{};
@@ -74,8 +49,8 @@ std::vector<PortDevice> registeredPortDevices() {
         if (opened == INVALID_HANDLE_VALUE) continue;
         const RegistryKey settings(opened);
         PortDevice entry;
-        entry.portName = textValue(settings.get(), "PortName").value_or("");
-        entry.latencyTimer_ms = numberValue(settings.get(), "LatencyTimer");
+        entry.portName = registryText(settings.get(), L"PortName").value_or("");
+        entry.latencyTimer_ms = registryNumber(settings.get(), L"LatencyTimer");
         entry.friendlyName = deviceProperty(devices.get(), device, SPDRP_FRIENDLYNAME);
         entry.enumerator = deviceProperty(devices.get(), device, SPDRP_ENUMERATOR_NAME);
         found.push_back(std::move(entry));

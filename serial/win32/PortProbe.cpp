@@ -1,11 +1,17 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <system_error>
+#include <thread>
 
-#include "PortDevices.h"
-#include "Win32Calls.h"
+#include "PortSystem.h"
 #include "serial/PortMap.h"
 #include "serial/SlSelCom.h"
 
@@ -13,39 +19,76 @@ namespace canprog::serial {
 
 namespace {
 
-// What Windows' Device Manager calls each COM port it knows ("USB Serial Port (COM3)"), by
-// port number. Ports that only a compatibility layer provides have no entry.
-std::map<int, std::string> deviceManagerNames() {
-    std::map<int, std::string> names;
-    for (const auto& device : registeredPortDevices()) {
-        if (device.portName.rfind("COM", 0) != 0 || device.friendlyName.empty()) continue;
-        names[std::atoi(device.portName.c_str() + 3)] = device.friendlyName;
-    }
-    return names;
+// How long the list waits for the ports that only an open finds: they show when found by
+// then, the list itself shows at once either way.
+constexpr auto kProbeWait = std::chrono::milliseconds(150);
+
+std::optional<int> comNumberOf(const std::string& portName) {
+    if (portName.size() < 4 || portName.compare(0, 3, "COM") != 0) return std::nullopt;
+    const int number = std::atoi(portName.c_str() + 3);
+    return number > 0 ? std::optional<int>(number) : std::nullopt;
 }
+
+// The probes of a list, shared with the thread that runs them: a probe that blocks (a
+// Bluetooth port that only an open finds) finishes on that thread after the list has gone.
+struct Survey {
+    std::mutex lock;
+    std::condition_variable finished;
+    std::vector<PresentPort> found;
+    bool done = false;
+};
 
 }  // namespace
 
-// Ports 1 to `highest` by opening each: one that opens, or that another program holds (access
-// denied), is there; a name without a device behind it (a compatibility layer's default link)
-// is not. Windows' own name for it comes along when it has one.
-std::vector<PresentPort> presentPorts(int highest) {
-    const auto names = deviceManagerNames();
-    std::vector<PresentPort> ports;
-    for (int number = 1; number <= highest; ++number) {
-        const auto name = names.find(number);
-        const std::string device = portDevicePath(number);
-        const HANDLE port = ::CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                          OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-        const std::string description = name == names.end() ? std::string() : name->second;
-        if (port != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(port);
-            ports.push_back({number, device, false, description, {}});
-        } else if (::GetLastError() == ERROR_ACCESS_DENIED) {
-            ports.push_back({number, device, true, description, {}});
-        }
+std::vector<PresentPort> presentPortsFrom(PortSystem& system, int highest) {
+    // The ports the system names are listed without opening any: an open applies the port's
+    // stored settings to its lines, and a Bluetooth port's blocks for seconds.
+    std::map<int, PresentPort> listed;
+    for (const auto& device : system.registeredPorts()) {
+        const auto number = comNumberOf(device.portName);
+        if (!number || *number > highest) continue;
+        listed[*number] = {*number, portDevicePath(*number), false, device.friendlyName, {}};
     }
+    for (const auto& [device, portName] : system.serialCommPorts()) {
+        const auto number = comNumberOf(portName);
+        if (!number || *number > highest || listed.count(*number)) continue;
+        listed[*number] = {*number, portDevicePath(*number), false, {}, {}};
+    }
+
+    // Numbers that no list names (a compatibility layer's ports) are found by opening them,
+    // on a thread of their own, for a bounded time.
+    std::vector<int> unlisted;
+    for (int number = 1; number <= highest; ++number) {
+        if (!listed.count(number)) unlisted.push_back(number);
+    }
+    auto survey = std::make_shared<Survey>();
+    try {
+        std::thread([survey, &system, unlisted = std::move(unlisted)] {
+            for (const int number : unlisted) {
+                const PortSystem::Probe result = system.probe(number);
+                if (result == PortSystem::Probe::Absent) continue;
+                const std::lock_guard guard(survey->lock);
+                survey->found.push_back(
+                    {number, portDevicePath(number), result == PortSystem::Probe::Busy, {}, {}});
+            }
+            const std::lock_guard guard(survey->lock);
+            survey->done = true;
+            survey->finished.notify_all();
+        }).detach();
+        std::unique_lock guard(survey->lock);
+        survey->finished.wait_for(guard, kProbeWait, [&] { return survey->done; });
+        for (const PresentPort& port : survey->found) listed.emplace(port.number, port);
+    } catch (const std::system_error&) {
+        // No thread for the probes: the lists alone.
+    }
+
+    std::vector<PresentPort> ports;
+    for (auto& [number, port] : listed) ports.push_back(std::move(port));
     return ports;
+}
+
+std::vector<PresentPort> presentPorts(int highest) {
+    return presentPortsFrom(win32PortSystem(), highest);
 }
 
 }  // namespace canprog::serial

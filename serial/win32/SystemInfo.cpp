@@ -4,6 +4,8 @@
 
 #include <ctime>
 
+#include "Win32Errors.h"
+
 namespace canprog::serial {
 
 std::string operatingSystemName() {
@@ -20,11 +22,7 @@ std::string localDateTimeStamp() {
 }
 
 std::string systemErrorText(int number) {
-    char buffer[512] = {};
-    const DWORD length =
-        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                         static_cast<DWORD>(number), 0, buffer, sizeof buffer, nullptr);
-    return std::string(buffer, length);
+    return win32ErrorText(static_cast<DWORD>(number));
 }
 
 bool onBatteryPower(const std::string&) {

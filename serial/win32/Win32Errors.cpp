@@ -1,5 +1,8 @@
 #include "Win32Errors.h"
 
+#include <iterator>
+
+#include "base/win32/WideText.h"
 #include "serial/SlErrors.h"
 #include "serial/SlStrMap.h"
 
@@ -26,6 +29,14 @@ std::int32_t resultForWin32Error(DWORD error, Win32Use use) {
         }
     }
     return -(kSystemErrorBase + static_cast<std::int32_t>(error & 0xFFFF));
+}
+
+std::string win32ErrorText(DWORD error, LANGID language) {
+    wchar_t text[512] = {};
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                         language, text, static_cast<DWORD>(std::size(text)), nullptr);
+    return win32::narrow(std::wstring_view(text, length));
 }
 
 }  // namespace canprog::serial

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 namespace canprog::serial {
 
@@ -17,5 +18,10 @@ enum class Win32Use {
 // everywhere. Any other error travels as -(kSystemErrorBase + code), whose message is the
 // system's own text.
 std::int32_t resultForWin32Error(DWORD error, Win32Use use);
+
+// Windows' own text for an error code, in UTF-8, in `language` (0: the user's language, as
+// the system chooses); empty when it has none. Taken as UTF-16, since the ANSI code page of a
+// Polish, Czech, Hungarian or Russian system is not UTF-8.
+std::string win32ErrorText(DWORD error, LANGID language = 0);
 
 }  // namespace canprog::serial

@@ -4,12 +4,18 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <set>
 
 #include "bootloader/BootloaderProtocol.h"
 #include "model/HelpWindow.h"
 #include "model/win32/WaitMessagePump.h"
 #include "operations/Operations.h"
+#include "serial/win32/PortSystem.h"
+#include "serial/win32/RegistryValues.h"
 #include "serial/win32/SlWin32.h"
+#include "serial/win32/Win32Errors.h"
 #include "support/Eventually.h"
 #include "support/FormFixture.h"
 #include "support/win32/DriverModels.h"
@@ -187,6 +193,96 @@ TEST(DriverBehaviourTime, TheDrainWaitIsBoundedByTheClockAndTheTimerIsGivenBack)
     EXPECT_LT(waited, 11s);
     modelled.port.SetOpen(false);
     EXPECT_EQ(modelled.device.timerRequests(), 0);  // given back at the close
+}
+
+// A system whose lists name three ports, one of them Bluetooth, and whose unlisted port 12
+// blocks its open until the test lets it go.
+class ListedPorts : public serial::PortSystem {
+  public:
+    std::vector<serial::PortDevice> registeredPorts() override {
+        return {{"COM3", "FTDIBUS", 16, "USB Serial Port (COM3)"},
+                {"COM7", "BTHENUM", {}, "Standard Serial over Bluetooth link (COM7)"}};
+    }
+    std::vector<std::pair<std::string, std::string>> serialCommPorts() override {
+        return {{"\\Device\\Serial0", "COM1"}, {"\\Device\\BthModem0", "COM7"}};
+    }
+    Probe probe(int number) override {
+        std::unique_lock guard(lock_);
+        probed_.insert(number);
+        if (number == 12) released_.wait_for(guard, 5s, [this] { return release_; });
+        if (number == kHighest) lastProbed_ = true;
+        return number == 9 ? Probe::Present : Probe::Absent;
+    }
+    void release() {
+        const std::lock_guard guard(lock_);
+        release_ = true;
+        released_.notify_all();
+    }
+    std::set<int> probed() {
+        const std::lock_guard guard(lock_);
+        return probed_;
+    }
+    bool lastProbed() {
+        const std::lock_guard guard(lock_);
+        return lastProbed_;
+    }
+    static constexpr int kHighest = 16;
+
+  private:
+    std::mutex lock_;
+    std::condition_variable released_;
+    bool release_ = false;
+    bool lastProbed_ = false;
+    std::set<int> probed_;
+};
+
+TEST(DriverBehaviourPortList, ListedPortsAreNeverOpenedAndABlockingOneDoesNotHoldTheList) {
+    ListedPorts system;
+    const auto ports = serial::presentPortsFrom(system, ListedPorts::kHighest);
+    const bool stillBlocked = !system.lastProbed();
+    system.release();
+    std::vector<int> numbers;
+    for (const auto& port : ports) numbers.push_back(port.number);
+    EXPECT_EQ(numbers, (std::vector<int>{1, 3, 7, 9}));
+    EXPECT_EQ(ports[1].description, "USB Serial Port (COM3)");
+    EXPECT_EQ(ports[2].description, "Standard Serial over Bluetooth link (COM7)");
+    EXPECT_TRUE(stillBlocked);  // the list came back while port 12's open still blocked
+    const auto probed = system.probed();
+    for (const int listed : {1, 3, 7}) EXPECT_EQ(probed.count(listed), 0u) << listed;
+    // The probe left running finishes on its own once the open returns.
+    EXPECT_TRUE(eventually([&] { return system.lastProbed(); }));
+}
+
+TEST(DriverBehaviourSystemTexts, WindowsOwnTextsArriveIntactInEveryLanguage) {
+    struct Row {
+        LANGID language;
+        const char* text;
+    };
+    for (const Row& row : {Row{MAKELANGID(LANG_POLISH, SUBLANG_DEFAULT), "Odmówiono dostępu."},
+                           Row{MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT), "Доступ запрещён."},
+                           Row{MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), "Zugriff verweigert"}}) {
+        EXPECT_NE(serial::win32ErrorText(ERROR_ACCESS_DENIED, row.language).find(row.text),
+                  std::string::npos)
+            << serial::win32ErrorText(ERROR_ACCESS_DENIED, row.language);
+    }
+
+    // A port's name for people as a Polish system stores it.
+    const std::wstring key = L"Software\\canprog-tests\\ports";
+    HKEY opened = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &opened, nullptr),
+              ERROR_SUCCESS);
+    const serial::RegistryKey ports(opened);
+    const std::wstring name = L"Port szeregowy USB — złącze (COM3)";
+    ::RegSetValueExW(ports.get(), L"FriendlyName", 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(name.c_str()),
+                     static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
+    EXPECT_EQ(serial::registryText(ports.get(), L"FriendlyName"),
+              std::optional<std::string>("Port szeregowy USB — złącze (COM3)"));
+    const auto all = serial::registryTexts(ports.get());
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].second, "Port szeregowy USB — złącze (COM3)");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\canprog-tests");
 }
 
 }  // namespace
