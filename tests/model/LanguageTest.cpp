@@ -177,8 +177,9 @@ TEST(LanguageTables, EveryNoteHasEveryLanguageWithTheSameValues) {
             EXPECT_NE(flash.find(blocks), std::string::npos) << flash;
             const std::string settings = fillIn(extraText(Extra::SettingsHalfWritten, language),
                                                 {{"eeprom", std::to_string(count)}, {"pin", "1234"}});
-            EXPECT_NE(settings.find(" " + std::to_string(count) + "/16"), std::string::npos)
-                << settings;
+            std::string counted(" ");
+            counted += std::to_string(count) + "/16";
+            EXPECT_NE(settings.find(counted), std::string::npos) << settings;
             EXPECT_EQ(settings.find('{'), std::string::npos) << settings;
         }
     }
