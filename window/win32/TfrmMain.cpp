@@ -31,6 +31,8 @@ constexpr int kPageCount = 2;
 constexpr COLORREF kFileNameColour = RGB(0, 0, 255);
 constexpr std::size_t kPinLength = 4;
 constexpr int kOpenPortListWidth = 240;
+// The tab control's own margins around a tab's text at 96 dpi.
+constexpr SIZE kTabPadding{6, 3};
 // The timer that closes the window once the operation it stopped has ended.
 constexpr UINT_PTR kCloseWhenIdleTimer = 1;
 constexpr UINT kCloseWhenIdle_ms = 20;
@@ -323,6 +325,9 @@ void TfrmMain::layOut() {
     RECT client;
     ::GetClientRect(window_, &client);
     ::MoveWindow(tabs_, 0, 0, client.right, client.bottom, TRUE);
+    // The tabs' margins around their texts grow with the scale, as the texts do.
+    ::SendMessageW(tabs_, TCM_SETPADDING, 0,
+                   MAKELPARAM(scaled(kTabPadding.cx, dpi_), scaled(kTabPadding.cy, dpi_)));
     setFont(tabs_);
     RECT display = client;
     ::SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));

@@ -6,15 +6,17 @@
 
 #include "Win32WindowFixture.h"
 #include "window/win32/ControlSync.h"
+#include "window/win32/Dpi.h"
 #include "window/win32/Layout.h"
 
 namespace canprog {
 namespace {
 
 using win32window::Kind;
+using win32window::scaled;
 
 // Room a push button needs around its text (frame and margins).
-constexpr int kButtonPadding = 8;
+constexpr int kButtonPadding = 8;  // at 96 dpi, as the two below
 // Room a group box needs around its title: its indent and the gaps on the frame line.
 constexpr int kGroupTitlePadding = 14;
 // A radio button's or check box's mark and the gap after it.
@@ -44,8 +46,27 @@ class Win32WindowFitTest : public ::testing::Test, public testing::Win32WindowFi
         return area.bottom - area.top;
     }
 
-    // Every text on the shown page fits its control, and every control lies inside its page.
+    // Moves the open window to a monitor of `dpi` dots per inch, as Windows tells it.
+    void changeDpi(UINT dpi) {
+        RECT at;
+        ::GetWindowRect(window.handle(), &at);
+        const auto rescaled = [&](LONG length) {
+            return ::MulDiv(length, static_cast<int>(dpi), static_cast<int>(dpi_));
+        };
+        RECT suggested{at.left, at.top, at.left + rescaled(at.right - at.left),
+                       at.top + rescaled(at.bottom - at.top)};
+        ::SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        dpi_ = dpi;
+        settle();
+    }
+
+    // Every text on the shown page fits its control with the margins of the window's scale, and
+    // every control lies inside its page.
     void expectNothingClipped(int page) {
+        const int buttonPadding = scaled(kButtonPadding, dpi_);
+        const int groupTitlePadding = scaled(kGroupTitlePadding, dpi_);
+        const int markWidth = scaled(kMarkWidth, dpi_);
         for (const auto& place : win32window::windowLayout()) {
             const int pageOfPlace = place.page == win32window::Page::Programming  ? 0
                                     : place.page == win32window::Page::Parameters ? 1
@@ -66,11 +87,11 @@ class Win32WindowFitTest : public ::testing::Test, public testing::Win32WindowFi
             const SIZE needed = extentOf(control, text);
             switch (place.kind) {
                 case Kind::Group:
-                    EXPECT_LE(needed.cx + kGroupTitlePadding, width)
+                    EXPECT_LE(needed.cx + groupTitlePadding, width)
                         << name << ": " << form.text(place.id);
                     break;
                 case Kind::Button:
-                    EXPECT_LE(needed.cx + kButtonPadding, width)
+                    EXPECT_LE(needed.cx + buttonPadding, width)
                         << name << ": " << form.text(place.id);
                     EXPECT_GE(height, needed.cy + 4) << name;
                     break;
@@ -78,11 +99,11 @@ class Win32WindowFitTest : public ::testing::Test, public testing::Win32WindowFi
                 case Kind::Check:
                     if (::GetWindowLongPtrW(control, GWL_STYLE) & BS_MULTILINE) {
                         // A wrapping caption: its lines fit the box's height.
-                        EXPECT_LE(wrappedHeightOf(control, text, width - kMarkWidth), height)
+                        EXPECT_LE(wrappedHeightOf(control, text, width - markWidth), height)
                             << name << ": " << form.text(place.id);
                         break;
                     }
-                    EXPECT_LE(needed.cx + kMarkWidth, width) << name << ": " << form.text(place.id);
+                    EXPECT_LE(needed.cx + markWidth, width) << name << ": " << form.text(place.id);
                     EXPECT_GE(height, needed.cy) << name;
                     break;
                 default: break;
@@ -96,20 +117,27 @@ class Win32WindowFitTest : public ::testing::Test, public testing::Win32WindowFi
             ::SendMessageW(window.tabs(), TCM_GETITEMRECT, static_cast<WPARAM>(tab),
                            reinterpret_cast<LPARAM>(&item));
             const SIZE needed = extentOf(window.tabs(), win32::widen(tabText(tab)));
-            EXPECT_LE(needed.cx + kButtonPadding, item.right - item.left) << tabText(tab);
+            EXPECT_LE(needed.cx + buttonPadding, item.right - item.left) << tabText(tab);
             EXPECT_LE(item.right, strip.right) << tabText(tab);
         }
     }
+
+    UINT dpi_ = win32window::kDesignDpi;
 };
 
-TEST_F(Win32WindowFitTest, EveryLanguageFitsOnBothTabs) {
-    for (char code = '0'; code <= '6'; ++code) {
-        SCOPED_TRACE(std::string("language ") + code);
-        form.zmiana_jezyka(code);
-        for (int page = 0; page < 2; ++page) {
-            window.showPage(page);
-            settle();
-            expectNothingClipped(page);
+// At the scales Windows offers (100, 125, 150 and 175 %), each reached while the window is
+// open, and back.
+TEST_F(Win32WindowFitTest, EveryLanguageFitsOnBothTabsAtEveryScale) {
+    for (const UINT dpi : {96u, 120u, 144u, 168u, 96u}) {
+        changeDpi(dpi);
+        for (char code = '0'; code <= '6'; ++code) {
+            SCOPED_TRACE(std::string("language ") + code + " at " + std::to_string(dpi) + " dpi");
+            form.zmiana_jezyka(code);
+            for (int page = 0; page < 2; ++page) {
+                window.showPage(page);
+                settle();
+                expectNothingClipped(page);
+            }
         }
     }
 }
