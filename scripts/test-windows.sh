@@ -3,15 +3,28 @@
 # the window's on a virtual X display; checks that neither program imports a DLL that Windows
 # does not ship; runs canprog-cli.exe and the window end to end against canprog-sim on a
 # pseudo-terminal linked into the Wine prefix as a COM port; installs and uninstalls with the
-# installer. Needs the Linux build in build/ for the simulator (scripts/build.sh).
+# installer; signs everything (with a throwaway certificate unless one is given) and verifies
+# the signatures. Needs the Linux build in build/ for the simulator (scripts/build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh xvfb xauth openssl osslsigncode
+wineserver=/usr/lib/wine/wineserver
+signing=$(mktemp -d)
+trap '$wineserver -k 2>/dev/null || true; rm -rf "$signing"' EXIT
+# Without a certificate of the release's own, a throwaway self-signed one signs, so that the
+# signing is tested on every run.
+if [ -z "${CANPROG_SIGN_CERT:-}" ]; then
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=canprog throwaway signing" \
+        -addext "extendedKeyUsage=codeSigning" -keyout "$signing/key.pem" \
+        -out "$signing/cert.pem" 2>/dev/null
+    export CANPROG_SIGN_PASSWORD=throwaway
+    openssl pkcs12 -export -inkey "$signing/key.pem" -in "$signing/cert.pem" \
+        -out "$signing/cert.pfx" -passout "pass:$CANPROG_SIGN_PASSWORD"
+    export CANPROG_SIGN_CERT=$signing/cert.pfx CANPROG_SIGN_CA=$signing/cert.pem
+fi
 bash scripts/build-windows.sh
-bash scripts/install-deps.sh xvfb xauth
 export WINEPREFIX=${WINEPREFIX:-$PWD/build-windows/wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineserver=/usr/lib/wine/wineserver
-trap '$wineserver -k 2>/dev/null || true' EXIT
 # Runs a command on a virtual X display, with a Wine of its own that starts on that display
 # and ends before it does (its server quiet: it lists its objects when it is ended).
 in_x() {
@@ -39,6 +52,17 @@ for program in build-windows/window/win32/canprog.exe build-windows/cli/canprog-
     done
 done
 shopt -u nocasematch
+
+# Every program is signed, and the signature holds (the installer's uninstaller is verified
+# once installed, by the installer test).
+if [ -n "${CANPROG_SIGN_CA:-}" ]; then
+    for program in build-windows/window/win32/canprog.exe build-windows/cli/canprog-cli.exe \
+        build-windows/canprog-*-setup.exe; do
+        osslsigncode verify -CAfile "$CANPROG_SIGN_CA" -in "$program" >/dev/null ||
+            { echo "$program: no valid signature"; exit 1; }
+        echo "$program: signature verified"
+    done
+fi
 zipped=$(unzip -Z1 build-windows/canprog-*-windows-x64.zip | sort | tr '\n' ' ')
 [ "$zipped" = "canprog-cli.exe canprog.exe " ] || { echo "the zip holds: $zipped"; exit 1; }
 

@@ -2,6 +2,7 @@
 # The installer under Wine: a silent install (/S) puts both programs under Program Files and a
 # Start-menu entry in place and registers the uninstaller; the installed canprog-cli.exe
 # answers --version; the registered uninstaller, run silently, takes everything away again.
+# With CANPROG_SIGN_CA set, the installed uninstaller's signature is verified against it.
 # Usage: wine_installer_test.sh INSTALLER   (WINEPREFIX set and booted)
 set -euo pipefail
 installer=$1
@@ -21,6 +22,10 @@ check "the window program is installed" '[ -f "$folder/canprog.exe" ]'
 check "the command-line program is installed" '[ -f "$folder/canprog-cli.exe" ]'
 check "the uninstaller is installed" '[ -f "$folder/uninstall.exe" ]'
 check "the Start menu has canprog" '[ -f "$shortcut" ]'
+if [ -n "${CANPROG_SIGN_CA:-}" ]; then
+    check "the uninstaller is signed" \
+        'osslsigncode verify -CAfile "$CANPROG_SIGN_CA" -in "$folder/uninstall.exe" >/dev/null'
+fi
 check "the uninstaller is registered with Windows" \
     'registered UninstallString | grep -qF "uninstall.exe"'
 check "the registration names the program and its version" \
