@@ -10,7 +10,7 @@
 #include <ctime>
 
 #include "model/PlatformShell.h"
-#include "model/posix/PollMessagePump.h"
+#include "model/SystemPump.h"
 #include "operations/Operations.h"
 #include "sim/SimulatedModule.h"
 
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     MainForm form(shell);
     startUp(form);
     HelpWindow help;
-    PollMessagePump pump(form);
+    SystemPump pump(form);
     Operations operations(form, help, pump);
     operations.ComPort().SetDevicePath(module.devicePath());
     form.firmwareFileName = file;

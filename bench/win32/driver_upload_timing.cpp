@@ -9,7 +9,7 @@
 
 #include "model/HelpWindow.h"
 #include "model/PlatformShell.h"
-#include "model/win32/WaitMessagePump.h"
+#include "model/SystemPump.h"
 #include "operations/Operations.h"
 #include "serial/win32/SlWin32.h"
 #include "support/win32/DriverModels.h"
@@ -26,7 +26,7 @@ double uploadSeconds(const testing::DriverHabits& habits, const std::string& fil
     MainForm form(shell);
     startUp(form);
     HelpWindow help;
-    WaitMessagePump pump(form);
+    SystemPump pump(form);
     Operations operations(form, help, pump, [&device] {
         return std::make_unique<serial::TSlioWin32Dispatcher>(device);
     });

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "model/posix/PollMessagePump.h"
+#include "model/SystemPump.h"
 #include "operations/Operations.h"
 #include "sim/SimulatedModule.h"
 #include "support/FormFixture.h"
@@ -36,7 +36,7 @@ struct ModuleFixture {
     RecordingShell shell;
     MainForm form{shell};
     HelpWindow help;
-    PollMessagePump pump{form};
+    SystemPump pump{form};
     Operations operations{form, help, pump};
     std::unique_ptr<sim::SimulatedModule> module;
 };

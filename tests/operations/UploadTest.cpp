@@ -174,7 +174,7 @@ TEST_F(UploadTest, CancelWhileWaitingForAStatusByte) {
 // between an acknowledged block and the next frame.
 class CancelAfterBlock : public ModelListener {
   public:
-    CancelAfterBlock(MainForm& form, PollMessagePump& pump, int position) : form_(form) {
+    CancelAfterBlock(MainForm& form, SystemPump& pump, int position) : form_(form) {
         form.addListener(this);
         pump.onPump([this] {
             if (armed_) form_.click(Ctl::Button1);

@@ -10,7 +10,7 @@
 
 #include "bootloader/BootloaderProtocol.h"
 #include "model/HelpWindow.h"
-#include "model/win32/WaitMessagePump.h"
+#include "model/SystemPump.h"
 #include "operations/Operations.h"
 #include "serial/win32/PortSystem.h"
 #include "serial/win32/RegistryValues.h"
@@ -50,7 +50,7 @@ struct ModelledModule {
     testing::RecordingShell shell;
     MainForm form{shell};
     HelpWindow help;
-    WaitMessagePump pump{form};
+    SystemPump pump{form};
     Operations operations{form, help, pump, [this] {
                               return std::make_unique<serial::TSlioWin32Dispatcher>(device);
                           }};
