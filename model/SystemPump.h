@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/MainForm.h"
-#include "model/MessagePump.h"
+#include "wait/MessagePump.h"
 
 namespace canprog {
 

@@ -2,7 +2,7 @@
 # Checks that the folders are layers and that includes point one way, bottom to top:
 #   0 base/                       helpers every layer may use, not about ports
 #   1 serial/                     the serial layer
-#   2 model/                      the window's state, tables, countdown and pumps
+#   2 model/ wait/                the window's state and tables; the countdown and pumps
 #   3 firmware/ bootloader/ config/   the files and the protocol
 #   4 operations/                 the handlers bound to the buttons, composing port, link, model
 #   5 window/ cli/ sim/ bench/    the front ends and programs
@@ -16,7 +16,7 @@ layer_of() {
     case "$1" in
         base/*) echo 0 ;;
         serial/*) echo 1 ;;
-        model/*) echo 2 ;;
+        model/* | wait/*) echo 2 ;;
         firmware/* | bootloader/* | config/*) echo 3 ;;
         operations/*) echo 4 ;;
         window/* | cli/* | sim/* | bench/*) echo 5 ;;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/MainForm.h"
-#include "model/MessagePump.h"
+#include "wait/MessagePump.h"
 
 namespace canprog::window {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/MainForm.h"
-#include "model/MessagePump.h"
+#include "wait/MessagePump.h"
 
 namespace canprog::win32window {
 
