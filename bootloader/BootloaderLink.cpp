@@ -5,7 +5,6 @@
 #include <random>
 #include <span>
 
-#include "model/MessageIndex.h"
 #include "serial/SlExcept.h"
 #include "serial/SlStrMap.h"
 
@@ -23,8 +22,9 @@ std::uint8_t drawNewKey() {
 }
 }  // namespace
 
-BootloaderLink::BootloaderLink(MainForm& form, MessagePump& pump, serial::TSlioComPort& port)
-    : form_(form), pump_(pump), port_(port) {}
+BootloaderLink::BootloaderLink(LinkReport& report, MessagePump& pump, Countdown& countdown,
+                               std::uint8_t& linkKey, serial::TSlioComPort& port)
+    : report_(report), pump_(pump), countdown_(countdown), linkKey_(linkKey), port_(port) {}
 
 std::string BootloaderLink::deviceName() const {
     std::string device = port_.ResolvedDevice();
@@ -45,7 +45,7 @@ void BootloaderLink::recordLostDevice() {
     lostDeviceReason_ = serial::messageForCode(port_.DeviceFailure());
 }
 
-bool BootloaderLink::openModulePort(bool showOpeningText) {
+bool BootloaderLink::openModulePort(int comNumber, bool showOpeningText) {
     openFailure_ = {};
     lostDeviceReason_.clear();
     try {
@@ -54,7 +54,7 @@ bool BootloaderLink::openModulePort(bool showOpeningText) {
         if (port_.Open() && port_.Dispatcher() && port_.Dispatcher()->FailureCode() < 0) {
             port_.SetOpen(false);
         }
-        port_.SetComNumber(form_.selectedPortNumber());
+        port_.SetComNumber(comNumber);
         port_.SetBaud(kBaud);
         port_.SetOpen(true);
         port_.SetRTS(true);
@@ -80,69 +80,45 @@ bool BootloaderLink::openModulePort(bool showOpeningText) {
     }
     openedDevice_ = deviceName();
     if (showOpeningText) {
-        form_.setText(Ctl::Edit1, "Opening port Com" + std::to_string(port_.ComNumber()));
+        report_.status("Opening port Com" + std::to_string(port_.ComNumber()));
     }
     return true;
 }
 
-void BootloaderLink::show(std::size_t message, WakeUpShownIn shownIn) {
-    if (shownIn == WakeUpShownIn::LogAndStatusLine) {
-        form_.logMessageAndShow(message);
-    } else {
-        form_.logMessage(message);
-    }
-}
-
-WaitResult BootloaderLink::wakeBootloader(const WakeUpParameters& parameters) {
-    form_.linkKey = initialLinkKey;
+WaitResult BootloaderLink::wakeBootloader(const WakeUpPauses& pauses) {
+    linkKey_ = initialLinkKey;
     bool linked = false;
-    show(msg::Searching, parameters.shownIn);
+    report_.wakeUp(WakeUpStep::Searching);
     do {
         port_.WriteByte(WAKE);
-        pump_.sleep(parameters.firstPause);
-        port_.WriteByte(form_.linkKey ^ PROBE);
-        pump_.sleep(parameters.secondPause);
+        pump_.sleep(pauses.afterWake);
+        port_.WriteByte(linkKey_ ^ PROBE);
+        pump_.sleep(pauses.afterProbe);
         if (port_.ByteAvailable()) {
             const std::uint8_t r = port_.ReadByte();
-            if ((r ^ form_.linkKey) == ANSWER) {
+            if ((r ^ linkKey_) == ANSWER) {
                 linked = true;
-                if (form_.checked(Ctl::PICencoding)) {
+                if (report_.newKeyWanted()) {
                     const std::uint8_t newKey = drawNewKey();
-                    port_.WriteByte(form_.linkKey ^ NEW_KEY);
-                    port_.WriteByte(newKey ^ form_.linkKey);
-                    form_.linkKey = newKey;
+                    port_.WriteByte(linkKey_ ^ NEW_KEY);
+                    port_.WriteByte(newKey ^ linkKey_);
+                    linkKey_ = newKey;
                 } else {
-                    port_.WriteByte(form_.linkKey ^ KEEP_KEY);
+                    port_.WriteByte(linkKey_ ^ KEEP_KEY);
                 }
             }
         }
-        for (Ctl bar : parameters.barsFollowingCountdown) {
-            form_.setProgressPosition(bar, countdown().timeoutTicks());
-        }
+        report_.wakeUpProgress(countdown_.timeoutTicks());
         pump_.processMessages();
-    } while (countdown().running() && !linked);
+    } while (countdown_.running() && !linked);
 
-    for (Ctl bar : parameters.barsFollowingCountdown) {
-        form_.setProgressPosition(bar, form_.control(bar).minimum);
-    }
+    report_.wakeUpProgressEnded();
     if (linked) {
-        if (parameters.linkedText == LinkedText::Message3) {
-            show(msg::Ok, parameters.shownIn);
-        } else {
-            form_.log("OK");
-            if (parameters.shownIn == WakeUpShownIn::LogAndStatusLine) {
-                form_.setText(Ctl::Edit3, "OK");
-            }
-        }
+        report_.wakeUp(WakeUpStep::Linked);
         return WaitResult::Success;
     }
-    const bool cancelled = countdown().state() == WaitResult::Cancelled;
-    show(cancelled ? msg::Cancel : msg::NoBootloader, parameters.shownIn);
-    if (!cancelled && parameters.shownIn == WakeUpShownIn::LogAndStatusLine) {
-        form_.logNoteAndShow(Extra::CheckTheConnection, {}, MainForm::ShowNote::BelowStatus);
-    } else if (!cancelled) {
-        form_.logNote(Extra::CheckTheConnection);
-    }
+    const bool cancelled = countdown_.state() == WaitResult::Cancelled;
+    report_.wakeUp(cancelled ? WakeUpStep::Cancelled : WakeUpStep::NoBootloader);
     port_.SetOpen(false);
     return cancelled ? WaitResult::Cancelled : WaitResult::TimedOut;
 }
@@ -151,7 +127,7 @@ void BootloaderLink::SendPacket(std::uint8_t command, std::uint16_t address, Fra
                                 std::uint8_t length) {
     // The frame goes into the transmit ring in one step: the transmit thread then writes it
     // with one device write instead of a write for every byte it happens to find.
-    const std::uint8_t key = form_.linkKey;
+    const std::uint8_t key = linkKey_;
     std::array<std::uint8_t, kFrameHeaderSize + 256> frame{};
     std::size_t size = 0;
     for (const std::uint8_t header :
@@ -167,11 +143,11 @@ void BootloaderLink::SendPacket(std::uint8_t command, std::uint16_t address, Fra
 }
 
 void BootloaderLink::loadCountdown(int ticks) {
-    countdown().startWait(ticks);
+    countdown_.startWait(ticks);
 }
 
 bool BootloaderLink::cancelledBeforeWriting() {
-    return countdown().cancelledBeforeWriting();
+    return countdown_.cancelledBeforeWriting();
 }
 
 void BootloaderLink::pumpWhileWaiting() {
@@ -184,14 +160,14 @@ void BootloaderLink::pumpWhileWaiting() {
 
 Acknowledge BootloaderLink::waitAcknowledge() {
     for (;;) {
-        if (!countdown().running()) return {countdown().state(), 0};
-        form_.setText(Ctl::Edit1, std::to_string(countdown().timeoutTicks()));
+        if (!countdown_.running()) return {countdown_.state(), 0};
+        report_.status(std::to_string(countdown_.timeoutTicks()));
         pumpWhileWaiting();
         if (port_.ByteAvailable()) break;
     }
     const auto arrivedAt = port_.LastReceived();
     const std::uint8_t r = port_.ReadByte();
-    return {WaitResult::Success, static_cast<std::uint8_t>(r ^ form_.linkKey), arrivedAt};
+    return {WaitResult::Success, static_cast<std::uint8_t>(r ^ linkKey_), arrivedAt};
 }
 
 Acknowledge BootloaderLink::lateAcknowledge() {
@@ -204,23 +180,22 @@ Acknowledge BootloaderLink::lateAcknowledge() {
     if (!port_.ByteAvailable()) return {WaitResult::Cancelled, 0};
     const auto arrivedAt = port_.LastReceived();
     const std::uint8_t r = port_.ReadByte();
-    return {WaitResult::Success, static_cast<std::uint8_t>(r ^ form_.linkKey), arrivedAt};
+    return {WaitResult::Success, static_cast<std::uint8_t>(r ^ linkKey_), arrivedAt};
 }
 
 WaitResult BootloaderLink::readReply(int count, FrameData& buffer, ReplyCountdown shown) {
     for (int i = 0; i < count; ++i) {
-        while (!port_.ByteAvailable() && countdown().running()) pumpWhileWaiting();
-        if (shown == ReplyCountdown::ShownInEdit1) {
-            form_.setText(Ctl::Edit1, std::to_string(countdown().timeoutTicks()));
-        }
-        if (!countdown().running()) break;  // the positions left are passed over
-        buffer[static_cast<std::size_t>(i)] = port_.ReadByte() ^ form_.linkKey;
+        while (!port_.ByteAvailable() && countdown_.running()) pumpWhileWaiting();
+        if (shown == ReplyCountdown::Shown)
+            report_.status(std::to_string(countdown_.timeoutTicks()));
+        if (!countdown_.running()) break;  // the positions left are passed over
+        buffer[static_cast<std::size_t>(i)] = port_.ReadByte() ^ linkKey_;
     }
-    return countdown().state();
+    return countdown_.state();
 }
 
 void BootloaderLink::restartModule(const std::string& statusText) {
-    form_.setText(Ctl::Edit1, statusText);
+    report_.status(statusText);
     SendPacket(RESTART, 0, FrameData{}, 0);
 }
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "FirmwareImages.h"
 #include "HexRecordParser.h"
-#include "model/FirmwareImages.h"
 
 namespace canprog {
 

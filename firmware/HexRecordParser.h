@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "FirmwareImages.h"
 #include "LineReader.h"
-#include "model/FirmwareImages.h"
 
 namespace canprog {
 

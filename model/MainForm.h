@@ -9,8 +9,8 @@
 #include "ControlState.h"
 #include "Controls.h"
 #include "ExtraMessages.h"
-#include "FirmwareImages.h"
 #include "WindowTexts.h"
+#include "firmware/FirmwareImages.h"
 #include "serial/SlSelCom.h"
 #include "wait/Countdown.h"
 

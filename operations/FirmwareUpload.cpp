@@ -27,15 +27,17 @@ constexpr int kFirstFlashBlock = 32;  // blocks 0-31 hold the bootloader itself
 constexpr std::int32_t kFlashEnd = 0x7FFF;
 constexpr std::int32_t kEepromEnd = 255;
 
-const WakeUpParameters kUploadWakeUp{.firstPause = std::chrono::milliseconds(150),
-                                     .secondPause = std::chrono::milliseconds(150),
-                                     .barsFollowingCountdown = {Ctl::ProgressBar},
-                                     .shownIn = WakeUpShownIn::Log,
-                                     .linkedText = LinkedText::LiteralOk};
+const ExchangeStart kUploadStart{
+    .startTicks = kStartTicks,
+    .pauses = {std::chrono::milliseconds(150), std::chrono::milliseconds(150)},
+    .barsLoaded = {Ctl::ProgressBar},
+    .barsFollowing = {Ctl::ProgressBar},
+    .shownIn = WakeUpShownIn::Log,
+    .linkedText = LinkedText::LiteralOk};
 
 // One firmware write: the link, what it is asked to check, and what it learns.
 struct Upload {
-    BootloaderLink& link;
+    WindowLink& link;
     const WriteChecks& checks;
     ModuleFacts& facts;
     ReplyDelayWatch replyDelays;
@@ -75,7 +77,7 @@ void noteSlowAdapter(Upload& upload, std::chrono::microseconds delay) {
 }
 
 // The message and the port and bar state after a wait that timed out or was cancelled.
-OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
+OperationOutcome abandonAfterWait(WindowLink& link, WaitResult wait) {
     MainForm& form = link.form();
     form.logMessage(wait == WaitResult::TimedOut ? msg::TransmissionError : msg::Cancel);
     // Why, as a pulled cable gets its reason: the module fell silent.
@@ -90,12 +92,12 @@ OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
 }
 
 // The same after a read of the module (the parameters first, or the verify) that did not end.
-OperationOutcome abandonAfterRead(BootloaderLink& link, BlockRead read) {
+OperationOutcome abandonAfterRead(WindowLink& link, BlockRead read) {
     return abandonAfterWait(
         link, read == BlockRead::Cancelled ? WaitResult::Cancelled : WaitResult::TimedOut);
 }
 
-OperationOutcome rejected(BootloaderLink& link, std::string line) {
+OperationOutcome rejected(WindowLink& link, std::string line) {
     MainForm& form = link.form();
     form.log(std::move(line));
     link.port().SetOpen(false);
@@ -110,7 +112,7 @@ int lastBlock(std::int32_t top) {
 
 // Sends the blocks of one memory; nothing when every block was acknowledged.
 std::optional<OperationOutcome> sendBlocks(Upload& upload, bool flash, int first, int last) {
-    BootloaderLink& link = upload.link;
+    WindowLink& link = upload.link;
     MainForm& form = upload.form();
     const std::span<const std::uint8_t> image =
         flash ? std::span<const std::uint8_t>(form.images.flashImage)
@@ -161,7 +163,7 @@ std::optional<OperationOutcome> sendBlocks(Upload& upload, bool flash, int first
 
 // The last step of every write that got past the file: message 13, "Finished.", the port
 // closed, the bar reset. Errors here are swallowed.
-void finish(BootloaderLink& link) {
+void finish(WindowLink& link) {
     MainForm& form = link.form();
     try {
         form.logMessage(msg::Finished);
@@ -229,7 +231,7 @@ void keepSettings(MainForm& form, const ParameterImage& module) {
 // of it where one is asked for. A read that does not complete ends the write with nothing
 // written.
 std::optional<OperationOutcome> readModuleFirst(Upload& upload) {
-    BootloaderLink& link = upload.link;
+    WindowLink& link = upload.link;
     MainForm& form = upload.form();
     std::uint16_t id = 0;
     const WaitResult idRead = readDeviceId(link, id);
@@ -261,7 +263,7 @@ std::string programName(const std::string& version) {
 // file names another program. The version text is read from the module unless its block was
 // read already.
 std::optional<OperationOutcome> showVersions(Upload& upload) {
-    BootloaderLink& link = upload.link;
+    WindowLink& link = upload.link;
     MainForm& form = upload.form();
     ParameterImage module{};
     if (upload.facts.blockRead) {
@@ -306,7 +308,7 @@ void keepSettingsIfAsked(Upload& upload) {
 // The write stopped before anything is written because the file holds another program: the
 // module leaves its bootloader as after a read, and the port is closed while the user is asked.
 OperationOutcome stopToAsk(Upload& upload) {
-    BootloaderLink& link = upload.link;
+    WindowLink& link = upload.link;
     MainForm& form = upload.form();
     link.restartModule("OK. Restart CPU...");
     link.port().SetOpen(false);
@@ -317,18 +319,9 @@ OperationOutcome stopToAsk(Upload& upload) {
 
 // Everything after the port opened: the wake-up, FLASH, EEPROM, the verify and the restart.
 OperationOutcome writeModule(Upload& upload) {
-    BootloaderLink& link = upload.link;
+    WindowLink& link = upload.link;
     MainForm& form = upload.form();
-    link.loadCountdown(kStartTicks);
-    link.port().DiscardInput();
-    form.setProgressRange(Ctl::ProgressBar, 0, kStartTicks);
-    form.setProgressPosition(Ctl::ProgressBar, kStartTicks);
-
-    const WaitResult wake = link.wakeBootloader(kUploadWakeUp);
-    if (wake != WaitResult::Success) {
-        return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
-                                             : OperationOutcome::NoBootloader;
-    }
+    if (const auto unlinked = link.startExchange(kUploadStart)) return *unlinked;
     link.port().DiscardInput();
     if (upload.checks.readModuleFirst || upload.checks.keepParameters) {
         if (auto failed = readModuleFirst(upload)) return *failed;
@@ -449,7 +442,7 @@ void noteWhereTheModuleStands(MainForm& form, const ModuleFacts& facts, Operatio
 
 }  // namespace
 
-OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, ModuleFacts& facts,
+OperationOutcome bbUploadClick(WindowLink& link, const WriteChecks& checks, ModuleFacts& facts,
                                HexLineProblem* problem) {
     MainForm& form = link.form();
     const OperationScope operation(form, OperationKind::FirmwareWrite);

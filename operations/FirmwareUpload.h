@@ -2,7 +2,7 @@
 
 #include "ModuleFacts.h"
 #include "OperationOutcome.h"
-#include "bootloader/BootloaderLink.h"
+#include "WindowLink.h"
 #include "firmware/HexRecordParser.h"
 
 namespace canprog {
@@ -12,7 +12,7 @@ namespace canprog {
 // read of the module first, its settings kept, the EEPROM verified); `facts` receives what the
 // write learned and how far it got; `problem` receives why a file was refused. A write that
 // sent a block and did not reach the restart says so in the log.
-OperationOutcome bbUploadClick(BootloaderLink& link, const WriteChecks& checks, ModuleFacts& facts,
+OperationOutcome bbUploadClick(WindowLink& link, const WriteChecks& checks, ModuleFacts& facts,
                                HexLineProblem* problem = nullptr);
 
 }  // namespace canprog

@@ -4,7 +4,7 @@
 
 namespace canprog {
 
-OperationOutcome endOnLostDevice(BootloaderLink& link, bool statusLineToo,
+OperationOutcome endOnLostDevice(WindowLink& link, bool statusLineToo,
                                  std::initializer_list<Ctl> bars) {
     MainForm& form = link.form();
     link.recordLostDevice();

@@ -22,7 +22,7 @@ std::string hexByte(int value) {
 
 namespace {
 
-BlockRead readBlocks(BootloaderLink& link, ParameterImage& block, bool showInMemo, int first,
+BlockRead readBlocks(WindowLink& link, ParameterImage& block, bool showInMemo, int first,
                      int last) {
     MainForm& form = link.form();
     FrameData reply{};
@@ -36,8 +36,7 @@ BlockRead readBlocks(BootloaderLink& link, ParameterImage& block, bool showInMem
         link.SendPacket(READ_EEPROM, static_cast<std::uint16_t>(n * kBlockSize), filler,
                         kBlockSize);
         link.loadCountdown(kReplyTicks);
-        const WaitResult wait =
-            link.readReply(kReadEepromReplySize, reply, ReplyCountdown::ShownInEdit1);
+        const WaitResult wait = link.readReply(kReadEepromReplySize, reply, ReplyCountdown::Shown);
         std::copy(reply.begin() + 1, reply.begin() + 17, block.begin() + n * kBlockSize);
         if (showInMemo) form.addLine(Ctl::Memo1, blockLine(n, reply));
         if (wait == WaitResult::TimedOut) return BlockRead::TimedOut;
@@ -50,15 +49,15 @@ BlockRead readBlocks(BootloaderLink& link, ParameterImage& block, bool showInMem
 
 }  // namespace
 
-BlockRead readParameterBlock(BootloaderLink& link, ParameterImage& block, bool showInMemo) {
+BlockRead readParameterBlock(WindowLink& link, ParameterImage& block, bool showInMemo) {
     return readBlocks(link, block, showInMemo, 0, kBlocks - 1);
 }
 
-BlockRead readVersionBlock(BootloaderLink& link, ParameterImage& block) {
+BlockRead readVersionBlock(WindowLink& link, ParameterImage& block) {
     return readBlocks(link, block, false, kBlocks - 1, kBlocks - 1);
 }
 
-WaitResult readDeviceId(BootloaderLink& link, std::uint16_t& id) {
+WaitResult readDeviceId(WindowLink& link, std::uint16_t& id) {
     link.port().DiscardInput();
     link.SendPacket(READ_DEVICE_ID, 0, FrameData{}, 0);
     link.loadCountdown(kDeviceIdTicks);
@@ -68,7 +67,7 @@ WaitResult readDeviceId(BootloaderLink& link, std::uint16_t& id) {
     return wait;
 }
 
-VerifyOutcome verifyEeprom(BootloaderLink& link, const ParameterImage& written) {
+VerifyOutcome verifyEeprom(WindowLink& link, const ParameterImage& written) {
     MainForm& form = link.form();
     form.logNote(Extra::VerifyingEeprom);
     VerifyOutcome outcome;

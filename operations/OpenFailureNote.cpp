@@ -22,7 +22,7 @@ std::string portList(const std::vector<serial::PresentPort>& ports) {
 
 }  // namespace
 
-void noteOpenFailure(BootloaderLink& link) {
+void noteOpenFailure(WindowLink& link) {
     MainForm& form = link.form();
     const OpenFailure& failure = link.lastOpenFailure();
     const std::pair<std::string_view, std::string> device{"device", failure.device};

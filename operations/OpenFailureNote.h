@@ -1,11 +1,11 @@
 #pragma once
 
-#include "bootloader/BootloaderLink.h"
+#include "WindowLink.h"
 
 namespace canprog {
 
 // The note after "Error opening port": the port's device and why, in words a technician
 // understands (no such port, with the ports there are; in use; no permission, with the fix).
-void noteOpenFailure(BootloaderLink& link);
+void noteOpenFailure(WindowLink& link);
 
 }  // namespace canprog

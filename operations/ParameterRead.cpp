@@ -12,29 +12,19 @@ namespace {
 
 constexpr int kStartTicks = 25;
 
-const WakeUpParameters kReadWakeUp{.firstPause = std::chrono::milliseconds(50),
-                                   .secondPause = std::chrono::milliseconds(50),
-                                   .barsFollowingCountdown = {Ctl::ProgressBar, Ctl::ProgressBar1},
-                                   .shownIn = WakeUpShownIn::LogAndStatusLine,
-                                   .linkedText = LinkedText::Message3};
+const ExchangeStart kReadStart{
+    .startTicks = kStartTicks,
+    .pauses = {std::chrono::milliseconds(50), std::chrono::milliseconds(50)},
+    .barsLoaded = {Ctl::ProgressBar, Ctl::ProgressBar1},
+    .barsFollowing = {Ctl::ProgressBar, Ctl::ProgressBar1},
+    .shownIn = WakeUpShownIn::LogAndStatusLine,
+    .linkedText = LinkedText::Message3,
+    .purgeBeforeWakeUp = true};
 
 // Everything after the port opened: the wake-up, the sixteen blocks, the controls, the restart.
-OperationOutcome readFromModule(BootloaderLink& link, const ReadChecks& checks,
-                                ModuleFacts& facts) {
+OperationOutcome readFromModule(WindowLink& link, const ReadChecks& checks, ModuleFacts& facts) {
     MainForm& form = link.form();
-    link.loadCountdown(kStartTicks);
-    link.port().DiscardInput();
-    for (Ctl bar : {Ctl::ProgressBar, Ctl::ProgressBar1}) {
-        form.setProgressRange(bar, 0, kStartTicks);
-        form.setProgressPosition(bar, kStartTicks);
-    }
-    link.port().DiscardInput();
-    link.port().DiscardOutput();
-    const WaitResult wake = link.wakeBootloader(kReadWakeUp);
-    if (wake != WaitResult::Success) {
-        return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
-                                             : OperationOutcome::NoBootloader;
-    }
+    if (const auto unlinked = link.startExchange(kReadStart)) return *unlinked;
     form.logMessageAndShow(msg::ReadingEeprom);
 
     BlockRead read = BlockRead::Complete;
@@ -75,7 +65,7 @@ OperationOutcome readFromModule(BootloaderLink& link, const ReadChecks& checks,
 
 }  // namespace
 
-OperationOutcome BitBtn2Click(BootloaderLink& link, const ReadChecks& checks, ModuleFacts& facts) {
+OperationOutcome BitBtn2Click(WindowLink& link, const ReadChecks& checks, ModuleFacts& facts) {
     MainForm& form = link.form();
     const OperationScope operation(form);
     if (!operation.started()) return OperationOutcome::NotStarted;

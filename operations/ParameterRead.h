@@ -2,7 +2,7 @@
 
 #include "ModuleFacts.h"
 #include "OperationOutcome.h"
-#include "bootloader/BootloaderLink.h"
+#include "WindowLink.h"
 
 namespace canprog {
 
@@ -14,6 +14,6 @@ struct ReadChecks {
 // "Reading" (BitBtn2, BitBtn4): the 256-byte parameter block from the module's EEPROM into
 // the parameter image and the option controls. A read that does not complete, or whose reply
 // fails its check byte, changes neither. `facts` receives the block and the device ID.
-OperationOutcome BitBtn2Click(BootloaderLink& link, const ReadChecks& checks, ModuleFacts& facts);
+OperationOutcome BitBtn2Click(WindowLink& link, const ReadChecks& checks, ModuleFacts& facts);
 
 }  // namespace canprog

@@ -21,11 +21,14 @@ constexpr auto kBeforeEachBlock = std::chrono::milliseconds(50);
 // The page's status line says what happened under the message it shows.
 constexpr auto kBelow = MainForm::ShowNote::BelowStatus;
 
-const WakeUpParameters kWriteWakeUp{.firstPause = std::chrono::milliseconds(150),
-                                    .secondPause = std::chrono::milliseconds(250),
-                                    .barsFollowingCountdown = {Ctl::ProgressBar, Ctl::ProgressBar1},
-                                    .shownIn = WakeUpShownIn::LogAndStatusLine,
-                                    .linkedText = LinkedText::LiteralOk};
+const ExchangeStart kWriteStart{
+    .startTicks = kStartTicks,
+    .pauses = {std::chrono::milliseconds(150), std::chrono::milliseconds(250)},
+    .barsLoaded = {Ctl::ProgressBar1, Ctl::ProgressBar},
+    .barsFollowing = {Ctl::ProgressBar, Ctl::ProgressBar1},
+    .shownIn = WakeUpShownIn::LogAndStatusLine,
+    .linkedText = LinkedText::LiteralOk,
+    .purgeBeforeWakeUp = true};
 
 void barsTo(MainForm& form, int minimum, int position) {
     for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) {
@@ -35,7 +38,7 @@ void barsTo(MainForm& form, int minimum, int position) {
 }
 
 // The end of a block's wait that timed out or was cancelled: the status line only.
-OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
+OperationOutcome abandonAfterWait(WindowLink& link, WaitResult wait) {
     MainForm& form = link.form();
     const bool timedOut = wait == WaitResult::TimedOut;
     form.setText(Ctl::Edit3, form.message(timedOut ? msg::TransmissionError : msg::Cancel));
@@ -47,26 +50,6 @@ OperationOutcome abandonAfterWait(BootloaderLink& link, WaitResult wait) {
     link.port().SetOpen(false);
     barsTo(form, 0, 0);
     return timedOut ? OperationOutcome::TransmissionError : OperationOutcome::Cancelled;
-}
-
-// The write's start, once the port is open: the countdown and the bars loaded, `beforeWakeUp`
-// run (the controls patched into the image), both directions purged, the bootloader woken.
-template <typename BeforeWakeUp>
-std::optional<OperationOutcome> wakeForWrite(BootloaderLink& link, BeforeWakeUp beforeWakeUp) {
-    MainForm& form = link.form();
-    link.loadCountdown(kStartTicks);
-    link.port().DiscardInput();
-    for (Ctl bar : {Ctl::ProgressBar1, Ctl::ProgressBar}) {
-        form.setProgressRange(bar, 0, kStartTicks);
-        form.setProgressPosition(bar, kStartTicks);
-    }
-    beforeWakeUp();
-    link.port().DiscardInput();
-    link.port().DiscardOutput();
-    const WaitResult wake = link.wakeBootloader(kWriteWakeUp);
-    if (wake == WaitResult::Success) return std::nullopt;
-    return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
-                                         : OperationOutcome::NoBootloader;
 }
 
 // Where a write that sent a block and did not reach the restart left the module, with its
@@ -104,7 +87,7 @@ void noteWhereTheModuleStands(MainForm& form, const ModuleFacts& facts,
 // The port opened and the module talked to by `body`; a write that sent a block and stopped
 // before the last says what the module now holds. `before` is what the module held.
 template <typename Body>
-OperationOutcome runWrite(BootloaderLink& link, ModuleFacts& facts, const ParameterImage& before,
+OperationOutcome runWrite(WindowLink& link, ModuleFacts& facts, const ParameterImage& before,
                           Body body) {
     MainForm& form = link.form();
     form.clearLines(Ctl::meLog);
@@ -154,7 +137,7 @@ ParameterImage blockToRestore(const SavedBlockCheck& saved, const ParameterImage
     return block;
 }
 
-OperationOutcome writeParameterBlocks(BootloaderLink& link, const ParameterWriteChecks& checks,
+OperationOutcome writeParameterBlocks(WindowLink& link, const ParameterWriteChecks& checks,
                                       ModuleFacts& facts) {
     MainForm& form = link.form();
     link.port().DiscardInput();
@@ -223,7 +206,7 @@ OperationOutcome writeParameterBlocks(BootloaderLink& link, const ParameterWrite
     return OperationOutcome::Finished;
 }
 
-OperationOutcome BitBtn1Click(BootloaderLink& link, const ParameterWriteChecks& checks,
+OperationOutcome BitBtn1Click(WindowLink& link, const ParameterWriteChecks& checks,
                               ModuleFacts& facts) {
     MainForm& form = link.form();
     // A click that comes while another operation runs is ignored, whatever the PIN shows.
@@ -242,26 +225,27 @@ OperationOutcome BitBtn1Click(BootloaderLink& link, const ParameterWriteChecks& 
     // What the module holds as far as the window knows: the image before the controls go in.
     const ParameterImage before = form.images.eepromImage;
     return runWrite(link, facts, before, [&] {
-        if (auto failed = wakeForWrite(link, [&] { patchParameterImage(form, pin); })) {
+        if (auto failed =
+                link.startExchange(kWriteStart, [&] { patchParameterImage(form, pin); })) {
             return *failed;
         }
         return writeParameterBlocks(link, checks, facts);
     });
 }
 
-OperationOutcome writeParameterImage(BootloaderLink& link, const ParameterWriteChecks& checks,
+OperationOutcome writeParameterImage(WindowLink& link, const ParameterWriteChecks& checks,
                                      ModuleFacts& facts, const ParameterImage& before) {
     MainForm& form = link.form();
     if (form.operationRunning()) return OperationOutcome::NotStarted;
     const OperationScope operation(form, OperationKind::ParameterWrite);
     facts.clear();
     return runWrite(link, facts, before, [&] {
-        if (auto failed = wakeForWrite(link, [] {})) return *failed;
+        if (auto failed = link.startExchange(kWriteStart)) return *failed;
         return writeParameterBlocks(link, checks, facts);
     });
 }
 
-OperationOutcome restoreParameterBlock(BootloaderLink& link, const SavedBlockCheck& saved,
+OperationOutcome restoreParameterBlock(WindowLink& link, const SavedBlockCheck& saved,
                                        const ParameterWriteChecks& checks, ModuleFacts& facts) {
     MainForm& form = link.form();
     if (form.operationRunning()) return OperationOutcome::NotStarted;
@@ -270,7 +254,7 @@ OperationOutcome restoreParameterBlock(BootloaderLink& link, const SavedBlockChe
     ParameterImage module{};
     module.fill(0xFF);
     return runWrite(link, facts, module, [&] {
-        if (auto failed = wakeForWrite(link, [] {})) return *failed;
+        if (auto failed = link.startExchange(kWriteStart)) return *failed;
         // What the module is and holds, before anything of the block goes in.
         std::uint16_t id = 0;
         const WaitResult idRead = readDeviceId(link, id);

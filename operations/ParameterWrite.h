@@ -5,7 +5,7 @@
 
 #include "ModuleFacts.h"
 #include "OperationOutcome.h"
-#include "bootloader/BootloaderLink.h"
+#include "WindowLink.h"
 
 namespace canprog {
 
@@ -17,14 +17,15 @@ struct ParameterWriteChecks {
 // "Saving" (BitBtn1, BitBtn3): the controls patched into the parameter image, the whole
 // block written into the module's EEPROM, the module restarted. Ignored while another
 // operation runs. The PIN is checked before the port is touched: a position that is not a
-// digit changes nothing, and the page says that the PIN must be four digits (InvalidSetting). A write that stops after its first block
-// and before its last says so, with the PIN the module now holds.
-OperationOutcome BitBtn1Click(BootloaderLink& link, const ParameterWriteChecks& checks,
+// digit changes nothing, and the page says that the PIN must be four digits (InvalidSetting). A
+// write that stops after its first block and before its last says so, with the PIN the module now
+// holds.
+OperationOutcome BitBtn1Click(WindowLink& link, const ParameterWriteChecks& checks,
                               ModuleFacts& facts);
 
 // Writes the parameter image exactly as it stands, without patching it from the controls.
 // `before` is what the module holds, for the note after a write that stops part-way.
-OperationOutcome writeParameterImage(BootloaderLink& link, const ParameterWriteChecks& checks,
+OperationOutcome writeParameterImage(WindowLink& link, const ParameterWriteChecks& checks,
                                      ModuleFacts& facts, const ParameterImage& before);
 
 // A saved parameter block to put back, with what it says of the module it was saved from.
@@ -48,12 +49,12 @@ ParameterImage blockToRestore(const SavedBlockCheck& saved, const ParameterImage
 // Puts a saved block back: in one bootloader session the device ID and the module's block are
 // read, the saved block checked against them (a refusal writes nothing and restarts the
 // module: InvalidSetting), shown in the controls and written as BitBtn1Click writes.
-OperationOutcome restoreParameterBlock(BootloaderLink& link, const SavedBlockCheck& saved,
+OperationOutcome restoreParameterBlock(WindowLink& link, const SavedBlockCheck& saved,
                                        const ParameterWriteChecks& checks, ModuleFacts& facts);
 
 // The write after the bootloader linked: the sixteen blocks of the parameter image, each
 // after a 50 ms pause with both directions purged, the verify when asked, the restart.
-OperationOutcome writeParameterBlocks(BootloaderLink& link, const ParameterWriteChecks& checks,
+OperationOutcome writeParameterBlocks(WindowLink& link, const ParameterWriteChecks& checks,
                                       ModuleFacts& facts);
 
 }  // namespace canprog

@@ -16,11 +16,13 @@ constexpr int kDeviceIdTicks = 50;
 constexpr int kVersionTicks = 30;
 constexpr std::uint16_t kVersionAddress = 0xF0;
 
-const WakeUpParameters kVersionWakeUp{.firstPause = std::chrono::milliseconds(150),
-                                      .secondPause = std::chrono::milliseconds(150),
-                                      .barsFollowingCountdown = {Ctl::ProgressBar},
-                                      .shownIn = WakeUpShownIn::Log,
-                                      .linkedText = LinkedText::Message3};
+const ExchangeStart kVersionStart{
+    .startTicks = kStartTicks,
+    .pauses = {std::chrono::milliseconds(150), std::chrono::milliseconds(150)},
+    .barsLoaded = {Ctl::ProgressBar, Ctl::ProgressBar1},
+    .barsFollowing = {Ctl::ProgressBar},
+    .shownIn = WakeUpShownIn::Log,
+    .linkedText = LinkedText::Message3};
 
 OperationOutcome replyFailed(MainForm& form, WaitResult wait) {
     form.logMessage(wait == WaitResult::TimedOut ? msg::TransmissionError : msg::Cancel);
@@ -29,19 +31,9 @@ OperationOutcome replyFailed(MainForm& form, WaitResult wait) {
 }
 
 // Everything after the port opened: the wake-up, the device ID, the version, the restart.
-OperationOutcome readFromModule(BootloaderLink& link, const VersionReadChecks& checks) {
+OperationOutcome readFromModule(WindowLink& link, const VersionReadChecks& checks) {
     MainForm& form = link.form();
-    link.loadCountdown(kStartTicks);
-    link.port().DiscardInput();
-    for (Ctl bar : {Ctl::ProgressBar, Ctl::ProgressBar1}) {
-        form.setProgressRange(bar, 0, kStartTicks);
-        form.setProgressPosition(bar, kStartTicks);
-    }
-    const WaitResult wake = link.wakeBootloader(kVersionWakeUp);
-    if (wake != WaitResult::Success) {
-        return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled
-                                             : OperationOutcome::NoBootloader;
-    }
+    if (const auto unlinked = link.startExchange(kVersionStart)) return *unlinked;
 
     FrameData reply{};
     if (form.checked(Ctl::DeviceID)) {
@@ -77,7 +69,7 @@ OperationOutcome readFromModule(BootloaderLink& link, const VersionReadChecks& c
 
 }  // namespace
 
-OperationOutcome Button2Click(BootloaderLink& link, const VersionReadChecks& checks) {
+OperationOutcome Button2Click(WindowLink& link, const VersionReadChecks& checks) {
     MainForm& form = link.form();
     const OperationScope operation(form);
     if (!operation.started()) return OperationOutcome::NotStarted;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "OperationOutcome.h"
-#include "bootloader/BootloaderLink.h"
+#include "WindowLink.h"
 
 namespace canprog {
 
@@ -13,6 +13,6 @@ struct VersionReadChecks {
 
 // "Read" in the program version box: the version text from EEPROM 0xF0-0xFF (and, with
 // DeviceID checked, the device ID) into the log; then the module restarts.
-OperationOutcome Button2Click(BootloaderLink& link, const VersionReadChecks& checks = {});
+OperationOutcome Button2Click(WindowLink& link, const VersionReadChecks& checks = {});
 
 }  // namespace canprog
