@@ -175,8 +175,8 @@ std::optional<SavedBlock> readSavedBlockFile(const std::string& file, std::strin
     if (!readFileBytes(file, text, why, {kLargestSavedBlockFile, tooLarge})) {
         // Too large is no saved block; anything else is the system's reason.
         if (problem) {
-            *problem = why == tooLarge ? SavedBlockProblem::NotASavedBlock
-                                       : SavedBlockProblem::Unreadable;
+            *problem =
+                why == tooLarge ? SavedBlockProblem::NotASavedBlock : SavedBlockProblem::Unreadable;
         }
         return std::nullopt;
     }

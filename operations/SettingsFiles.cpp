@@ -71,10 +71,10 @@ void bbOpenSettingsClick(MainForm& form, const LastRead& lastRead) {
     }
     // Settings of another program mean other things in the same bytes.
     if (!sameVersionText(saved->block, lastRead.block)) {
-        return refuse(form.extraMessage(
-            Extra::SettingsOfAnotherProgram,
-            {{"blockVersion", programVersionShown(form, saved->block)},
-             {"moduleVersion", programVersionShown(form, lastRead.block)}}));
+        return refuse(
+            form.extraMessage(Extra::SettingsOfAnotherProgram,
+                              {{"blockVersion", programVersionShown(form, saved->block)},
+                               {"moduleVersion", programVersionShown(form, lastRead.block)}}));
     }
     // The saved settings over the block as the module holds it: only what the controls show.
     ParameterImage shown = form.images.eepromImage;

@@ -7,7 +7,6 @@
 #include "cli/ExitCodes.h"
 #include "cli/FirmwareCommands.h"
 #include "firmware/FirmwareLoader.h"
-#include "firmware/FirmwareLoader.h"
 #include "support/TestData.h"
 
 namespace canprog::cli {

@@ -12,9 +12,9 @@
 
 #include "cli/ExitCodes.h"
 #include "cli/FirmwareCommands.h"
-#include "firmware/FirmwareLoader.h"
 #include "cli/ModuleCommands.h"
 #include "cli/ParameterCommands.h"
+#include "firmware/FirmwareLoader.h"
 #include "serial/SlSelCom.h"
 #include "support/CliFixture.h"
 #include "support/Eventually.h"
@@ -87,7 +87,8 @@ TEST_F(TerminalAndPipesTest, AHangUpStopsBetweenFramesSaysSoAndLeavesThePortAsFo
     ASSERT_TRUE(eventually([&] { return framesOf(WRITE_FLASH) >= 100; }, std::chrono::seconds(20)));
     ::kill(cli.pid(), SIGHUP);
     EXPECT_EQ(cli.wait(), kExitHangUp) << cli.errors();
-    EXPECT_TRUE(contains(cli.errors(), "The module is only partly written (acknowledged blocks: ")) << cli.errors();
+    EXPECT_TRUE(contains(cli.errors(), "The module is only partly written (acknowledged blocks: "))
+        << cli.errors();
     EXPECT_LT(framesOf(WRITE_FLASH), 2016u);
     EXPECT_EQ(module->restarts(), 0);
     // Every frame the module got is whole: its journal has no frame with a bad checksum.

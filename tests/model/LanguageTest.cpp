@@ -175,8 +175,9 @@ TEST(LanguageTables, EveryNoteHasEveryLanguageWithTheSameValues) {
             const std::string flash =
                 fillIn(extraText(Extra::HalfWritten, language), {{"blocks", blocks}});
             EXPECT_NE(flash.find(blocks), std::string::npos) << flash;
-            const std::string settings = fillIn(extraText(Extra::SettingsHalfWritten, language),
-                                                {{"eeprom", std::to_string(count)}, {"pin", "1234"}});
+            const std::string settings =
+                fillIn(extraText(Extra::SettingsHalfWritten, language),
+                       {{"eeprom", std::to_string(count)}, {"pin", "1234"}});
             std::string counted(" ");
             counted += std::to_string(count) + "/16";
             EXPECT_NE(settings.find(counted), std::string::npos) << settings;

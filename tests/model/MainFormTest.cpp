@@ -50,8 +50,8 @@ TEST_F(MainFormTest, DeveloperControlsAreHiddenWithTheirDefaults) {
         EXPECT_FALSE(form.visible(id)) << controlName(id);
     }
     // All seven languages can be chosen.
-    for (Ctl id : {Ctl::lang1, Ctl::lang2, Ctl::lang3, Ctl::lang4, Ctl::lang5, Ctl::lang6,
-                   Ctl::lang7}) {
+    for (Ctl id :
+         {Ctl::lang1, Ctl::lang2, Ctl::lang3, Ctl::lang4, Ctl::lang5, Ctl::lang6, Ctl::lang7}) {
         EXPECT_TRUE(form.visible(id)) << controlName(id);
     }
 }
@@ -217,7 +217,8 @@ TEST_F(MainFormTest, EveryShownControlHasANameInEveryLanguage) {
             EXPECT_FALSE(form.windowText(static_cast<WindowText>(text)).empty()) << text;
         }
     }
-    EXPECT_EQ(accessibleDescription(form, Ctl::sarnic_image), std::string(brandForKey('8')->webAddress));
+    EXPECT_EQ(accessibleDescription(form, Ctl::sarnic_image),
+              std::string(brandForKey('8')->webAddress));
 }
 
 }  // namespace

@@ -24,8 +24,7 @@ TEST_F(FileChoiceTest, ChoosingAFileEnablesBothButtonsAndShowsItsName) {
     form.log("old");
     shell.nextChoice = "/home/tech/firmware/demo.hexfw";
     form.click(Ctl::bbOpen);
-    EXPECT_EQ(shell.dialogFilter,
-              "Firmware files (*.hexfw *.hex)|*.hexfw;*.hex|All files (*)|*.*");
+    EXPECT_EQ(shell.dialogFilter, "Firmware files (*.hexfw *.hex)|*.hexfw;*.hex|All files (*)|*.*");
     EXPECT_EQ(shell.dialogExtension, "*.hexfw");
     EXPECT_EQ(form.firmwareFileName, "/home/tech/firmware/demo.hexfw");
     EXPECT_EQ(form.text(Ctl::Edit2), "demo.hexfw");
@@ -52,8 +51,10 @@ TEST_F(FileChoiceTest, CancelledDialogChangesNothing) {
 }
 
 TEST_F(FileChoiceTest, AFileIsDecodedAsItsNameSaysAndTheFilterIsInTheWindowsLanguage) {
-    for (const auto& [file, decoded] : {std::pair{"/fw/demo.hex", false}, {"/fw/UP.HEXFW", true},
-                                        {"/fw/demo.hexfw", true}, {"/fw/demo.txt", false}}) {
+    for (const auto& [file, decoded] : {std::pair{"/fw/demo.hex", false},
+                                        {"/fw/UP.HEXFW", true},
+                                        {"/fw/demo.hexfw", true},
+                                        {"/fw/demo.txt", false}}) {
         shell.nextChoice = file;
         form.click(Ctl::bbOpen);
         EXPECT_EQ(form.checked(Ctl::DecodeON), decoded) << file;

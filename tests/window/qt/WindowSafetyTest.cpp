@@ -105,7 +105,8 @@ TEST_F(WindowSafetyTest, KeepTheModulesSettingsKeepsThemOrSaysThereAreNone) {
     start(erased);
     button(Ctl::bbUpload)->click();
     ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
-    EXPECT_TRUE(logHas("The module has no settings to keep: the file's settings are written")) << log();
+    EXPECT_TRUE(logHas("The module has no settings to keep: the file's settings are written"))
+        << log();
     EXPECT_EQ(module->memory().eeprom, fileImages("good.hexfw").eepromImage);
 }
 

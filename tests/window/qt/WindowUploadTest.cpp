@@ -87,7 +87,9 @@ TEST_F(WindowUploadTest, ClosingTheWindowDuringAWriteAsksAndYesStopsBetweenFrame
         QApplication::processEvents();
         return !shown.empty();
     }));
-    EXPECT_NE(shown[0].find("The module is only partly written (acknowledged blocks: "), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("The module is only partly written (acknowledged blocks: "),
+              std::string::npos)
+        << shown[0];
     EXPECT_TRUE(testing::eventually([&] {
         QApplication::processEvents();
         return !window.isVisible();

@@ -165,7 +165,9 @@ TEST_F(Win32WindowModuleTest, ClosingDuringAWriteAsksAndYesStopsItBetweenFramesW
     EXPECT_EQ(operations.lastOutcome(), OperationOutcome::Cancelled);
     // The note is in the window's log before the window goes.
     const std::string log = textOf(Ctl::meLog);
-    EXPECT_NE(log.find("The module is only partly written (acknowledged blocks: "), std::string::npos) << log;
+    EXPECT_NE(log.find("The module is only partly written (acknowledged blocks: "),
+              std::string::npos)
+        << log;
     EXPECT_FALSE(operations.ComPort().Open());
     for (int i = 0; i < 100 && !pump.quitRequested(); ++i) {
         pump.processMessages(MessagePump::Wait::UntilActivity);
@@ -174,7 +176,9 @@ TEST_F(Win32WindowModuleTest, ClosingDuringAWriteAsksAndYesStopsItBetweenFramesW
     EXPECT_FALSE(::IsWindow(window.handle()));
     // How far it got was shown before the window went.
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_NE(shown[0].find("The module is only partly written (acknowledged blocks: "), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("The module is only partly written (acknowledged blocks: "),
+              std::string::npos)
+        << shown[0];
 }
 
 TEST_F(Win32WindowModuleTest, WhileTheWindowAsksOrIsDraggedFramesKeepGoingAndNoWritesOn) {
