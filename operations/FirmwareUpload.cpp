@@ -76,6 +76,13 @@ void noteSlowAdapter(Upload& upload, std::chrono::microseconds delay) {
          {"advice", advice}});
 }
 
+// The port closed and the bar emptied: how every write that stops after the wake-up leaves them.
+void abandon(WindowLink& link) {
+    link.port().SetOpen(false);
+    link.form().setProgressMinimum(Ctl::ProgressBar, 0);
+    link.form().setProgressPosition(Ctl::ProgressBar, 0);
+}
+
 // The message and the port and bar state after a wait that timed out or was cancelled.
 OperationOutcome abandonAfterWait(WindowLink& link, WaitResult wait) {
     MainForm& form = link.form();
@@ -84,9 +91,7 @@ OperationOutcome abandonAfterWait(WindowLink& link, WaitResult wait) {
     if (wait == WaitResult::TimedOut) {
         form.logNote(Extra::ModuleStoppedAnswering, {{"device", link.openedDevice()}});
     }
-    link.port().SetOpen(false);
-    form.setProgressMinimum(Ctl::ProgressBar, 0);
-    form.setProgressPosition(Ctl::ProgressBar, 0);
+    abandon(link);
     return wait == WaitResult::TimedOut ? OperationOutcome::TransmissionError
                                         : OperationOutcome::Cancelled;
 }
@@ -110,31 +115,59 @@ int lastBlock(std::int32_t top) {
     return (top + 15) / 16 - 1;
 }
 
-// Sends the blocks of one memory; nothing when every block was acknowledged.
-std::optional<OperationOutcome> sendBlocks(Upload& upload, bool flash, int first, int last) {
+// One memory as a write sends it: its frame command, its image, its counts, and how the
+// write differs between the two.
+struct MemoryToWrite {
+    std::uint8_t command;
+    std::span<const std::uint8_t> image;
+    int& acknowledged;
+    int* sent;                // blocks sent counted too (the EEPROM: where the PIN stands)
+    bool discardInputFirst;   // input discarded before each block (the FLASH only)
+    std::size_t rejection;    // the message of a rejected block
+    bool addressInRejection;  // the rejected block's address follows the message
+};
+
+MemoryToWrite flashMemory(Upload& upload) {
+    return {WRITE_FLASH,
+            upload.form().images.flashImage,
+            upload.facts.written.flashAcknowledged,
+            nullptr,
+            true,
+            msg::FlashWritingError,
+            true};
+}
+
+MemoryToWrite eepromMemory(Upload& upload) {
+    return {WRITE_EEPROM,
+            upload.form().images.eepromImage,
+            upload.facts.written.eepromAcknowledged,
+            &upload.facts.written.eepromSent,
+            false,
+            msg::EepromWritingError,
+            false};
+}
+
+// Sends blocks `first` to `last` of one memory; nothing when every block was acknowledged.
+std::optional<OperationOutcome> sendBlocks(Upload& upload, const MemoryToWrite& memory, int first,
+                                           int last) {
     WindowLink& link = upload.link;
     MainForm& form = upload.form();
-    const std::span<const std::uint8_t> image =
-        flash ? std::span<const std::uint8_t>(form.images.flashImage)
-              : std::span<const std::uint8_t>(form.images.eepromImage);
-    int& acknowledged =
-        flash ? upload.facts.written.flashAcknowledged : upload.facts.written.eepromAcknowledged;
     for (int block = first; block <= last; ++block) {
         if (link.cancelledBeforeWriting()) return abandonAfterWait(link, WaitResult::Cancelled);
-        if (flash) link.port().DiscardInput();  // input is not discarded before EEPROM blocks
+        if (memory.discardInputFirst) link.port().DiscardInput();
         FrameData data{};
-        std::memcpy(data.data(), image.data() + block * 16, 16);
+        std::memcpy(data.data(), memory.image.data() + block * 16, 16);
         const auto address = static_cast<std::uint16_t>(block * 16);
         upload.facts.written.writeFrameLeft = true;
-        if (!flash) ++upload.facts.written.eepromSent;
+        if (memory.sent) ++*memory.sent;
         const auto handedOver = std::chrono::steady_clock::now();
-        link.SendPacket(flash ? WRITE_FLASH : WRITE_EEPROM, address, data, 16);
+        link.SendPacket(memory.command, address, data, 16);
         link.loadCountdown(kReplyTicks);
         Acknowledge ack = link.waitAcknowledge();
         // A Cancel while the block was on its way: the module may still answer for it, and an
         // answered block counts as written.
         if (ack.wait == WaitResult::Cancelled) {
-            if (link.lateAcknowledge().acknowledged()) ++acknowledged;
+            if (link.lateAcknowledge().acknowledged()) ++memory.acknowledged;
             return abandonAfterWait(link, ack.wait);
         }
         if (ack.wait != WaitResult::Success) return abandonAfterWait(link, ack.wait);
@@ -145,16 +178,15 @@ std::optional<OperationOutcome> sendBlocks(Upload& upload, bool flash, int first
             noteSlowAdapter(upload, *delay);
         }
         if (ack.status != 0) {
-            if (flash) {
+            std::string line = form.message(memory.rejection);
+            if (memory.addressInRejection) {
                 char addressText[9];
                 std::snprintf(addressText, sizeof addressText, "%08X", block * 16);
-                return rejected(link, form.message(msg::FlashWritingError) + addressText +
-                                          "; error code " + std::to_string(ack.status));
+                line += addressText;
             }
-            return rejected(link, form.message(msg::EepromWritingError) + "; error code " +
-                                      std::to_string(ack.status));
+            return rejected(link, line + "; error code " + std::to_string(ack.status));
         }
-        ++acknowledged;
+        ++memory.acknowledged;
         form.setProgressPosition(Ctl::ProgressBar, block);
         link.pump().processMessages();
     }
@@ -168,9 +200,7 @@ void finish(WindowLink& link) {
     try {
         form.logMessage(msg::Finished);
         form.setText(Ctl::Edit1, "Finished.");
-        link.port().SetOpen(false);
-        form.setProgressMinimum(Ctl::ProgressBar, 0);
-        form.setProgressPosition(Ctl::ProgressBar, 0);
+        abandon(link);
     } catch (...) {}
 }
 
@@ -245,9 +275,7 @@ std::optional<OperationOutcome> readModuleFirst(Upload& upload) {
     if (upload.checks.beforeWriting && !upload.checks.beforeWriting(upload.facts)) {
         // Nothing was written: the module leaves its bootloader as after a read.
         link.restartModule("OK. Restart CPU...");
-        link.port().SetOpen(false);
-        form.setProgressMinimum(Ctl::ProgressBar, 0);
-        form.setProgressPosition(Ctl::ProgressBar, 0);
+        abandon(link);
         return OperationOutcome::BackupFailed;
     }
     link.port().DiscardInput();
@@ -309,11 +337,8 @@ void keepSettingsIfAsked(Upload& upload) {
 // module leaves its bootloader as after a read, and the port is closed while the user is asked.
 OperationOutcome stopToAsk(Upload& upload) {
     WindowLink& link = upload.link;
-    MainForm& form = upload.form();
     link.restartModule("OK. Restart CPU...");
-    link.port().SetOpen(false);
-    form.setProgressMinimum(Ctl::ProgressBar, 0);
-    form.setProgressPosition(Ctl::ProgressBar, 0);
+    abandon(link);
     return OperationOutcome::Cancelled;
 }
 
@@ -350,7 +375,8 @@ OperationOutcome writeModule(Upload& upload) {
         form.setProgressRange(Ctl::ProgressBar, 0, std::max(last, kFirstFlashBlock));
         form.setProgressPosition(Ctl::ProgressBar, kFirstFlashBlock);
         form.setProgressMinimum(Ctl::ProgressBar, kFirstFlashBlock);
-        if (auto failed = sendBlocks(upload, true, kFirstFlashBlock, last)) return *failed;
+        if (auto failed = sendBlocks(upload, flashMemory(upload), kFirstFlashBlock, last))
+            return *failed;
     }
 
     // EEPROM.
@@ -367,7 +393,7 @@ OperationOutcome writeModule(Upload& upload) {
             const int last = lastBlock(form.images.eepromTop);
             form.setProgressRange(Ctl::ProgressBar, 0, std::max(last, 0));
             form.setProgressPosition(Ctl::ProgressBar, 0);
-            if (auto failed = sendBlocks(upload, false, 0, last)) return *failed;
+            if (auto failed = sendBlocks(upload, eepromMemory(upload), 0, last)) return *failed;
             eepromWritten = true;
         }
     }
@@ -386,9 +412,7 @@ OperationOutcome writeModule(Upload& upload) {
         }
         if (verify.read != BlockRead::Complete) return abandonAfterRead(link, verify.read);
         if (verify.firstDifference) {
-            link.port().SetOpen(false);
-            form.setProgressMinimum(Ctl::ProgressBar, 0);
-            form.setProgressPosition(Ctl::ProgressBar, 0);
+            abandon(link);
             return OperationOutcome::VerifyFailed;
         }
     }
