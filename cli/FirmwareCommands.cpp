@@ -14,7 +14,7 @@
 #include "firmware/HexfwCodec.h"
 #include "firmware/ProgramList.h"
 #include "model/MessageIndex.h"
-#include "operations/FirmwareWrite.h"
+#include "operations/FirmwareFileLoad.h"
 
 namespace canprog::cli {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <span>
 
-#include "FirmwareWrite.h"
+#include "FirmwareFileLoad.h"
 #include "LostDevice.h"
 #include "ModuleReads.h"
 #include "OpenFailureNote.h"

@@ -2,7 +2,7 @@
 
 #include "model/SystemPump.h"
 #include "operations/FileChoice.h"
-#include "operations/FirmwareWrite.h"
+#include "operations/FirmwareFileLoad.h"
 #include "operations/Operations.h"
 #include "support/FormFixture.h"
 #include "support/TestData.h"

@@ -1,4 +1,4 @@
-#include "FirmwareWrite.h"
+#include "FirmwareFileLoad.h"
 
 #include "firmware/FirmwareLoader.h"
 #include "model/MessageIndex.h"
