@@ -51,12 +51,8 @@ int TSlioBaseDispatcher::OpenPort(const std::string& deviceName, int baud, int p
     inSize_ = inSize;
     {
         const std::scoped_lock guards(inputLock_, outputLock_);
-        receiveRing_.assign(kReceiveRingSize, 0);
-        receiveWrite_ = receiveRead_ = 0;
-        receiveFull_ = false;
-        transmitRing_.assign(static_cast<std::size_t>(std::max(outSize, 1)), 0);
-        transmitHead_ = transmitTail_ = 0;
-        transmitFull_ = false;
+        receiveRing_.allocate(kReceiveRingSize);
+        transmitRing_.allocate(static_cast<std::size_t>(std::max(outSize, 1)));
     }
     {
         const std::lock_guard guard(statusLock_);
@@ -237,10 +233,8 @@ void TSlioBaseDispatcher::requestKill() {
 
 void TSlioBaseDispatcher::releaseRings() {
     const std::scoped_lock guards(inputLock_, outputLock_);
-    receiveRing_.clear();
-    transmitRing_.clear();
-    receiveWrite_ = receiveRead_ = transmitHead_ = transmitTail_ = 0;
-    receiveFull_ = transmitFull_ = false;
+    receiveRing_.allocate(0);
+    transmitRing_.allocate(0);
 }
 
 DeviceSettings TSlioBaseDispatcher::CurrentSettings() {
@@ -391,20 +385,15 @@ int TSlioBaseDispatcher::SetXonXoffChars(std::uint8_t xon, std::uint8_t xoff) {
 
 bool TSlioBaseDispatcher::CharReady() {
     const std::lock_guard guard(inputLock_);
-    return receiveRead_ != receiveWrite_ || receiveFull_;
+    return !receiveRing_.empty();
 }
 
 int TSlioBaseDispatcher::GetChar(std::uint8_t& byte) {
     bool wasFull = false;
     {
         const std::lock_guard guard(inputLock_);
-        if (receiveRing_.empty() || (receiveRead_ == receiveWrite_ && !receiveFull_)) {
-            return toCode(SlioError::BufferIsEmpty);
-        }
-        byte = receiveRing_[receiveRead_];
-        receiveRead_ = (receiveRead_ + 1) % kReceiveRingSize;
-        wasFull = receiveFull_;
-        receiveFull_ = false;
+        wasFull = receiveRing_.capacity() > 0 && receiveRing_.room() == 0;
+        if (!receiveRing_.take(byte)) return toCode(SlioError::BufferIsEmpty);
         traceBytes('R', &byte, 1);
     }
     // Room again: let the dispatcher thread move what waits in the input queue.
@@ -412,11 +401,11 @@ int TSlioBaseDispatcher::GetChar(std::uint8_t& byte) {
     return 0;
 }
 
-// Copies up to `wanted` queued bytes into the ring at `at`; stops at a status item or an empty
-// queue. Blocks whose bytes are all taken leave the queue.
-std::size_t TSlioBaseDispatcher::copyIntoRing(std::size_t at, std::size_t wanted) {
+// Copies queued bytes into `into` until it is full; stops at a status item or an empty queue.
+// Blocks whose bytes are all taken leave the queue.
+std::size_t TSlioBaseDispatcher::copyFromQueue(std::span<std::uint8_t> into) {
     std::size_t copied = 0;
-    while (copied < wanted) {
+    while (copied < into.size()) {
         TIOBuffer* item = InputQueue.peek();
         if (!item) break;
         auto* block = dynamic_cast<TDataBuffer*>(item);
@@ -424,8 +413,8 @@ std::size_t TSlioBaseDispatcher::copyIntoRing(std::size_t at, std::size_t wanted
             TIOQueue::release(item);
             break;
         }
-        const std::size_t n = std::min(block->unread(), wanted - copied);
-        std::memcpy(&receiveRing_[at + copied], &block->data[block->taken], n);
+        const std::size_t n = std::min(block->unread(), into.size() - copied);
+        std::memcpy(into.data() + copied, &block->data[block->taken], n);
         block->taken += n;
         copied += n;
         const bool finished = block->unread() == 0;
@@ -437,10 +426,10 @@ std::size_t TSlioBaseDispatcher::copyIntoRing(std::size_t at, std::size_t wanted
 
 bool TSlioBaseDispatcher::moveReceivedBytes() {
     const std::lock_guard guard(inputLock_);
-    if (receiveRing_.empty()) return false;
-    if (receiveFull_) {
+    if (receiveRing_.capacity() == 0) return false;
+    if (receiveRing_.room() == 0) {
         const std::string notice = messageForCode(kDispatchBufferFull);
-        logBytes(8, std::vector<std::uint8_t>(notice.begin(), notice.end()));
+        logBytes(LoggedBytes::Notice, std::vector<std::uint8_t>(notice.begin(), notice.end()));
         return false;
     }
     TIOBuffer* first = InputQueue.peek();
@@ -450,33 +439,21 @@ bool TSlioBaseDispatcher::moveReceivedBytes() {
     TIOQueue::release(first);
     if (available == 0) return false;
 
-    const std::size_t w = receiveWrite_;
-    const std::size_t r = receiveRead_;
-    std::size_t contiguous = kReceiveRingSize - w;
-    std::size_t room = kReceiveRingSize;
-    if (!(r == w)) {
-        room = r > w ? r - w : r + kReceiveRingSize - w;
-        if (r > w) contiguous = r - w;
+    // A whole block may be more than the first block's bytes: copy what the queue holds, in
+    // the ring's two free runs at most.
+    std::size_t wanted = std::min(receiveRing_.room(), InputQueue.totalBytes());
+    std::vector<std::uint8_t> movedBytes;
+    while (wanted > 0) {
+        const std::span<std::uint8_t> run = receiveRing_.freeRun();
+        const std::size_t copied = copyFromQueue(run.first(std::min(run.size(), wanted)));
+        movedBytes.insert(movedBytes.end(), run.begin(),
+                          run.begin() + static_cast<std::ptrdiff_t>(copied));
+        receiveRing_.commit(copied);
+        wanted -= copied;
+        if (copied < run.size()) break;
     }
-    // A whole block may be more than the first block's bytes: copy what the queue holds.
-    const std::size_t wanted = std::min(room, InputQueue.totalBytes());
-    std::size_t moved = 0;
-    const std::size_t firstCopy = copyIntoRing(w, std::min(contiguous, wanted));
-    moved += firstCopy;
-    receiveWrite_ = (w + firstCopy) % kReceiveRingSize;
-    std::vector<std::uint8_t> movedBytes(receiveRing_.begin() + static_cast<long>(w),
-                                         receiveRing_.begin() + static_cast<long>(w + firstCopy));
-    if (receiveWrite_ == receiveRead_ && firstCopy > 0) receiveFull_ = true;
-    if (firstCopy == contiguous && wanted > contiguous) {
-        const std::size_t second = copyIntoRing(0, wanted - contiguous);
-        moved += second;
-        receiveWrite_ = second % kReceiveRingSize;
-        if (receiveWrite_ == receiveRead_ && second > 0) receiveFull_ = true;
-        movedBytes.insert(movedBytes.end(), receiveRing_.begin(),
-                          receiveRing_.begin() + static_cast<long>(second));
-    }
-    if (moved > 0) logBytes(1, std::move(movedBytes));
-    return moved > 0;
+    if (!movedBytes.empty()) logBytes(LoggedBytes::Received, movedBytes);
+    return !movedBytes.empty();
 }
 
 int TSlioBaseDispatcher::dispatcherThreadMain() {
@@ -536,53 +513,29 @@ int TSlioBaseDispatcher::PutBlock(const std::uint8_t* data, std::size_t length) 
     bool wasEmpty = false;
     {
         const std::lock_guard guard(outputLock_);
-        const std::size_t size = transmitRing_.size();
-        if (size == 0) return toCode(SlioError::PutBlockFail);
-        const std::size_t used = transmitFull_ ? size
-                                 : transmitTail_ >= transmitHead_
-                                     ? transmitTail_ - transmitHead_
-                                     : transmitTail_ + size - transmitHead_;
-        const std::size_t free = size - used;
-        if (free < length) return toCode(SlioError::OutputBufferTooSmall);
-        for (std::size_t i = 0; i < length; ++i) {
-            transmitRing_[transmitTail_] = data[i];
-            transmitTail_ = (transmitTail_ + 1) % size;
+        if (transmitRing_.capacity() == 0) return toCode(SlioError::PutBlockFail);
+        const std::size_t used = transmitRing_.used();
+        if (!transmitRing_.put(std::span(data, length))) {
+            return toCode(SlioError::OutputBufferTooSmall);
         }
-        if (free == length) transmitFull_ = true;
         // Only the first bytes into an empty ring need to wake the write thread: it takes
         // everything the ring holds, again and again, until it finds it empty.
         wasEmpty = used == 0;
     }
     traceBytes('T', data, length);
-    logBytes(2, std::vector<std::uint8_t>(data, data + length));
+    logBytes(LoggedBytes::Transmitted, std::vector<std::uint8_t>(data, data + length));
     if (wasEmpty) signalOutputReady();
     return 0;
 }
 
 std::size_t TSlioBaseDispatcher::OutBuffUsed() {
     const std::lock_guard guard(outputLock_);
-    const std::size_t size = transmitRing_.size();
-    if (transmitFull_) return size;
-    if (transmitTail_ >= transmitHead_) return transmitTail_ - transmitHead_;
-    return transmitTail_ + size - transmitHead_;
+    return transmitRing_.used();
 }
 
 std::vector<std::uint8_t> TSlioBaseDispatcher::takeTransmitBytes() {
     const std::lock_guard guard(outputLock_);
-    std::vector<std::uint8_t> bytes;
-    const std::size_t size = transmitRing_.size();
-    if (size == 0) return bytes;
-    std::size_t at = transmitHead_;
-    std::size_t count = transmitFull_                    ? size
-                        : transmitTail_ >= transmitHead_ ? transmitTail_ - transmitHead_
-                                                         : transmitTail_ + size - transmitHead_;
-    bytes.reserve(count);
-    while (count-- > 0) {
-        bytes.push_back(transmitRing_[at]);
-        at = (at + 1) % size;
-    }
-    transmitHead_ = transmitTail_ = 0;
-    transmitFull_ = false;
+    std::vector<std::uint8_t> bytes = transmitRing_.takeAll();
     if (!bytes.empty()) transmitting_ = true;
     return bytes;
 }
@@ -607,8 +560,7 @@ int TSlioBaseDispatcher::FlushInBuffer() {
     ++receivePurges_;
     const int result = purgeDevice(true);
     InputQueue.clear();
-    receiveRead_ = receiveWrite_;
-    receiveFull_ = false;
+    receiveRing_.clear();
     return result;
 }
 
@@ -617,8 +569,7 @@ int TSlioBaseDispatcher::FlushOutBuffer() {
     int result = 0;
     {
         const std::lock_guard guard(outputLock_);
-        transmitHead_ = transmitTail_ = 0;
-        transmitFull_ = false;
+        transmitRing_.clear();
         result = purgeDevice(false);
     }
     abortTransmit();
@@ -638,12 +589,12 @@ void TSlioBaseDispatcher::traceBytes(char kind, const std::uint8_t* data, std::s
     trace_.add(kind, data, length);
 }
 
-void TSlioBaseDispatcher::logBytes(int subKind, std::vector<std::uint8_t> data) {
+void TSlioBaseDispatcher::logBytes(LoggedBytes kind, std::vector<std::uint8_t> data) {
     const std::lock_guard guard(recorderLock_);
     if (!log_.on()) return;
     LogEntry entry;
     entry.kind = 1;  // Dispatch
-    entry.subKind = subKind;
+    entry.subKind = static_cast<int>(kind);
     entry.timeMs = millisecondsSinceOpen();
     entry.data = std::move(data);
     log_.add(std::move(entry));

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "ByteRing.h"
 #include "DeviceSettings.h"
 #include "SlErrors.h"
 #include "SlQueue.h"
@@ -186,7 +187,7 @@ class TSlioBaseDispatcher {
     int dispatcherThreadMain();
     bool moveReceivedBytes();
     bool dropStatusItem();
-    std::size_t copyIntoRing(std::size_t at, std::size_t wanted);
+    std::size_t copyFromQueue(std::span<std::uint8_t> into);
     int applyLineSettings(DeviceSettings requested);
     void waitForTransmitterToDrain();
     // Waits, pumping, until the bytes handed to the driver have had their time on the wire.
@@ -204,22 +205,22 @@ class TSlioBaseDispatcher {
                            std::chrono::milliseconds longest);
     void releaseRings();
     void traceBytes(char kind, const std::uint8_t* data, std::size_t length);
-    void logBytes(int subKind, std::vector<std::uint8_t> data);
+    // What a dispatch log entry records.
+    enum class LoggedBytes {
+        Received = 1,     // moved from the input queue into the receive ring
+        Transmitted = 2,  // put into the transmit ring
+        Notice = 8,       // the layer's own text, such as a full receive ring
+    };
+    void logBytes(LoggedBytes kind, std::vector<std::uint8_t> data);
     std::uint32_t millisecondsSinceOpen() const;
 
     std::string deviceName_;
     std::mutex inputLock_;
-    std::vector<std::uint8_t> receiveRing_;
-    std::size_t receiveWrite_ = 0;
-    std::size_t receiveRead_ = 0;
-    bool receiveFull_ = false;
+    ByteRing receiveRing_;
     std::uint64_t receivePurges_ = 0;
 
     std::mutex outputLock_;
-    std::vector<std::uint8_t> transmitRing_;
-    std::size_t transmitHead_ = 0;
-    std::size_t transmitTail_ = 0;
-    bool transmitFull_ = false;
+    ByteRing transmitRing_;
     std::atomic<bool> transmitting_{false};  // the write thread holds a block it is sending
 
     DeviceSettings settings_;
