@@ -1,6 +1,7 @@
 #include "CliSession.h"
 
 #include "Console.h"
+#include "model/LanguageTables.h"
 
 #include <array>
 #include <ostream>
@@ -9,16 +10,7 @@
 namespace canprog::cli {
 
 std::optional<char> languageCodeFor(const std::string& name) {
-    static constexpr std::array<std::pair<std::string_view, char>, 7> kCodes = {{{"pl", '0'},
-                                                                                 {"en", '1'},
-                                                                                 {"de", '2'},
-                                                                                 {"ru", '3'},
-                                                                                 {"sk", '4'},
-                                                                                 {"cz", '5'},
-                                                                                 {"hu", '6'}}};
-    for (const auto& [key, code] : kCodes) {
-        if (name == key) return code;
-    }
+    if (const LanguageRow* row = languageNamed(name)) return row->code;
     return std::nullopt;
 }
 

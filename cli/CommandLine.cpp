@@ -1,10 +1,20 @@
 #include "CommandLine.h"
 
 #include "ExitCodes.h"
+#include "model/LanguageTables.h"
 #include "serial/PortMap.h"
 #include "serial/SlSelCom.h"
 
 namespace canprog::cli {
+
+namespace {
+// The names --lang takes, from the table of languages.
+std::vector<std::string> languageNames() {
+    std::vector<std::string> names;
+    for (const LanguageRow& row : kLanguages) names.emplace_back(row.name);
+    return names;
+}
+}  // namespace
 
 namespace {
 
@@ -54,7 +64,7 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
     app.add_flag("--force", line.force,
                  "replace output files that exist already: the trace, a backup, a saved block");
     app.add_option("--lang", line.language, "language of the log lines")
-        ->check(CLI::IsMember({"pl", "en", "de", "ru", "sk", "cz", "hu"}));
+        ->check(CLI::IsMember(languageNames()));
 
     line.inspect =
         app.add_subcommand("inspect", "load a firmware file as a write would, and show its tops");

@@ -186,4 +186,18 @@ std::string_view captionText(Ctl control, Language language) {
                                   : row->text[static_cast<std::size_t>(language)];
 }
 
+const LanguageRow* languageNamed(std::string_view name) {
+    for (const LanguageRow& row : kLanguages) {
+        if (row.name == name) return &row;
+    }
+    return nullptr;
+}
+
+const LanguageRow* languageOfCode(char code) {
+    for (const LanguageRow& row : kLanguages) {
+        if (row.code == code) return &row;
+    }
+    return nullptr;
+}
+
 }  // namespace canprog

@@ -17,6 +17,32 @@ inline constexpr std::size_t kCaptionCount = 54;
 
 using Translations = std::array<std::string_view, kLanguageCount>;
 
+// One language as every part of the program names it.
+struct LanguageRow {
+    Language language;
+    char code;                 // `languageCode`, '0' to '6'
+    std::string_view name;     // on the command line (--lang) and in the pictures' file names
+    std::string_view isoCode;  // ISO 639-1
+    Ctl button;                // its radio button in the window
+    std::string_view caption;  // that button's caption
+};
+
+// The languages in the order of their codes: the one table the window, the command line and
+// the picture programs read.
+inline constexpr std::array<LanguageRow, kLanguageCount> kLanguages = {{
+    {Language::Polish, '0', "pl", "pl", Ctl::lang1, "PL"},
+    {Language::English, '1', "en", "en", Ctl::lang2, "EN"},
+    {Language::German, '2', "de", "de", Ctl::lang3, "DE"},
+    {Language::Russian, '3', "ru", "ru", Ctl::lang4, "RU"},
+    {Language::Slovak, '4', "sk", "sk", Ctl::lang5, "SK"},
+    {Language::Czech, '5', "cz", "cs", Ctl::lang6, "CZ"},
+    {Language::Hungarian, '6', "hu", "hu", Ctl::lang7, "HU"},
+}};
+
+// The row of a language by its command-line name, or of a code; nothing for any other.
+const LanguageRow* languageNamed(std::string_view name);
+const LanguageRow* languageOfCode(char code);
+
 struct CaptionRow {
     Ctl control;
     Translations text;

@@ -12,11 +12,6 @@ namespace canprog {
 
 namespace {
 
-constexpr std::array kLanguageButtons = {std::pair{Ctl::lang1, '0'}, std::pair{Ctl::lang2, '1'},
-                                         std::pair{Ctl::lang3, '2'}, std::pair{Ctl::lang4, '3'},
-                                         std::pair{Ctl::lang5, '4'}, std::pair{Ctl::lang6, '5'},
-                                         std::pair{Ctl::lang7, '6'}};
-
 // Folds the Polish letters of a caption to plain Latin, as the window's definition writes them.
 std::string withoutPolishDiacritics(std::string_view text) {
     static constexpr std::array<std::pair<std::string_view, char>, 18> kFolds = {{
@@ -75,8 +70,8 @@ bool isHeldDuringOperations(Ctl id) {
 
 bool isLanguageControl(Ctl id) {
     return id == Ctl::RadioGroup1 || id == Ctl::lang8 || id == Ctl::lang9 ||
-           std::any_of(kLanguageButtons.begin(), kLanguageButtons.end(),
-                       [id](const auto& button) { return button.first == id; });
+           std::any_of(kLanguages.begin(), kLanguages.end(),
+                       [id](const LanguageRow& row) { return row.button == id; });
 }
 
 }  // namespace
@@ -84,8 +79,7 @@ bool isLanguageControl(Ctl id) {
 MainForm::MainForm(PlatformShell& shell, ClockFunction clock)
     : shell_(shell), clock_(std::move(clock)), countdown_(clock_) {
     setDesignTimeState();
-    for (const auto& [button, code] : kLanguageButtons)
-        bindClick(button, [this] { RadioGroup1Click(); });
+    for (const LanguageRow& row : kLanguages) bindClick(row.button, [this] { RadioGroup1Click(); });
     bindClick(Ctl::lang8, [this] { RadioGroup1Click(); });
     bindClick(Ctl::lang9, [this] { RadioGroup1Click(); });
     bindClick(Ctl::RadioGroup1, [this] { RadioGroup1Click(); });
@@ -109,16 +103,9 @@ void MainForm::setDesignTimeState() {
     controls_[index(Ctl::bbHelp)].text = "Open";
     controls_[index(Ctl::GroupBox18)].text = "Lista programów CAN";
 
-    const std::array<std::pair<Ctl, const char*>, 9> plainCaptions = {{{Ctl::lang1, "PL"},
-                                                                       {Ctl::lang2, "EN"},
-                                                                       {Ctl::lang3, "DE"},
-                                                                       {Ctl::lang4, "RU"},
-                                                                       {Ctl::lang5, "SK"},
-                                                                       {Ctl::lang6, "CZ"},
-                                                                       {Ctl::lang7, "HU"},
-                                                                       {Ctl::lang8, "lang8"},
-                                                                       {Ctl::lang9, "lang9"}}};
-    for (const auto& [id, caption] : plainCaptions) controls_[index(id)].text = caption;
+    for (const LanguageRow& row : kLanguages) controls_[index(row.button)].text = row.caption;
+    controls_[index(Ctl::lang8)].text = "lang8";
+    controls_[index(Ctl::lang9)].text = "lang9";
 
     const std::array<std::pair<Ctl, const char*>, 7> developerCaptions = {
         {{Ctl::EEPROM, "EEPROM write"},
@@ -454,8 +441,8 @@ void MainForm::ClearClick() {
 }
 
 void MainForm::RadioGroup1Click() {
-    for (const auto& [button, code] : kLanguageButtons) {
-        if (checked(button)) languageCode = code;
+    for (const LanguageRow& row : kLanguages) {
+        if (checked(row.button)) languageCode = row.code;
     }
     clearLines(Ctl::meLog);
     setText(Ctl::Edit3, "");

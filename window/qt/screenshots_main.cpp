@@ -7,12 +7,8 @@
 #include "CanprogApplication.h"
 #include "DesktopShell.h"
 #include "TfrmMain.h"
+#include "model/LanguageTables.h"
 #include "model/MainForm.h"
-
-namespace {
-// The language codes '0' to '6' by their usual short names.
-constexpr const char* kLanguageNames[] = {"pl", "en", "de", "ru", "sk", "cz", "hu"};
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace canprog;
@@ -40,7 +36,10 @@ int main(int argc, char** argv) {
     // English keeps the plain names; another language gets its own ("-de").
     const QString suffix =
         language == '1' ? QString()
-                        : QStringLiteral("-") + QString::fromLatin1(kLanguageNames[language - '0']);
+                        : QStringLiteral("-") +
+                              QString::fromLatin1(
+                                  languageOfCode(language)->name.data(),
+                                  static_cast<qsizetype>(languageOfCode(language)->name.size()));
     const char* names[] = {"programming-tab", "parameters-tab"};
     for (int page = 0; page < 2; ++page) {
         mainWindow.tabs()->setCurrentIndex(page);

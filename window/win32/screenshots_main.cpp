@@ -14,6 +14,7 @@
 #include "Win32Shell.h"
 #include "WindowMessagePump.h"
 #include "base/win32/WideText.h"
+#include "model/LanguageTables.h"
 #include "model/MainForm.h"
 
 namespace {
@@ -91,9 +92,9 @@ int wmain(int argc, wchar_t** argv) {
     ::ShowWindow(window.handle(), SW_SHOWNORMAL);
 
     // English keeps the plain names; another language gets its own ("-de").
-    constexpr const char* kLanguageNames[] = {"pl", "en", "de", "ru", "sk", "cz", "hu"};
+    const LanguageRow* row = languageOfCode(language);
     const std::string suffix =
-        language == '1' ? std::string() : std::string("-") + kLanguageNames[language - '0'];
+        language == '1' || !row ? std::string() : std::string("-").append(row->name);
     const char* names[] = {"windows-programming-tab", "windows-parameters-tab"};
     for (int page = 0; page < 2; ++page) {
         window.showPage(page);
