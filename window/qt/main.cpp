@@ -4,10 +4,7 @@
 #include "TComSelectForm.h"
 #include "TForm1.h"
 #include "TfrmMain.h"
-#include "model/HelpWindow.h"
-#include "model/MainForm.h"
-#include "operations/Operations.h"
-#include "operations/SettingsFiles.h"
+#include "operations/WindowCore.h"
 #include "version/ProgramVersion.h"
 
 #include <cstdio>
@@ -40,14 +37,8 @@ int main(int argc, char** argv) {
     using namespace canprog;
     if (answeredOnTheTerminal(argc, argv)) return 0;
     window::CanprogApplication application(argc, argv);
-    window::DesktopShell shell;
-    MainForm form(shell);
-    HelpWindow help;
-    window::QtMessagePump pump(form);
-    Operations operations(form, help, pump);
-    operations.useWindowChecks();
-    bindSettingsFiles(form, operations);
-    operations.refreshPortList();
+    WindowCore<window::DesktopShell, window::QtMessagePump> core;
+    auto& [shell, form, help, pump, operations] = core;
 
     window::TfrmMain mainWindow(form);
     shell.setDialogOwner(&mainWindow);

@@ -14,10 +14,7 @@
 #include "Win32Shell.h"
 #include "WindowMessagePump.h"
 #include "base/win32/WideText.h"
-#include "model/HelpWindow.h"
-#include "model/MainForm.h"
-#include "operations/Operations.h"
-#include "operations/SettingsFiles.h"
+#include "operations/WindowCore.h"
 #include "version/ProgramVersion.h"
 
 namespace {
@@ -62,14 +59,8 @@ int runWindow(HINSTANCE instance, int showCommand) {
                                                        ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    win32window::Win32Shell shell;
-    MainForm form(shell);
-    HelpWindow help;
-    win32window::WindowMessagePump pump(form);
-    Operations operations(form, help, pump);
-    operations.useWindowChecks();
-    bindSettingsFiles(form, operations);
-    operations.refreshPortList();
+    WindowCore<win32window::Win32Shell, win32window::WindowMessagePump> core;
+    auto& [shell, form, help, pump, operations] = core;
 
     win32window::TfrmMain mainWindow(form, instance);
     shell.setDialogOwner(mainWindow.handle());
