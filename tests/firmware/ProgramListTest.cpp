@@ -3,8 +3,6 @@
 #include "firmware/Cp1250.h"
 #include "firmware/FirmwareLoader.h"
 #include "firmware/ProgramList.h"
-#include "operations/HelpHandler.h"
-#include "support/FormFixture.h"
 #include "support/TestData.h"
 
 namespace canprog {
@@ -61,46 +59,6 @@ TEST(Cp1250, PolishLettersAndUndefinedBytes) {
     EXPECT_EQ(cp1250ToUtf8("\xFF"), "˙");
     EXPECT_EQ(cp1250ToUtf8("a\x98z"), "a\xEF\xBF\xBDz");  // 0x98 is undefined in the code page
     EXPECT_EQ(cp1250ToUtf8("DEMO 1.00"), "DEMO 1.00");
-}
-
-class HelpClickTest : public ::testing::Test, public testing::FormFixture {
-  protected:
-    void SetUp() override { startUp(form); }
-    HelpWindow help;
-};
-
-TEST_F(HelpClickTest, ShowsTheListWithTheLanguageCaptionAndSize) {
-    form.firmwareFileName = dataFile("good.hexfw");
-    bbHelpClick(form, help);
-    EXPECT_TRUE(help.visible());
-    EXPECT_EQ(help.caption(), "CAN program list");
-    EXPECT_EQ(help.lines(),
-              (std::vector<std::string>{"CAN programs", "11 Demo car 2015-2018", "12 Łódź taxi"}));
-    EXPECT_EQ(help.outerWidth(), 250);
-    EXPECT_EQ(help.outerHeight(), 150);
-
-    form.click(Ctl::lang1);
-    form.firmwareFileName = dataFile("help_100_lines.hexfw");
-    bbHelpClick(form, help);
-    EXPECT_EQ(help.caption(), "Lista programów CAN");
-    EXPECT_EQ(help.lines().size(), 100u);
-    EXPECT_EQ(help.timesShown(), 2);
-}
-
-TEST_F(HelpClickTest, UnreadableFileLogsMessageTwoAndLeavesTheWindow) {
-    form.firmwareFileName = dataFile("help_3_lines.hexfw");
-    bbHelpClick(form, help);
-    form.firmwareFileName = dataFile("missing.hexfw");
-    bbHelpClick(form, help);
-    EXPECT_EQ(form.logLines(), std::vector<std::string>{"Error loading file"});
-    EXPECT_EQ(help.lines().size(), 3u);
-    EXPECT_EQ(help.timesShown(), 1);
-}
-
-TEST_F(HelpClickTest, NoFileChosenDoesNothing) {
-    bbHelpClick(form, help);
-    EXPECT_FALSE(help.visible());
-    EXPECT_TRUE(form.logLines().empty());
 }
 
 }  // namespace
