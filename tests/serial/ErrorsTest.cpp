@@ -11,28 +11,30 @@ namespace {
 TEST(RaiseForCode, ZeroAndPositiveValuesReturn) {
     EXPECT_EQ(RaiseForCode(0), 0);
     EXPECT_EQ(RaiseForCode(42), 42);
-    EXPECT_EQ(RaiseForCode(-3007, true), -3007);  // the owner is still being loaded
+    // The owner is still being loaded: the code comes back instead of an exception.
+    EXPECT_EQ(RaiseForCode(toCode(SlioError::BufferIsEmpty), true),
+              toCode(SlioError::BufferIsEmpty));
 }
 
 TEST(RaiseForCode, LeafClassesCarryCodeAndMessage) {
     try {
-        RaiseForCode(-3007);
+        RaiseForCode(toCode(SlioError::BufferIsEmpty));
         FAIL() << "no exception";
     } catch (const EBufferIsEmpty& e) {
-        EXPECT_EQ(e.ErrorCode(), -3007);
+        EXPECT_EQ(e.ErrorCode(), toCode(SlioError::BufferIsEmpty));
         EXPECT_STREQ(e.what(), "Buffer is empty");
     }
-    EXPECT_THROW(RaiseForCode(-2001), EBadId);
-    EXPECT_THROW(RaiseForCode(-2008), EAlreadyOpen);
-    EXPECT_THROW(RaiseForCode(-2011), ENoPortSelected);
-    EXPECT_THROW(RaiseForCode(-3006), EOutputBufferTooSmall);
-    EXPECT_THROW(RaiseForCode(-1006), EInternal);
-    EXPECT_THROW(RaiseForCode(-7003), EInternal);
-    EXPECT_THROW(RaiseForCode(-13868), ETapiNoMem);
-    EXPECT_THROW(RaiseForCode(-6008), EProtocol);
-    EXPECT_THROW(RaiseForCode(-8012), EFax);
+    EXPECT_THROW(RaiseForCode(toCode(SlioError::BadId)), EBadId);
+    EXPECT_THROW(RaiseForCode(toCode(SlioError::AlreadyOpen)), EAlreadyOpen);
+    EXPECT_THROW(RaiseForCode(toCode(SlioError::NoPortSelected)), ENoPortSelected);
+    EXPECT_THROW(RaiseForCode(toCode(SlioError::OutputBufferTooSmall)), EOutputBufferTooSmall);
+    EXPECT_THROW(RaiseForCode(toCode(SlioError::Internal)), EInternal);
+    EXPECT_THROW(RaiseForCode(toCode(SlioError::IniInternalA)), EInternal);
+    EXPECT_THROW(RaiseForCode(toCode(SlioError::TapiNoMem)), ETapiNoMem);
+    EXPECT_THROW(RaiseForCode(toCode(SlioError::ProtocolAborted)), EProtocol);
+    EXPECT_THROW(RaiseForCode(-8012), EFax);  // any code of the fax range
     try {
-        RaiseForCode(-2011);
+        RaiseForCode(toCode(SlioError::NoPortSelected));
     } catch (const EOpenComm& e) {  // caught by its group
         EXPECT_STREQ(e.what(), "The ComNumber property of the TSlioComPort has not been set");
     }
@@ -47,9 +49,9 @@ TEST(RaiseForCode, FileErrorsRaiseTheInputOutputException) {
         EXPECT_STREQ(e.what(), "File not found");
     }
     try {
-        RaiseForCode(-161);
+        RaiseForCode(toCode(SlioError::DeviceReadError));
     } catch (const std::system_error& e) {
-        EXPECT_EQ(e.code().value(), 161);
+        EXPECT_EQ(e.code().value(), -toCode(SlioError::DeviceReadError));
         EXPECT_STREQ(e.what(), "Device read error");
     }
     EXPECT_THROW(RaiseForCode(-8), std::bad_alloc);
@@ -57,7 +59,7 @@ TEST(RaiseForCode, FileErrorsRaiseTheInputOutputException) {
 
 TEST(RaiseForCode, CodesWithoutAClassRaiseThePlainException) {
     try {
-        RaiseForCode(-1001);
+        RaiseForCode(toCode(SlioError::BadHandle));
         FAIL() << "no exception";
     } catch (const ESlioException& e) {
         EXPECT_EQ(e.ErrorCode(), 0);
@@ -66,7 +68,7 @@ TEST(RaiseForCode, CodesWithoutAClassRaiseThePlainException) {
 }
 
 TEST(MessageForCode, TableThenSystemTextOnOneLine) {
-    EXPECT_EQ(messageForCode(-3001), "No device layer specified");
+    EXPECT_EQ(messageForCode(toCode(SlioError::NullApi)), "No device layer specified");
     EXPECT_EQ(messageForCode(0), "OK");
     EXPECT_EQ(messageForCode(15002), "Dispatch");
     // A number missing from the table reads as the system's own text for it, on one line.

@@ -40,7 +40,7 @@ TEST_F(SystemCallSeamTest, ReadFailureEndsTheThreadsWithTheReadCode) {
     calls.failReads = true;
     pty.send({0x4B});
     ASSERT_TRUE(eventually([&] { return port.Dispatcher()->RunningThreads() == 0; }));
-    EXPECT_EQ(port.Dispatcher()->FailureCode(), -161);
+    EXPECT_EQ(port.Dispatcher()->FailureCode(), toCode(SlioError::DeviceReadError));
     EXPECT_THROW(port.ByteAvailable(), EInOutError);
     port.SetOpen(false);
     EXPECT_FALSE(port.Open());
@@ -58,7 +58,7 @@ TEST_F(SystemCallSeamTest, WriteFailureEndsTheThreadsWithTheWriteCode) {
     calls.failWrites = true;
     port.WriteByte(0x0F);
     ASSERT_TRUE(eventually([&] { return port.Dispatcher()->FailureCode() != 0; }));
-    EXPECT_EQ(port.Dispatcher()->FailureCode(), -160);
+    EXPECT_EQ(port.Dispatcher()->FailureCode(), toCode(SlioError::DeviceWriteError));
     try {
         port.WriteByte(0x0F);
         FAIL() << "no exception";
@@ -102,9 +102,10 @@ TEST_F(SystemCallSeamTest, NothingEscapesAWorkerThread) {
         int code;
         const char* message;
     };
-    for (const Case& c :
-         {Case{SeamCalls::Throw::BadAlloc, -13868, "Insufficient memory to allocate I/O buffer."},
-          Case{SeamCalls::Throw::RuntimeError, -161, "Device read error"}}) {
+    for (const Case& c : {Case{SeamCalls::Throw::BadAlloc, toCode(SlioError::TapiNoMem),
+                               "Insufficient memory to allocate I/O buffer."},
+                          Case{SeamCalls::Throw::RuntimeError, toCode(SlioError::DeviceReadError),
+                               "Device read error"}}) {
         if (!port.Open()) port.SetOpen(true);
         calls.throwOnRead = c.thrown;
         pty.send({0x4B});
