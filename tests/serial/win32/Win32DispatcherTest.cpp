@@ -12,6 +12,7 @@
 #include "serial/SlPort.h"
 #include "serial/win32/SlWin32.h"
 #include "support/Eventually.h"
+#include "support/win32/OverlappedResults.h"
 
 namespace canprog::serial {
 namespace {
@@ -90,12 +91,8 @@ class FakeComPort : public Win32Calls {
     }
     BOOL GetOverlappedResult(HANDLE, OVERLAPPED* overlapped, DWORD* count, BOOL) override {
         const std::lock_guard guard(lock_);
-        const auto result = results_.find(overlapped);
-        if (result == results_.end()) return fail(ERROR_IO_INCOMPLETE);
-        const Result r = result->second;
-        results_.erase(result);
-        *count = r.count;
-        return r.ok ? TRUE : fail(r.error);
+        DWORD error = 0;
+        return results_.take(overlapped, count, error) ? TRUE : fail(error);
     }
     BOOL CancelIo(HANDLE) override {
         const std::lock_guard guard(lock_);
@@ -157,11 +154,6 @@ class FakeComPort : public Win32Calls {
     }();
 
   private:
-    struct Result {
-        BOOL ok;
-        DWORD error;
-        DWORD count;
-    };
     struct PendingRead {
         OVERLAPPED* overlapped = nullptr;
         std::uint8_t* buffer = nullptr;
@@ -185,15 +177,13 @@ class FakeComPort : public Win32Calls {
     void completeRead(BOOL ok, DWORD error) {
         if (!pendingRead_.overlapped) return;
         const DWORD n = ok ? take(pendingRead_.buffer, pendingRead_.size) : 0;
-        results_[pendingRead_.overlapped] = {ok, error, n};
-        ::SetEvent(pendingRead_.overlapped->hEvent);
+        results_.complete(pendingRead_.overlapped, {ok, error, n});
         pendingRead_ = {};
     }
     // Completes the pending comm-event wait, if any.
     void complete(BOOL ok, DWORD error, DWORD count) {
         if (!pendingWait_) return;
-        results_[pendingWait_] = {ok, error, count};
-        ::SetEvent(pendingWait_->hEvent);
+        results_.complete(pendingWait_, {ok, error, count});
         pendingWait_ = nullptr;
         pendingMask_ = nullptr;
     }
@@ -204,7 +194,7 @@ class FakeComPort : public Win32Calls {
     OVERLAPPED* pendingWait_ = nullptr;
     PendingRead pendingRead_;
     DWORD* pendingMask_ = nullptr;
-    std::map<OVERLAPPED*, Result> results_;
+    testing::OverlappedResults results_;
     static inline thread_local DWORD lastError_ = 0;
 };
 

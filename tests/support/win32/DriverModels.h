@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "OverlappedResults.h"
 #include "serial/win32/Win32Calls.h"
 #include "sim/BootloaderEngine.h"
 
@@ -275,14 +276,10 @@ class ModelledPort : public serial::Win32Calls {
     BOOL GetOverlappedResult(HANDLE, OVERLAPPED* overlapped, DWORD* count, BOOL wait) override {
         std::unique_lock guard(lock_);
         if (wait) {
-            changed_.wait(guard, [&] { return results_.count(overlapped) > 0; });
+            changed_.wait(guard, [&] { return results_.has(overlapped); });
         }
-        const auto result = results_.find(overlapped);
-        if (result == results_.end()) return fail(ERROR_IO_INCOMPLETE);
-        const Result r = result->second;
-        results_.erase(result);
-        *count = r.count;
-        return r.ok ? TRUE : fail(r.error);
+        DWORD error = 0;
+        return results_.take(overlapped, count, error) ? TRUE : fail(error);
     }
     BOOL CancelIo(HANDLE) override {
         const std::lock_guard guard(lock_);
@@ -331,11 +328,7 @@ class ModelledPort : public serial::Win32Calls {
         std::uint8_t byte;
         Clock::time_point at;  // when it has left (the FIFO) or may be read (held)
     };
-    struct Result {
-        BOOL ok;
-        DWORD error;
-        DWORD count;
-    };
+    using Result = OverlappedResults::Result;
     struct PendingRead {
         OVERLAPPED* overlapped = nullptr;
         std::uint8_t* buffer = nullptr;
@@ -377,8 +370,7 @@ class ModelledPort : public serial::Win32Calls {
         return n;
     }
     void complete(OVERLAPPED* overlapped, Result result) {
-        results_[overlapped] = result;
-        ::SetEvent(overlapped->hEvent);
+        results_.complete(overlapped, result);
         changed_.notify_all();
     }
     void completeRead(BOOL ok, DWORD error) {
@@ -470,7 +462,7 @@ class ModelledPort : public serial::Win32Calls {
     PendingRead pendingRead_;
     PendingWait pendingWait_;
     OVERLAPPED* pendingWrite_ = nullptr;
-    std::map<OVERLAPPED*, Result> results_;
+    OverlappedResults results_;
     static inline thread_local DWORD lastError_ = 0;
     std::thread wire_;
 };
