@@ -12,6 +12,7 @@
 #include "serial/SlPort.h"
 #include "serial/win32/SlWin32.h"
 #include "support/Eventually.h"
+#include "support/win32/LastErrors.h"
 #include "support/win32/OverlappedResults.h"
 
 namespace canprog::serial {
@@ -105,7 +106,7 @@ class FakeComPort : public Win32Calls {
         if (pendingRead_.overlapped == overlapped) completeRead(FALSE, ERROR_OPERATION_ABORTED);
         return TRUE;
     }
-    DWORD GetLastError() override { return lastError_; }
+    DWORD GetLastError() override { return lastErrors_.get(); }
 
     // --- the test's side ---
     void moduleSends(const std::vector<std::uint8_t>& bytes) {
@@ -162,7 +163,7 @@ class FakeComPort : public Win32Calls {
     static inline const HANDLE kHandle = reinterpret_cast<HANDLE>(0x4711);
 
     BOOL fail(DWORD error) {
-        lastError_ = error;
+        lastErrors_.set(error);
         return FALSE;
     }
     DWORD take(std::uint8_t* buffer, DWORD size) {
@@ -195,7 +196,7 @@ class FakeComPort : public Win32Calls {
     PendingRead pendingRead_;
     DWORD* pendingMask_ = nullptr;
     testing::OverlappedResults results_;
-    static inline thread_local DWORD lastError_ = 0;
+    testing::LastErrors lastErrors_;
 };
 
 class Win32DispatcherTest : public ::testing::Test {

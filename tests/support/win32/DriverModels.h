@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "LastErrors.h"
 #include "OverlappedResults.h"
 #include "serial/win32/Win32Calls.h"
 #include "sim/BootloaderEngine.h"
@@ -294,7 +295,7 @@ class ModelledPort : public serial::Win32Calls {
         if (pendingWrite_ == overlapped) completeWrite(FALSE, ERROR_OPERATION_ABORTED);
         return TRUE;
     }
-    DWORD GetLastError() override { return lastError_; }
+    DWORD GetLastError() override { return lastErrors_.get(); }
     void Sleep(DWORD milliseconds) override {
         if (!habits_.coarseSleep) return ::Sleep(milliseconds);
         {
@@ -345,7 +346,7 @@ class ModelledPort : public serial::Win32Calls {
         return std::chrono::microseconds(10'000'000 / std::max<DWORD>(dcb_.BaudRate, 1));
     }
     BOOL fail(DWORD error) {
-        lastError_ = error;
+        lastErrors_.set(error);
         return FALSE;
     }
     void setLine(WireEvent::Kind kind, bool on) {
@@ -463,7 +464,7 @@ class ModelledPort : public serial::Win32Calls {
     PendingWait pendingWait_;
     OVERLAPPED* pendingWrite_ = nullptr;
     OverlappedResults results_;
-    static inline thread_local DWORD lastError_ = 0;
+    LastErrors lastErrors_;
     std::thread wire_;
 };
 
