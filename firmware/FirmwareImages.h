@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace canprog {
 
@@ -18,6 +20,8 @@ struct FirmwareImages {
     std::int32_t eepromTop = -1;  // highest EEPROM offset written (inclusive), -1 when none
     std::int32_t currentAddress = 0;
     std::int32_t decodeLineCounter = 0;
+    // The CAN programs the file's comment lines name ("11", "12"), empty when they name none.
+    std::vector<std::string> canPrograms;
 
     // Both images back to the erased value.
     void erase() {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ProgramList.h"
 #include "base/Utf8Path.h"
 
 namespace canprog {
@@ -17,6 +18,7 @@ FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, Firmware
     images.eepromTop = -1;
     images.currentAddress = 0;
     images.decodeLineCounter = 0;
+    images.canPrograms.clear();
 
     LineReader file(data);
     FirmwareLoadResult result;
@@ -26,6 +28,7 @@ FirmwareLoadResult loadFirmwareData(std::string_view data, bool decode, Firmware
     }
     if (line == HexLineResult::EndOfFile) {
         result.status = FirmwareLoadResult::Status::Loaded;
+        images.canPrograms = canProgramNumbers(readProgramList(data, decode));
     } else if (line == HexLineResult::Accepted) {
         result.problem = {file.lineNumber(), "file ends without the end record :00000001FF"};
     }

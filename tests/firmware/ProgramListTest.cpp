@@ -54,6 +54,35 @@ TEST(ProgramList, WrongDecodingShowsNothing) {
     EXPECT_TRUE(listOf("good.hexfw", false).lines.empty());
 }
 
+// Which lists name CAN programs, and which program a number matches: a heading is allowed
+// above the numbered lines, prose inside them makes the list one that names none.
+TEST(ProgramList, TheCanProgramsALineListNames) {
+    using Numbers = std::vector<std::string>;
+    struct Case {
+        const char* comments;
+        Numbers numbers;
+    };
+    for (const Case& c : {
+             Case{";11 Demo sedan\n;12 Demo van\n", {"11", "12"}},
+             Case{";CAN programs of the demo\n;11 sedan\n; 21 hatchback\n", {"11", "21"}},
+             Case{";11 sedan\n;see the manual\n", {}},
+             Case{";Demo firmware for sedans\n", {}},
+             Case{"", {}},
+         }) {
+        const std::string file = std::string(":00000001FF\n") + c.comments;
+        EXPECT_EQ(canProgramNumbers(readProgramList(file, false)), c.numbers) << c.comments;
+    }
+    const Numbers listed{"11", "012"};
+    EXPECT_TRUE(namesCanProgram(listed, "11"));
+    EXPECT_TRUE(namesCanProgram(listed, "12"));
+    EXPECT_FALSE(namesCanProgram(listed, "13"));
+    EXPECT_FALSE(namesCanProgram(listed, "1"));
+    // The loader keeps them with the images, for the write's check.
+    FirmwareImages images;
+    ASSERT_TRUE(loadFirmwareData(":00000001FF\n;11 sedan\n", false, images).loaded());
+    EXPECT_EQ(images.canPrograms, Numbers{"11"});
+}
+
 TEST(Cp1250, PolishLettersAndUndefinedBytes) {
     EXPECT_EQ(cp1250ToUtf8("\xA3\xF3\x64\x9F"), "Łódź");
     EXPECT_EQ(cp1250ToUtf8("\xFF"), "˙");
