@@ -8,7 +8,7 @@ namespace canprog::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 12> kMeanings = {{
+constexpr std::array<std::pair<int, std::string_view>, 13> kMeanings = {{
     {kExitOk, "the operation finished"},
     {kExitUsage, "usage error, or nothing to do"},
     {kExitFirmwareFile, "firmware or saved file missing, unreadable or not valid"},
@@ -22,6 +22,9 @@ constexpr std::array<std::pair<int, std::string_view>, 12> kMeanings = {{
      "verify failed or did not finish: every block was written, the module stays in its "
      "bootloader (no restart was sent): write again"},
     {kExitOutput, "the output, an output file, a backup or the trace could not be written"},
+    {kExitProgramNotListed,
+     "the firmware's CAN program list does not name the program the module would hold; "
+     "nothing was written (--force writes it all the same)"},
     {kExitHangUp, "stopped because the terminal closed (SIGHUP)"},
     {kExitCancelled, "cancelled (Ctrl-C, or a request to terminate)"},
 }};

@@ -17,7 +17,8 @@ enum ExitCode : int {
     kExitVerifyFailed =
         8,            // the read-back differs or did not finish; the module stays in its bootloader
     kExitOutput = 9,  // the output, an output file, a backup or the trace could not be written
-    kExitHangUp = 129,  // the terminal closed (SIGHUP): stopped as Ctrl-C stops
+    kExitProgramNotListed = 10,  // the firmware does not list the module's CAN program
+    kExitHangUp = 129,           // the terminal closed (SIGHUP): stopped as Ctrl-C stops
     kExitCancelled = 130,
 };
 

@@ -35,6 +35,7 @@ int exitCodeFor(OperationOutcome outcome) {
         case OperationOutcome::InvalidSetting: return kExitInvalidSetting;
         case OperationOutcome::VerifyFailed: return kExitVerifyFailed;
         case OperationOutcome::BackupFailed: return kExitOutput;
+        case OperationOutcome::ProgramNotListed: return kExitProgramNotListed;
     }
     return kExitUsage;
 }
@@ -98,8 +99,17 @@ ModuleResult writeOneModule(const ModuleOptions& options, const std::string& fil
     operations.writeChecks.verify = write.verify;
     operations.writeChecks.keepParameters = write.keepParameters;
     operations.writeChecks.refuseNothingToWrite = true;
+    operations.writeChecks.showTimes = true;
     operations.writeChecks.readModuleFirst =
         write.repeat || !write.logFile.empty() || !backupFile.empty();
+    // A firmware whose list does not name the car's CAN program is written only when forced.
+    if (!write.force) {
+        operations.writeChecks.confirmUnlistedCanProgram = [&](const std::string&,
+                                                               const std::string&) {
+            fmt::print(err, "nothing was written: --force writes this firmware all the same\n");
+            return false;
+        };
+    }
     if (!backupFile.empty()) {
         operations.writeChecks.beforeWriting = [&](const ModuleFacts& facts) {
             return saveBackup(backupFile, write.force, facts, operations.link().deviceName(),

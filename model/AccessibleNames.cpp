@@ -61,6 +61,8 @@ std::string accessibleDescription(const MainForm& form, Ctl id) {
         !form.operationRunning()) {
         return form.windowText(WindowText::ReadTheModuleFirst);
     }
+    // A write's bar says the time left with its value.
+    if (id == Ctl::ProgressBar) return form.text(id);
     return {};
 }
 

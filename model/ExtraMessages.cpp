@@ -514,6 +514,52 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
     // LogoNameNoAddress
     {"Logo {brand}", "{brand} logo", "Logo {brand}", "Логотип {brand}", "Logo {brand}",
      "Logo {brand}", "{brand} logó"},
+    // CanProgramNotInFile
+    {"Program CAN {program}, który moduł będzie miał po zapisie, nie należy do programów tego "
+     "firmware ({programs})",
+     "The CAN program {program} that the module will hold after the write is not among the "
+     "programs of this firmware ({programs})",
+     "Das CAN-Programm {program}, das das Modul nach dem Schreiben hat, gehört nicht zu den "
+     "Programmen dieser Firmware ({programs})",
+     "CAN-программа {program}, которая будет в модуле после записи, не входит в программы этой "
+     "прошивки ({programs})",
+     "CAN program {program}, ktorý bude mať modul po zápise, nepatrí medzi programy tohto "
+     "firmvéru ({programs})",
+     "CAN program {program}, který bude mít modul po zápisu, nepatří mezi programy tohoto "
+     "firmwaru ({programs})",
+     "A(z) {program} CAN-program, amely az írás után a modulban lesz, nem tartozik e firmware "
+     "programjai közé ({programs})"},
+    // WriteUnlistedCanProgram
+    {"Program CAN {program}, który moduł będzie miał po zapisie, nie należy do programów tego "
+     "firmware ({programs}). Zapisać mimo to?",
+     "The CAN program {program} that the module will hold after the write is not among the "
+     "programs of this firmware ({programs}). Write it all the same?",
+     "Das CAN-Programm {program}, das das Modul nach dem Schreiben hat, gehört nicht zu den "
+     "Programmen dieser Firmware ({programs}). Trotzdem schreiben?",
+     "CAN-программа {program}, которая будет в модуле после записи, не входит в программы этой "
+     "прошивки ({programs}). Всё равно записать?",
+     "CAN program {program}, ktorý bude mať modul po zápise, nepatrí medzi programy tohto "
+     "firmvéru ({programs}). Napriek tomu zapísať?",
+     "CAN program {program}, který bude mít modul po zápisu, nepatří mezi programy tohoto "
+     "firmwaru ({programs}). Přesto zapsat?",
+     "A(z) {program} CAN-program, amely az írás után a modulban lesz, nem tartozik e firmware "
+     "programjai közé ({programs}). Mégis beírja?"},
+    // ExpectedWriteTime
+    {"Zapis potrwa około {seconds} s", "The write takes about {seconds} s",
+     "Das Schreiben dauert etwa {seconds} s", "Запись займёт около {seconds} с",
+     "Zápis potrvá asi {seconds} s", "Zápis potrvá asi {seconds} s",
+     "Az írás kb. {seconds} mp-ig tart"},
+    // TimeLeft
+    {"pozostało {seconds} s", "{seconds} s left", "noch {seconds} s", "осталось {seconds} с",
+     "zostáva {seconds} s", "zbývá {seconds} s", "még {seconds} mp"},
+    // SwitchModuleOn
+    {"Wyłącz i włącz teraz moduł (pozostało {seconds} s)",
+     "Switch the module off and on now ({seconds} s left)",
+     "Schalten Sie das Modul jetzt aus und wieder ein (noch {seconds} s)",
+     "Выключите и снова включите модуль (осталось {seconds} с)",
+     "Teraz modul vypnite a znova zapnite (zostáva {seconds} s)",
+     "Nyní modul vypněte a znovu zapněte (zbývá {seconds} s)",
+     "Most kapcsolja ki, majd be a modult (még {seconds} mp)"},
 }};
 
 }  // namespace

@@ -65,11 +65,16 @@ enum class Extra {
     SlowAdapter,        // {delay} {extra} {advice}
     FtdiLatencyAdvice,  // {now}
     SlowAdapterAdvice,
-    OnBatteryPower,     // before a firmware write: closing the lid stops it
-    LogoName,           // {brand} {address}: what a screen reader says for a logo
-    LogoNameNoAddress,  // {brand}
+    OnBatteryPower,           // before a firmware write: closing the lid stops it
+    LogoName,                 // {brand} {address}: what a screen reader says for a logo
+    LogoNameNoAddress,        // {brand}
+    CanProgramNotInFile,      // {program} {programs}: before the FLASH is written
+    WriteUnlistedCanProgram,  // {program} {programs}: the question before it is written
+    ExpectedWriteTime,        // {seconds}: before the FLASH is written
+    TimeLeft,                 // {seconds}: while writing
+    SwitchModuleOn,           // {seconds}: the wait for a module without a reset line
 };
-inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::LogoNameNoAddress) + 1;
+inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::SwitchModuleOn) + 1;
 
 // The text of a line in a language, values not yet filled in.
 std::string_view extraText(Extra line, Language language);

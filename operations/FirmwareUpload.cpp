@@ -1,9 +1,12 @@
 #include "FirmwareUpload.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "FirmwareFileLoad.h"
 #include "LostDevice.h"
@@ -13,6 +16,7 @@
 #include "bootloader/Replies.h"
 #include "config/ParameterBlock.h"
 #include "config/ParameterImage.h"
+#include "firmware/ProgramList.h"
 #include "model/MessageIndex.h"
 #include "model/PlatformShell.h"
 #include "serial/AdapterLatency.h"
@@ -35,8 +39,14 @@ const ExchangeStart kUploadStart{
     .shownIn = WakeUpShownIn::Log,
     .linkedText = LinkedText::LiteralOk};
 
+// A question that stopped the write before its first frame; it is asked with the port closed,
+// and a yes writes from the start again.
+enum class Question { None, AnotherProgram, UnlistedCanProgram };
+
 // One firmware write: the link, what it is asked to check, and what it learns.
 struct Upload {
+    Upload(WindowLink& link, const WriteChecks& checks, ModuleFacts& facts)
+        : link(link), checks(checks), facts(facts) {}
     WindowLink& link;
     const WriteChecks& checks;
     ModuleFacts& facts;
@@ -45,6 +55,13 @@ struct Upload {
     // the other program all the same.
     std::optional<std::pair<std::string, std::string>> anotherProgram;
     bool anotherProgramAccepted = false;
+    // The CAN program the module would hold that the file's list does not name, with the list.
+    std::optional<std::pair<std::string, std::string>> unlistedProgram;
+    bool unlistedProgramAccepted = false;
+    Question stoppedFor = Question::None;
+    // When the write frames began, and how many the write sends: the time left follows them.
+    std::chrono::steady_clock::time_point framesStarted;
+    int framesSent = 0;
     MainForm& form() { return link.form(); }
 };
 
@@ -81,6 +98,7 @@ void abandon(WindowLink& link) {
     link.port().SetOpen(false);
     link.form().setProgressMinimum(Ctl::ProgressBar, 0);
     link.form().setProgressPosition(Ctl::ProgressBar, 0);
+    link.form().setText(Ctl::ProgressBar, "");
 }
 
 // The message and the port and bar state after a wait that timed out or was cancelled.
@@ -123,6 +141,7 @@ struct MemoryToWrite {
     int& acknowledged;
     int* sent;                // blocks sent counted too (the EEPROM: where the PIN stands)
     bool discardInputFirst;   // input discarded before each block (the FLASH only)
+    std::size_t phase;        // the message of its phase: "FLASH writing..."
     std::size_t rejection;    // the message of a rejected block
     bool addressInRejection;  // the rejected block's address follows the message
 };
@@ -133,6 +152,7 @@ MemoryToWrite flashMemory(Upload& upload) {
             upload.facts.written.flashAcknowledged,
             nullptr,
             true,
+            msg::FlashWriting,
             msg::FlashWritingError,
             true};
 }
@@ -143,8 +163,58 @@ MemoryToWrite eepromMemory(Upload& upload) {
             upload.facts.written.eepromAcknowledged,
             &upload.facts.written.eepromSent,
             false,
+            msg::EepromWriting,
             msg::EepromWritingError,
             false};
+}
+
+// A write frame with its status byte takes this long on the wire at the port's rate; the
+// module's own time to write a block hides in the next frame's transfer.
+std::chrono::microseconds frameTime(int baud) {
+    constexpr int kBitsPerByte = 10;  // start, eight data bits, stop
+    return std::chrono::microseconds(std::int64_t{kWriteExchangeBytes} * kBitsPerByte * 1'000'000 /
+                                     std::max(baud, 1));
+}
+
+int roundedSeconds(std::chrono::microseconds time) {
+    return static_cast<int>((time.count() + 500'000) / 1'000'000);
+}
+
+// The write frames the write means to send.
+int framesToSend(const WriteCounts& written) {
+    return written.flashTotal + written.eepromTotal;
+}
+
+// Before the first write frame: how long the frames take, in the log; the clock of the time
+// left starts.
+void noteExpectedTime(Upload& upload) {
+    upload.framesStarted = std::chrono::steady_clock::now();
+    const int frames = framesToSend(upload.facts.written);
+    if (frames == 0 || !upload.checks.showTimes) return;
+    const auto expected = frameTime(upload.link.port().Baud()) * frames;
+    upload.form().logNote(Extra::ExpectedWriteTime,
+                          {{"seconds", std::to_string(std::max(1, roundedSeconds(expected)))}});
+}
+
+// After each acknowledged frame: the time the rest takes at the pace so far, in the status
+// line and on the progress bar (its text is what a screen reader reads as its value). Shown
+// when the text changes (a whole second, or the phase), not with every frame.
+void showTimeLeft(Upload& upload, std::size_t phase) {
+    MainForm& form = upload.form();
+    const WriteCounts& written = upload.facts.written;
+    const int done = written.flashAcknowledged + written.eepromAcknowledged;
+    ++upload.framesSent;
+    if (!upload.checks.showTimes) return;
+    const int left = std::max(0, framesToSend(written) - done);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - upload.framesStarted);
+    const auto perFrame = elapsed / std::max(upload.framesSent, 1);
+    const std::string timeLeft = form.extraMessage(
+        Extra::TimeLeft, {{"seconds", std::to_string(roundedSeconds(perFrame * left))}});
+    std::string status = form.message(phase) + " — " + timeLeft;
+    if (status == form.text(Ctl::Edit1)) return;
+    form.setText(Ctl::Edit1, std::move(status));
+    form.setText(Ctl::ProgressBar, timeLeft);
 }
 
 // Sends blocks `first` to `last` of one memory; nothing when every block was acknowledged.
@@ -187,6 +257,7 @@ std::optional<OperationOutcome> sendBlocks(Upload& upload, const MemoryToWrite& 
             return rejected(link, line + "; error code " + std::to_string(ack.status));
         }
         ++memory.acknowledged;
+        showTimeLeft(upload, memory.phase);
         form.setProgressPosition(Ctl::ProgressBar, block);
         link.pump().processMessages();
     }
@@ -335,11 +406,42 @@ void keepSettingsIfAsked(Upload& upload) {
 
 // The write stopped before anything is written because the file holds another program: the
 // module leaves its bootloader as after a read, and the port is closed while the user is asked.
-OperationOutcome stopToAsk(Upload& upload) {
+OperationOutcome stopToAsk(Upload& upload, Question question) {
+    upload.stoppedFor = question;
     WindowLink& link = upload.link;
     link.restartModule("OK. Restart CPU...");
     abandon(link);
     return OperationOutcome::Cancelled;
+}
+
+// The CAN program the module holds after the write: the EEPROM image's (the file's, or the
+// module's own kept in it) where the write reaches its address, else the module's as read;
+// unknown when the module was not read or the byte holds no program (erased).
+std::optional<std::string> canProgramAfterWrite(Upload& upload) {
+    const MainForm& form = upload.form();
+    const ParameterImage* after = nullptr;
+    if (form.checked(Ctl::EEPROM) && form.images.eepromTop >= kCanProgramAddress) {
+        after = &form.images.eepromImage;
+    } else if (upload.facts.blockRead) {
+        after = &*upload.facts.blockRead;
+    }
+    if (!after || !validSettings(*after).canProgram) return std::nullopt;
+    return canProgramText(*after);
+}
+
+// Whether the module would hold a CAN program that the file's list does not name; the log
+// says so. A file whose list names no programs is written as it is.
+bool checkCanProgram(Upload& upload) {
+    const std::vector<std::string>& listed = upload.form().images.canPrograms;
+    if (listed.empty()) return false;
+    const auto program = canProgramAfterWrite(upload);
+    if (!program || namesCanProgram(listed, *program)) return false;
+    std::string programs;
+    for (const std::string& number : listed) programs += (programs.empty() ? "" : ", ") + number;
+    upload.unlistedProgram = {*program, programs};
+    upload.form().logNote(Extra::CanProgramNotInFile,
+                          {{"program", *program}, {"programs", programs}});
+    return true;
 }
 
 // Everything after the port opened: the wake-up, FLASH, EEPROM, the verify and the restart.
@@ -356,10 +458,15 @@ OperationOutcome writeModule(Upload& upload) {
     }
     if (upload.anotherProgram && upload.checks.confirmAnotherProgram &&
         !upload.anotherProgramAccepted) {
-        return stopToAsk(upload);
+        return stopToAsk(upload, Question::AnotherProgram);
     }
     keepSettingsIfAsked(upload);
+    if (checkCanProgram(upload) && upload.checks.confirmUnlistedCanProgram &&
+        !upload.unlistedProgramAccepted) {
+        return stopToAsk(upload, Question::UnlistedCanProgram);
+    }
     countBlocksToWrite(form, upload.facts.written);
+    noteExpectedTime(upload);
 
     // FLASH, above the bootloader's own blocks.
     if (form.images.flashTop == -1) {
@@ -493,19 +600,31 @@ OperationOutcome bbUploadClick(WindowLink& link, const WriteChecks& checks, Modu
         noteWhereTheModuleStands(form, facts, OperationOutcome::PortError);
         return OperationOutcome::PortError;
     }
-    Upload upload{link, checks, facts, {}, {}, false};
+    Upload upload(link, checks, facts);
     OperationOutcome outcome =
         talkToModule(link, false, {Ctl::ProgressBar}, [&] { return writeModule(upload); });
-    // Another program in the file: written only when the user says so, from the start again.
-    if (upload.anotherProgram && !upload.anotherProgramAccepted && checks.confirmAnotherProgram &&
-        outcome == OperationOutcome::Cancelled && !facts.written.writeFrameLeft) {
-        const auto& [module, file] = *upload.anotherProgram;
-        if (!checks.confirmAnotherProgram(module, file)) {
-            form.logNote(Extra::NothingWrittenProgramKept);
-            return OperationOutcome::Cancelled;
+    // A question stopped the write before its first frame: it is written only when the user
+    // says so, from the start again.
+    while (upload.stoppedFor != Question::None && outcome == OperationOutcome::Cancelled &&
+           !facts.written.writeFrameLeft) {
+        const Question question = std::exchange(upload.stoppedFor, Question::None);
+        if (question == Question::AnotherProgram) {
+            const auto& [module, file] = *upload.anotherProgram;
+            if (!checks.confirmAnotherProgram(module, file)) {
+                form.logNote(Extra::NothingWrittenProgramKept);
+                return OperationOutcome::Cancelled;
+            }
+            upload.anotherProgramAccepted = true;
+        } else {
+            const auto& [program, programs] = *upload.unlistedProgram;
+            if (!checks.confirmUnlistedCanProgram(program, programs)) {
+                outcome = OperationOutcome::ProgramNotListed;
+                break;
+            }
+            upload.unlistedProgramAccepted = true;
         }
-        upload.anotherProgramAccepted = true;
         facts.clear();
+        upload.framesSent = 0;
         if (!link.openModulePort(false)) {
             form.logMessage(msg::ErrorOpeningPort);
             noteOpenFailure(link);

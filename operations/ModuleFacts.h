@@ -55,6 +55,9 @@ struct WriteChecks {
     // The log says which program the module holds and which the file carries before the FLASH
     // is written, and, after a verify, which the module holds then.
     bool showVersions = false;
+    // The log says how long the write frames take before the first is sent, and the status
+    // line and the progress bar's text say the time left while they are sent.
+    bool showTimes = false;
     // Called once the module has been read, before the first write frame (a backup is saved
     // there); false stops the write with nothing written, the module restarted.
     std::function<bool(const ModuleFacts&)> beforeWriting;
@@ -63,6 +66,11 @@ struct WriteChecks {
     // restarted and the port closed while it asks.
     std::function<bool(const std::string& moduleProgram, const std::string& fileProgram)>
         confirmAnotherProgram;
+    // Asked, with the CAN program the module would hold and the programs the file names
+    // ("11, 12, 21"), before a firmware is written whose list does not name that program;
+    // without it the log notes it and the write goes on. Asked as the question above.
+    std::function<bool(const std::string& program, const std::string& programs)>
+        confirmUnlistedCanProgram;
 };
 
 }  // namespace canprog

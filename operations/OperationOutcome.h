@@ -16,9 +16,11 @@ enum class OperationOutcome {
     Rejected,           // the module refused a block
     Cancelled,
     InvalidSetting,
-    DeviceLost,    // the device vanished mid-operation (the adapter was pulled)
-    VerifyFailed,  // the EEPROM read back differs from what was written
-    BackupFailed,  // the block read before a write could not be saved: nothing was written
+    DeviceLost,        // the device vanished mid-operation (the adapter was pulled)
+    VerifyFailed,      // the EEPROM read back differs from what was written
+    BackupFailed,      // the block read before a write could not be saved: nothing was written
+    ProgramNotListed,  // the firmware's list does not name the module's CAN program: nothing
+                       // was written
 };
 
 }  // namespace canprog

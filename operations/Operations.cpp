@@ -70,6 +70,7 @@ OperationOutcome Operations::record(Run run) {
 void Operations::useWindowChecks() {
     writeChecks.verify = true;
     writeChecks.showVersions = true;
+    writeChecks.showTimes = true;
     // Another program than the module's is written only when the technician says so.
     writeChecks.confirmAnotherProgram = [this](const std::string& module, const std::string& file) {
         std::string question =
@@ -80,6 +81,14 @@ void Operations::useWindowChecks() {
         }
         return form_.shell().confirm(question, form_.windowText(WindowText::Yes),
                                      form_.windowText(WindowText::No));
+    };
+    // So is a firmware whose CAN program list does not name the program the car gets.
+    writeChecks.confirmUnlistedCanProgram = [this](const std::string& program,
+                                                   const std::string& programs) {
+        return form_.shell().confirm(
+            form_.extraMessage(Extra::WriteUnlistedCanProgram,
+                               {{"program", program}, {"programs", programs}}),
+            form_.windowText(WindowText::Yes), form_.windowText(WindowText::No));
     };
     parameterWriteChecks.verify = true;
     readChecks.deviceId = true;

@@ -87,6 +87,46 @@ TEST_F(WriteChecksTest, KeepParamsKeepsExactlyTheSevenSettingBytes) {
     }
 }
 
+// The CAN program list against the program the module keeps (11): a firmware whose list names
+// it is written, one whose list does not is refused with nothing written unless forced, and a
+// list that names no programs at all is no reason to stop.
+TEST_F(WriteChecksTest, AFirmwareIsWrittenOverACarProgramItsListLacksOnlyWhenForced) {
+    struct Case {
+        const char* comments;
+        bool force;
+        int exitCode;
+    };
+    start();
+    int run = 0;
+    for (const Case& c : {Case{";CAN programs\n;11 Demo sedan\n;12 Demo van\n", false, kExitOk},
+                          Case{";21 Demo hatchback\n;31 Demo SUV\n", false, kExitProgramNotListed},
+                          Case{";21 Demo hatchback\n;31 Demo SUV\n", true, kExitOk},
+                          Case{";Demo firmware, all cars\n", false, kExitOk}}) {
+        SCOPED_TRACE(c.comments);
+        // FLASH only, no EEPROM: the module's program stays.
+        const std::string file = inScratch("f" + std::to_string(++run) + ".hex");
+        std::ofstream(file) << ":1002000000000000000000000000000000000000EE\n:00000001FF\n"
+                            << c.comments;
+        const std::size_t framesBefore = writeFrames();
+        WriteOptions keep;
+        keep.keepParameters = true;
+        keep.force = c.force;
+        err.str("");
+        EXPECT_EQ(runWrite(onModule(), file, keep, out, err), c.exitCode) << err.str();
+        const bool refused = c.exitCode == kExitProgramNotListed;
+        EXPECT_EQ(writeFrames() == framesBefore, refused);
+        EXPECT_EQ(
+            err.str().find("The CAN program 11 that the module will hold after the write is "
+                           "not among the programs of this firmware (21, 31)") != std::string::npos,
+            c.comments[1] == '2')
+            << err.str();
+        EXPECT_EQ(
+            err.str().find("Nothing was written: the module is unchanged.") != std::string::npos,
+            refused)
+            << err.str();
+    }
+}
+
 TEST_F(WriteChecksTest, AReadBeforeAKeepParamsWriteThatFailsOrIsCancelledWritesNothing) {
     sim::SimOptions damaged;
     damaged.faults.wrongReplyCheck = true;

@@ -62,6 +62,32 @@ TEST_F(UploadTest, FullUploadWritesBothMemoriesAndRestarts) {
     EXPECT_EQ(form.control(Ctl::ProgressBar).position, 0);
 }
 
+// Before the frames the log says how long they take at the line's rate; while they are sent,
+// the status line and the progress bar's text (its value for a screen reader) say the time
+// left, counting down to nothing, and the bar's text is gone once the write has ended.
+TEST_F(UploadTest, TheWriteSaysHowLongItTakesAndThenTheTimeLeft) {
+    startModule();
+    operations.writeChecks.showTimes = true;
+    testing::TextWatcher status(form, Ctl::Edit1);
+    testing::TextWatcher bar(form, Ctl::ProgressBar);
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Finished);
+    // 2016 + 16 frames of 23 bytes at 9600 baud.
+    const auto expected = std::find(log().begin(), log().end(), "The write takes about 49 s");
+    ASSERT_NE(expected, log().end());
+    EXPECT_EQ(*std::next(expected), "FLASH writing...");
+    const auto left = [](const std::vector<std::string>& texts, const std::string& start) {
+        return std::count_if(texts.begin(), texts.end(), [&](const std::string& text) {
+            return text.rfind(start, 0) == 0 && text.find(" s left") != std::string::npos;
+        });
+    };
+    EXPECT_GT(left(status.texts, "FLASH writing... — "), 0);
+    EXPECT_GT(left(status.texts, "EEPROM writing... — "), 0);
+    ASSERT_GE(bar.texts.size(), 2u);
+    EXPECT_EQ(bar.texts[bar.texts.size() - 2], "0 s left");
+    EXPECT_EQ(bar.texts.back(), "");
+    EXPECT_EQ(form.text(Ctl::Edit1), "Finished.");
+}
+
 TEST_F(UploadTest, FileWithoutEepromDataSkipsTheEepromPhase) {
     startModule();
     ASSERT_EQ(write("flash_only.hexfw"), OperationOutcome::Finished);

@@ -61,6 +61,23 @@ class LogWatcher : public ModelListener {
     std::function<void(const std::string&)> onLine_;
 };
 
+// Every text a control was given, in order.
+class TextWatcher : public ModelListener {
+  public:
+    TextWatcher(MainForm& form, Ctl control) : form_(form), control_(control) {
+        form_.addListener(this);
+    }
+    ~TextWatcher() override { form_.removeListener(this); }
+    void controlChanged(Ctl id, Change what) override {
+        if (id == control_ && what == Change::Text) texts.push_back(form_.text(id));
+    }
+    std::vector<std::string> texts;
+
+  private:
+    MainForm& form_;
+    Ctl control_;
+};
+
 // A clock the test moves by hand.
 struct ManualClock {
     SteadyClock::time_point now{};

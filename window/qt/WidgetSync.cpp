@@ -38,6 +38,11 @@ void showText(QWidget* widget, const std::string& text) {
             button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) +
                                     kButtonTextRoom);
         }
+    } else if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
+        // A bar's text says more than its per cent: the time left (its accessible description
+        // says it too, for a screen reader).
+        bar->setFormat(text.empty() ? QStringLiteral("%p%")
+                                    : QStringLiteral("%p% — ") + toQString(text));
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(toQString(text));
         group->setMinimumWidth(group->fontMetrics().horizontalAdvance(group->title()) +

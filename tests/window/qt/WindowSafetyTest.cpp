@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -216,6 +217,51 @@ TEST_F(WindowSafetyTest, AnotherProgramIsWrittenOnlyWhenTheTechnicianSaysSo) {
     ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
     EXPECT_TRUE(logHas("The module's settings are not carried over to another program")) << log();
     EXPECT_EQ(module->memory().eeprom, fileImages("good.hexfw").eepromImage);
+}
+
+// A car whose CAN program (21, kept from the module) the firmware's list does not name: the
+// technician is asked before anything is written; No writes nothing, Yes writes it. While it
+// writes, what a screen reader says of the progress bar includes the time left.
+TEST_F(WindowSafetyTest, AFirmwareThatDoesNotListTheCarsProgramIsWrittenOnlyOnAYes) {
+    sim::SimOptions car;
+    car.memory.eeprom[kCanProgramAddress] = 0x21;
+    start(car);
+    chooseFile("good.hexfw");
+    widget<QCheckBox>(Ctl::KeepSettings)->click();
+    shell.answer = false;
+    button(Ctl::bbUpload)->click();
+    ASSERT_EQ(shell.asked.size(), 1u);
+    EXPECT_NE(shell.asked[0].find("The CAN program 21 that the module will hold after the write "
+                                  "is not among the programs of this firmware (11, 12). Write "
+                                  "it all the same?"),
+              std::string::npos)
+        << shell.asked[0];
+    EXPECT_EQ(operations.lastOutcome(), OperationOutcome::ProgramNotListed);
+    EXPECT_TRUE(logHas("Nothing was written: the module is unchanged.")) << log();
+    for (const auto& frame : module->frames()) EXPECT_NE(frame.command, WRITE_FLASH);
+
+    shell.answer = true;
+    auto* bar = widget<QProgressBar>(Ctl::ProgressBar);
+    // What a screen reader says with the bar's value, each time the model moves the bar.
+    struct BarReader : ModelListener {
+        QProgressBar* bar;
+        std::vector<QString> texts;
+        void controlChanged(Ctl id, Change) override {
+            if (id != Ctl::ProgressBar) return;
+            texts.push_back(
+                QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Description));
+        }
+    } reader;
+    reader.bar = bar;
+    form.addListener(&reader);
+    button(Ctl::bbUpload)->click();
+    form.removeListener(&reader);
+    const std::vector<QString>& barTexts = reader.texts;
+    ASSERT_EQ(operations.lastOutcome(), OperationOutcome::Finished) << log();
+    EXPECT_EQ(module->memory().eeprom[kCanProgramAddress], 0x21);
+    EXPECT_TRUE(std::any_of(barTexts.begin(), barTexts.end(),
+                            [](const QString& text) { return text.endsWith(" s left"); }));
+    EXPECT_TRUE(bar->accessibleDescription().isEmpty());
 }
 
 TEST_F(WindowSafetyTest, TheParametersPageSaysTheOutcomeWhole) {
