@@ -5,8 +5,10 @@ namespace canprog {
 std::string LineReader::readLine() {
     if (atEnd()) return {};
     ++lineNumber_;
-    const std::size_t end = data_.find_first_of("\r\n", position_);
-    if (end == std::string_view::npos) {
+    // A plain loop: find_first_of looks each byte up in the set with a call of its own.
+    std::size_t end = position_;
+    while (end < data_.size() && data_[end] != '\r' && data_[end] != '\n') ++end;
+    if (end == data_.size()) {
         std::string line(data_.substr(position_));
         position_ = data_.size();
         return line;

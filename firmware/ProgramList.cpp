@@ -56,8 +56,16 @@ ProgramList readProgramList(std::string_view fileBytes, bool decode) {
         std::string line;
         if (decode) {
             list.pairsRead += 1;
-            line = decodeLine(file.readLine(), lineKey(list.pairsRead), false);
+            const std::string key = lineKey(list.pairsRead);
+            line = file.readLine();
             file.readLine();
+            // Only a line whose first byte decodes to ';' is decoded whole: the records are
+            // most of a file.
+            if (line.empty() ||
+                decodeLine(std::string_view(line).substr(0, 1), key, false) != ";") {
+                continue;
+            }
+            line = decodeLine(line, key, false);
         } else {
             line = file.readLine();
         }
