@@ -170,6 +170,18 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
 
     line.ports =
         app.add_subcommand("ports", "the ports that exist now, as the port dialog lists them");
+
+    line.library = app.add_subcommand(
+        "library",
+        "the firmware files of a folder and its subfolders, with their version text and CAN "
+        "program list: which firmware fits a car");
+    line.library->add_option("FOLDER", line.libraryFolder, "folder to search")
+        ->required()
+        ->check(kNotEmpty);
+    line.library->add_option("--find", line.libraryFind,
+                             "only files whose name, version or CAN program list holds TEXT "
+                             "(case ignored), with the lines that hold it");
+    line.library->add_flag("--json", line.json, "print the files as one JSON object");
 }
 
 std::string deviceForArgument(const std::string& argument) {

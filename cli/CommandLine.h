@@ -44,6 +44,9 @@ struct CommandLine {
     std::string restoreFile;
     RestoreOptions restoreOptions;
     CLI::App* ports = nullptr;
+    CLI::App* library = nullptr;
+    std::string libraryFolder;
+    std::string libraryFind;
 };
 
 // Defines the options and commands on `app`, to be filled in by its parse.

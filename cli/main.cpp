@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "LibraryCommand.h"
 #include "StandardStreams.h"
 #include "base/OutputFiles.h"
 #include "model/MainForm.h"
@@ -34,6 +35,9 @@ int runCommand(CommandLine& line) {
     const ModuleOptions& module = line.module;
     const char language = module.languageCode;
     if (*line.ports) return listPorts();
+    if (*line.library) {
+        return runLibrary(line.libraryFolder, line.libraryFind, line.json, std::cout, std::cerr);
+    }
     if (*line.write) {
         line.writeOptions.verify = !line.noVerify;
         return runWrite(module, line.writeFile, line.writeOptions, std::cout, std::cerr);

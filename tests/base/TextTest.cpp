@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/CaseFold.h"
 #include "base/Utf8Path.h"
 #ifdef _WIN32
 #include "base/win32/WideText.h"
@@ -29,6 +30,25 @@ TEST(TextTest, AUtf8FileNameWithPolishAndCzechLettersOpensTheSameFile) {
     EXPECT_EQ(in.get(), 'x');
     in.close();
     std::filesystem::remove_all(folder);
+}
+
+// A search ignores case in every language of the window, and text that is not UTF-8 neither
+// stops it nor finds what it does not hold.
+TEST(TextTest, CaseIsIgnoredInEveryLanguageOfTheWindow) {
+    struct Case {
+        const char* text;
+        const char* folded;
+    };
+    for (const Case& c :
+         {Case{"Demo SEDAN 2014", "demo sedan 2014"}, Case{"ŁÓDŹ Żółć", "łódź żółć"},
+          Case{"ŘÍDICÍ ČÁST Ň Ě Ů", "řídicí část ň ě ů"},
+          Case{"ŐRZŐ ŰR Ä Ö Ü ß", "őrző űr ä ö ü ß"}, Case{"СЕДАН Ёж", "седан ёж"},
+          Case{"a\xC5\xFF\x80Z", "a\xC5\xFF\x80z"}}) {
+        EXPECT_EQ(foldCase(c.text), c.folded) << c.text;
+    }
+    EXPECT_TRUE(containsFolded("11 Demo Sedan 2014-2018", "SEDAN"));
+    EXPECT_TRUE(containsFolded("Škoda Octavia", "ŠKODA"));
+    EXPECT_FALSE(containsFolded("Demo van", "sedan"));
 }
 
 #ifdef _WIN32

@@ -2,11 +2,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/ExitCodes.h"
 #include "cli/FirmwareCommands.h"
+#include "cli/LibraryCommand.h"
+#include "config/ParameterImage.h"
 #include "firmware/FirmwareLoader.h"
+#include "operations/FirmwareLibrary.h"
 #include "support/TestData.h"
 
 namespace canprog::cli {
@@ -37,6 +41,12 @@ class InspectTest : public ::testing::Test {
         InspectOptions options{file, (scratch_ / "flash.bin").string(),
                                (scratch_ / "eeprom.bin").string()};
         return runInspect(options, '1', out, err);
+    }
+
+    static FirmwareImages fileImagesOf(const std::string& name) {
+        FirmwareImages images;
+        EXPECT_TRUE(loadFirmwareFile(dataFile(name), true, images).loaded());
+        return images;
     }
 
     fs::path scratch_;
@@ -105,6 +115,65 @@ TEST_F(InspectTest, HexfwRefusesABrokenInput) {
     EXPECT_EQ(runHexfw(true, dataFile("bad_no_end.hex"), target, '1', out, err), kExitFirmwareFile);
     EXPECT_FALSE(fs::exists(target));
     EXPECT_NE(err.str().find("without the end record"), std::string::npos);
+}
+
+// A folder as technicians keep one: renamed copies, a subfolder, suffixes in capitals, a broken
+// file and files that are no firmware. Every firmware file is listed, sorted, the broken one
+// with its problem; a search ignores case and finds names, versions and program lines.
+TEST_F(InspectTest, TheLibraryListsAFoldersFirmwareAndFindsTheLinesThatFitACar) {
+    fs::create_directories(scratch_ / "old" / "2019");
+    fs::copy_file(dataFile("good.hexfw"), scratch_ / "Sedan-final.HEXFW");
+    fs::copy_file(dataFile("good_plain.hex"), scratch_ / "old" / "2019" / "plain.hex");
+    fs::copy_file(dataFile("bad_checksum.hex"), scratch_ / "old" / "broken.hex");
+    std::ofstream(scratch_ / "notes.txt") << "11 Demo car\n";
+    fs::create_directories(scratch_ / "folder.hex");  // a folder with a firmware's name
+
+    const std::vector<LibraryEntry> entries = scanFirmwareLibrary(scratch_.string());
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, "Sedan-final.HEXFW");
+    EXPECT_EQ(entries[1].name, "old/2019/plain.hex");
+    EXPECT_EQ(entries[2].name, "old/broken.hex");
+    EXPECT_FALSE(entries[0].broken());
+    EXPECT_EQ(entries[0].lines,
+              (std::vector<std::string>{"CAN programs", "11 Demo car 2015-2018", "12 Łódź taxi"}));
+    EXPECT_EQ(entries[0].canPrograms, (std::vector<std::string>{"11", "12"}));
+    EXPECT_EQ(entries[0].version, programVersionText(fileImagesOf("good.hexfw").eepromImage));
+    EXPECT_NE(entries[2].problem.find("line "), std::string::npos) << entries[2].problem;
+
+    struct Case {
+        const char* text;
+        std::vector<std::string> found;  // name: lines
+    };
+    for (const Case& c : {
+             Case{"DEMO CAR",
+                  {"Sedan-final.HEXFW: 11 Demo car 2015-2018",
+                   "old/2019/plain.hex: 11 Demo car 2015-2018"}},
+             Case{"ŁÓDŹ", {"Sedan-final.HEXFW: 12 Łódź taxi", "old/2019/plain.hex: 12 Łódź taxi"}},
+             Case{"sedan", {"Sedan-final.HEXFW: CAN programs|11 Demo car 2015-2018|12 Łódź taxi"}},
+             Case{"2019", {"old/2019/plain.hex: CAN programs|11 Demo car 2015-2018|12 Łódź taxi"}},
+             Case{"broken", {"old/broken.hex: "}},
+             Case{"van", {}},
+         }) {
+        std::vector<std::string> found;
+        for (const LibraryMatch& match : findInLibrary(entries, c.text)) {
+            std::string lines;
+            for (const auto& line : match.lines) lines += (lines.empty() ? "" : "|") + line;
+            found.push_back(match.entry->name + ": " + lines);
+        }
+        EXPECT_EQ(found, c.found) << c.text;
+    }
+
+    // The command prints the same, and a folder that is not there says why.
+    ASSERT_EQ(runLibrary(scratch_.string(), "demo car", false, out, err), kExitOk);
+    EXPECT_EQ(out.str().rfind("Sedan-final.HEXFW  ", 0), 0u) << out.str();
+    EXPECT_NE(out.str().find("\n    11 Demo car 2015-2018\nold/2019/plain.hex  "),
+              std::string::npos)
+        << out.str();
+    out.str("");
+    ASSERT_EQ(runLibrary(scratch_.string(), "", true, out, err), kExitOk);
+    EXPECT_NE(out.str().find("\"problem\": \"line "), std::string::npos) << out.str();
+    EXPECT_EQ(runLibrary((scratch_ / "none").string(), "", false, out, err), kExitFirmwareFile);
+    EXPECT_NE(err.str().find("the folder cannot be read"), std::string::npos) << err.str();
 }
 
 }  // namespace
