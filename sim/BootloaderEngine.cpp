@@ -69,6 +69,7 @@ EngineReply BootloaderEngine::receive(std::uint8_t byte, Clock::time_point at) {
         frame_.clear();
     }
     lastByte_ = at;
+    if (!firstByte_) firstByte_ = at;
     if (hangUp_) return {};
 
     switch (state_) {
@@ -82,6 +83,7 @@ EngineReply BootloaderEngine::receive(std::uint8_t byte, Clock::time_point at) {
                 return {};
             }
             state_ = State::Running;
+            if (at - *firstByte_ < faults_.switchedOnAfter) return {};  // still switched off
             if (faults_.neverAnswer || ++validProbes_ < faults_.answerAfterProbes) return {};
             validProbes_ = 0;
             key_ = initialLinkKey;

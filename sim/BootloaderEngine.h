@@ -31,6 +31,9 @@ struct ModuleMemory {
 struct FaultOptions {
     bool neverAnswer = false;
     int answerAfterProbes = 1;              // answer the Nth valid probe
+    // A module without a reset line, switched on this long after the first byte reached it:
+    // every probe before then goes unanswered.
+    std::chrono::milliseconds switchedOnAfter{0};
     std::optional<std::uint8_t> strayByte;  // sent once during the wake-up, before the answer
     std::optional<std::pair<int, int>> rejectFlashBlock;   // block, status code
     std::optional<std::pair<int, int>> rejectEepromBlock;  // block, status code
@@ -108,6 +111,7 @@ class BootloaderEngine {
     std::vector<std::uint8_t> frame_;
     std::vector<FrameRecord> frames_;
     std::optional<Clock::time_point> lastByte_;
+    std::optional<Clock::time_point> firstByte_;
     bool hangUp_ = false;
     int restarts_ = 0;
     Clock::time_point started_ = Clock::now();

@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
     int replyDelayMs = 0;
     FaultOptions faults;
     int answerAfter = 1;
+    double switchedOnAfter = 0;
     std::string strayByte, rejectFlash, rejectEeprom, deviceId;
     int silentAfter = 0, cutReply = -1, hangupAfter = 0;
 
@@ -67,6 +68,10 @@ int main(int argc, char** argv) {
     app.add_flag("--no-answer", faults.neverAnswer, "fault: never answer the wake-up");
     app.add_option("--answer-after", answerAfter, "fault: answer only the Nth probe")
         ->check(CLI::PositiveNumber);
+    app.add_option("--switched-on-after", switchedOnAfter,
+                   "fault: a module without a reset line, switched on SECONDS after the first "
+                   "byte reached it; no probe before then is answered")
+        ->check(CLI::NonNegativeNumber);
     app.add_option("--stray-byte", strayByte,
                    "fault: send this byte (e.g. 0x55) before the answer");
     app.add_option("--reject-flash", rejectFlash,
@@ -104,6 +109,8 @@ int main(int argc, char** argv) {
     options.replyDelay = std::chrono::milliseconds(replyDelayMs);
     options.journalPath = journal;
     faults.answerAfterProbes = answerAfter;
+    faults.switchedOnAfter =
+        std::chrono::milliseconds(static_cast<std::int64_t>(switchedOnAfter * 1000));
     try {
         if (!strayByte.empty())
             faults.strayByte = static_cast<std::uint8_t>(std::stoi(strayByte, nullptr, 0));
