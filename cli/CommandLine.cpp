@@ -37,7 +37,27 @@ const CLI::Validator kPortEntry(
     },
     "", "PortEntry");
 
+// The seconds of --wait-module, when given.
+const CLI::Validator kModuleWait(
+    [](std::string& value) {
+        if (value.empty() || moduleWaitSeconds(value)) return std::string();
+        return std::string("not a number of seconds from 1 to 3600");
+    },
+    "SECONDS", "ModuleWait");
+
 }  // namespace
+
+std::optional<int> moduleWaitSeconds(const std::string& given) {
+    constexpr int kDefaultSeconds = 60;
+    constexpr int kLongestSeconds = 3600;
+    if (given.empty()) return kDefaultSeconds;
+    if (given.size() > 4 || given.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int seconds = std::stoi(given);
+    if (seconds < 1 || seconds > kLongestSeconds) return std::nullopt;
+    return seconds;
+}
 
 void defineCommandLine(CLI::App& app, CommandLine& line) {
     app.require_subcommand(1);
@@ -63,6 +83,12 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
         ->check(kNotEmpty);
     app.add_flag("--force", line.force,
                  "replace output files that exist already: the trace, a backup, a saved block");
+    line.moduleWaitOption =
+        app.add_option("--wait-module", line.moduleWait,
+                       "for a cable without a reset line: the wake-up probes for SECONDS (60 "
+                       "when none are given) while the module is switched off and on")
+            ->expected(0, 1)
+            ->check(kModuleWait);
     app.add_option("--lang", line.language, "language of the log lines")
         ->check(CLI::IsMember(languageNames()));
 

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ struct CommandLine {
     std::string language = "en";
     std::string portEntry = "1";  // --port as given: 17, COM17, or an entry of `ports`
     ModuleOptions module;
+    std::string moduleWait;  // --wait-module as given: empty for the default
+    CLI::Option* moduleWaitOption = nullptr;
 
     CLI::App* inspect = nullptr;
     InspectOptions inspectOptions;
@@ -55,6 +58,10 @@ void defineCommandLine(CLI::App& app, CommandLine& line);
 // The device a --device argument names: a port name ("COM7", also written "\\.\COM7" on
 // Windows) as the port map resolves it, anything else as it is.
 std::string deviceForArgument(const std::string& argument);
+
+// The seconds --wait-module asks for: 60 when given without a number; nothing when the text
+// is not a number of seconds from 1 to 3600.
+std::optional<int> moduleWaitSeconds(const std::string& given);
 
 // The --option K=0|1 settings into `settings`; false when one is not of that form.
 bool parseOptionSettings(const std::vector<std::string>& options, ParameterSettings& settings);

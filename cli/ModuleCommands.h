@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include <iosfwd>
 #include <string>
 
@@ -14,6 +16,7 @@ struct ModuleOptions {
     std::string device;  // an explicit device path instead of the port number
     char languageCode = '1';
     std::string traceFile;  // when set, the port's character trace is written there at close
+    std::chrono::seconds moduleWait{0};  // --wait-module: probing for a module switched on late
 };
 
 // How `write` writes: its checks, and the production bench.

@@ -19,6 +19,7 @@ ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, st
       interrupts_(interrupts),
       err_(err) {
     form().selectPortNumber(options.port);
+    operations_.moduleWait = options.moduleWait;
     // A terminal and a pipe get the version as a person reads it: no NUL bytes.
     operations_.versionChecks.readableText = true;
     if (!options.device.empty()) operations_.ComPort().SetDevicePath(options.device);
@@ -37,6 +38,7 @@ ModuleSession::ModuleSession(const ModuleOptions& options, std::ostream& out, st
     }
     if (&err == &std::cerr && stderrIsTerminal()) {
         progress_ = std::make_unique<ProgressLine>(form(), operations_.facts(), err, stderrColumns);
+        if (options.moduleWait.count() > 0) progress_->showStatusWhileWaiting();
         cli_.beforeEachLine([this] { progress_->end(); });
     }
 }

@@ -38,11 +38,15 @@ void ProgressLine::controlChanged(Ctl id, Change what) {
         if (line == form_.extraMessage(Extra::VerifyingEeprom)) enter(Phase::Verifying);
         return;
     }
-    if ((id == Ctl::ProgressBar || id == Ctl::Edit1) && phase_ != Phase::None) draw();
+    if ((id == Ctl::Edit1 || id == Ctl::Edit3) && what == Change::Text) status_ = form_.text(id);
+    if ((id == Ctl::ProgressBar || id == Ctl::Edit1 || id == Ctl::Edit3) && phase_ != Phase::None) {
+        draw();
+    }
 }
 
 void ProgressLine::enter(Phase phase) {
     phase_ = phase;
+    status_.clear();
     phaseStart_ = std::chrono::steady_clock::now();
     firstDone_ = phase == Phase::Flash    ? facts_.written.flashAcknowledged
                  : phase == Phase::Eeprom ? facts_.written.eepromAcknowledged
@@ -54,7 +58,9 @@ void ProgressLine::draw() {
     std::string text;
     switch (phase_) {
         case Phase::None: return;
-        case Phase::Waiting: text = "waiting for the bootloader"; break;
+        case Phase::Waiting:
+            text = statusWhileWaiting_ && !status_.empty() ? status_ : "waiting for the bootloader";
+            break;
         case Phase::Reading: text = "reading the module's EEPROM"; break;
         case Phase::Verifying: text = "verifying the EEPROM"; break;
         case Phase::Flash:

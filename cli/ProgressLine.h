@@ -23,6 +23,10 @@ class ProgressLine : public ModelListener {
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
+    // While the wake-up waits for a module to be switched on, the line shows the status it
+    // counts down in ("Switch the module off and on now (42 s left)").
+    void showStatusWhileWaiting() { statusWhileWaiting_ = true; }
+
     // Wipes the line, so that what follows is printed where it stood; it is drawn again only
     // when the next phase begins.
     void end();
@@ -41,6 +45,8 @@ class ProgressLine : public ModelListener {
     std::chrono::steady_clock::time_point phaseStart_;
     int firstDone_ = 0;            // blocks already done when the phase started
     std::size_t drawnLength_ = 0;  // characters on the terminal's line now
+    bool statusWhileWaiting_ = false;
+    std::string status_;  // the status line's text, as the wake-up last set it
 };
 
 }  // namespace canprog::cli

@@ -98,6 +98,9 @@ int runMain(int argc, char** argv) {
             return kExitOutput;
         }
     }
+    if (line.moduleWaitOption->count() > 0) {
+        line.module.moduleWait = std::chrono::seconds(*moduleWaitSeconds(line.moduleWait));
+    }
     line.module.languageCode = *languageCodeFor(line.language);
     line.module.device = deviceForArgument(line.module.device);
     line.module.port = *canprog::serial::portNumberFromEntry(line.portEntry);

@@ -15,7 +15,7 @@ namespace canprog {
     X(ProgressBar) X(GroupBox1) X(GroupBox2) X(GroupBox3) X(GroupBox18) X(bbHelp) X(GroupBox19) \
     X(SpinButton2) X(MaskEdit2) X(BitBtn4) X(BitBtn3) X(RadioGroup1)                            \
     X(lang1) X(lang2) X(lang3) X(lang4) X(lang5) X(lang6) X(lang7) X(lang8) X(lang9)            \
-    X(KeepSettings)                                                                            \
+    X(KeepSettings) X(WaitForModule) X(FindFirmware) X(CheckConnection) X(SaveLog)             \
     /* brand logos */                                                                          \
     X(orrin_image) X(velsa_image) X(durant_image) X(kelm_image) X(rastor_image) X(pelo_Image)   \
     X(ilvaro_image) X(quorbel_image) X(sarnic_image) X(corvale_image)                           \

@@ -52,15 +52,21 @@ std::string withoutPolishDiacritics(std::string_view text) {
 // The captions of the controls the window has beyond its original ones.
 constexpr std::array kAddedCaptions = {std::pair{Ctl::KeepSettings, WindowText::KeepSettings},
                                        std::pair{Ctl::bbSaveSettings, WindowText::SaveSettings},
-                                       std::pair{Ctl::bbOpenSettings, WindowText::OpenSettings}};
+                                       std::pair{Ctl::bbOpenSettings, WindowText::OpenSettings},
+                                       std::pair{Ctl::WaitForModule, WindowText::WaitForModule},
+                                       std::pair{Ctl::FindFirmware, WindowText::FindFirmware},
+                                       std::pair{Ctl::CheckConnection, WindowText::CheckConnection},
+                                       std::pair{Ctl::SaveLog, WindowText::SaveLog}};
 
 // What cannot be used while an operation runs: its clicks would be ignored, so these are shown
 // disabled for as long as it runs and get their own state back after it.
 constexpr std::array kHeldDuringOperations = {
-    Ctl::bbOpen,  Ctl::bbUpload,    Ctl::Button2,      Ctl::BitBtn1,        Ctl::BitBtn2,
-    Ctl::BitBtn3, Ctl::BitBtn4,     Ctl::bbHelp,       Ctl::cbPort,         Ctl::lang1,
-    Ctl::lang2,   Ctl::lang3,       Ctl::lang4,        Ctl::lang5,          Ctl::lang6,
-    Ctl::lang7,   Ctl::RadioGroup1, Ctl::KeepSettings, Ctl::bbSaveSettings, Ctl::bbOpenSettings};
+    Ctl::bbOpen,        Ctl::bbUpload,     Ctl::Button2,         Ctl::BitBtn1,
+    Ctl::BitBtn2,       Ctl::BitBtn3,      Ctl::BitBtn4,         Ctl::bbHelp,
+    Ctl::cbPort,        Ctl::lang1,        Ctl::lang2,           Ctl::lang3,
+    Ctl::lang4,         Ctl::lang5,        Ctl::lang6,           Ctl::lang7,
+    Ctl::RadioGroup1,   Ctl::KeepSettings, Ctl::bbSaveSettings,  Ctl::bbOpenSettings,
+    Ctl::WaitForModule, Ctl::FindFirmware, Ctl::CheckConnection, Ctl::SaveLog};
 
 bool isHeldDuringOperations(Ctl id) {
     return id == Ctl::Button1 ||

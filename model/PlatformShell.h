@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "FirmwareSearch.h"
 #include "serial/SystemInfo.h"
 
 namespace canprog {
@@ -24,6 +25,12 @@ class PlatformShell {
     // or nothing when the user cancels. A shell without dialogs chooses nothing.
     virtual std::optional<std::string> chooseFileToSave(const std::string& /*filter*/,
                                                         const std::string& /*defaultExtension*/) {
+        return std::nullopt;
+    }
+
+    // Shows the "Find firmware..." window over `search` until the user chooses a usable row
+    // (its file) or closes it (nothing). A shell without windows chooses nothing.
+    virtual std::optional<std::string> chooseFirmware(FirmwareSearch& /*search*/) {
         return std::nullopt;
     }
 

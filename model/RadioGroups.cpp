@@ -25,9 +25,10 @@ const std::vector<std::vector<Ctl>> kRadioGroups = {
     {Ctl::RadioButton22, Ctl::RadioButton23},
 };
 
-constexpr std::array kCheckBoxes = {
-    Ctl::CheckBox1,  Ctl::CheckBox2,   Ctl::CheckBox3, Ctl::EEPROM,     Ctl::DecodeON,
-    Ctl::All_memory, Ctl::PICencoding, Ctl::DeviceID,  Ctl::Flash_size, Ctl::KeepSettings};
+constexpr std::array kCheckBoxes = {Ctl::CheckBox1,    Ctl::CheckBox2,    Ctl::CheckBox3,
+                                    Ctl::EEPROM,       Ctl::DecodeON,     Ctl::All_memory,
+                                    Ctl::PICencoding,  Ctl::DeviceID,     Ctl::Flash_size,
+                                    Ctl::KeepSettings, Ctl::WaitForModule};
 
 }  // namespace
 

@@ -78,6 +78,46 @@ const std::array<Translations, kWindowTextCount> kTexts = {{
     {"Najpierw odczytaj moduł", "Read the module first", "Lesen Sie zuerst das Modul",
      "Сначала прочитайте модуль", "Najprv prečítajte modul", "Nejprve přečtěte modul",
      "Először olvassa ki a modult"},
+    // WaitForModule
+    {"Czekaj na moduł", "Wait for the module", "Auf das Modul warten", "Ждать модуль",
+     "Čakať na modul", "Čekat na modul", "Várakozás a modulra"},
+    // FindFirmware
+    {"Znajdź firmware...", "Find firmware...", "Firmware suchen...", "Найти прошивку...",
+     "Nájsť firmvér...", "Najít firmware...", "Firmware keresése..."},
+    // CheckConnection
+    {"Sprawdź połączenie", "Check the connection", "Verbindung prüfen", "Проверить соединение",
+     "Skontrolovať spojenie", "Zkontrolovat spojení", "Kapcsolat ellenőrzése"},
+    // SaveLog
+    {"Zapisz dziennik...", "Save log...", "Protokoll speichern...", "Сохранить журнал...",
+     "Uložiť záznam...", "Uložit záznam...", "Napló mentése..."},
+    // SearchText
+    {"Szukaj:", "Search:", "Suchen:", "Поиск:", "Hľadať:", "Hledat:", "Keresés:"},
+    // LibraryFolder
+    {"Folder:", "Folder:", "Ordner:", "Папка:", "Priečinok:", "Složka:", "Mappa:"},
+    // OtherFolder
+    {"Inny folder...", "Other folder...", "Anderer Ordner...", "Другая папка...",
+     "Iný priečinok...", "Jiná složka...", "Másik mappa..."},
+    // UseFirmware
+    {"Użyj tego pliku", "Use this file", "Diese Datei verwenden", "Использовать этот файл",
+     "Použiť tento súbor", "Použít tento soubor", "Fájl használata"},
+    // CloseWindow
+    {"Zamknij", "Close", "Schließen", "Закрыть", "Zavrieť", "Zavřít", "Bezárás"},
+    // BrokenFirmware
+    {"{file}: to nie jest poprawny plik firmware ({problem})",
+     "{file}: not a firmware file that loads ({problem})",
+     "{file}: keine ladbare Firmware-Datei ({problem})",
+     "{file}: файл прошивки не загружается ({problem})",
+     "{file}: nie je načítateľný súbor firmvéru ({problem})",
+     "{file}: není načitatelný soubor firmwaru ({problem})",
+     "{file}: nem betölthető firmware fájl ({problem})"},
+    // LogFiles
+    {"Pliki dziennika", "Log files", "Protokolldateien", "Файлы журнала", "Súbory záznamu",
+     "Soubory záznamu", "Naplófájlok"},
+    // ReplaceFile
+    {"Plik {file} już istnieje. Zastąpić go?", "{file} exists already. Replace it?",
+     "{file} existiert bereits. Ersetzen?", "Файл {file} уже существует. Заменить?",
+     "{file} už existuje. Nahradiť?", "{file} již existuje. Nahradit?",
+     "{file} már létezik. Lecseréli?"},
 }};
 
 }  // namespace

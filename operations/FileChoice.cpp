@@ -13,17 +13,20 @@ void bbOpenClick(MainForm& form) {
     form.openDialogDefaultExtension = "*.hexfw";
     const auto chosen =
         form.shell().chooseFileToOpen(form.openDialogFilter, form.openDialogDefaultExtension);
-    if (!chosen) return;
-    form.firmwareFileName = *chosen;
+    if (chosen) useFirmwareFile(form, *chosen);
+}
+
+void useFirmwareFile(MainForm& form, const std::string& file) {
+    form.firmwareFileName = file;
     // A .hexfw file is line-scrambled, any other plain Intel HEX, as the command line reads
     // them: the write and the CAN program list read the file as its name says.
-    form.setChecked(Ctl::DecodeON, isEncodedFileName(*chosen));
+    form.setChecked(Ctl::DecodeON, isEncodedFileName(file));
     form.setEnabled(Ctl::bbUpload, true);
     form.setEnabled(Ctl::bbHelp, true);
     form.clearLines(Ctl::meLog);
     // Without its folder, whichever separator the system writes.
-    const auto slash = chosen->find_last_of("/\\");
-    form.setText(Ctl::Edit2, slash == std::string::npos ? *chosen : chosen->substr(slash + 1));
+    const auto slash = file.find_last_of("/\\");
+    form.setText(Ctl::Edit2, slash == std::string::npos ? file : file.substr(slash + 1));
 }
 
 }  // namespace canprog

@@ -9,4 +9,8 @@ namespace canprog {
 // here; every write reads it anew.
 void bbOpenClick(MainForm& form);
 
+// A file chosen as the firmware file, by the file dialog or the firmware library: its name in
+// the window, decoded as its name says, the write and the program list enabled.
+void useFirmwareFile(MainForm& form, const std::string& file);
+
 }  // namespace canprog

@@ -1,6 +1,7 @@
 #include "Operations.h"
 
 #include "FileChoice.h"
+#include "FirmwareFinder.h"
 #include "FirmwareUpload.h"
 #include "HelpHandler.h"
 #include "ParameterRead.h"
@@ -24,6 +25,7 @@ Operations::Operations(MainForm& form, HelpWindow& help, MessagePump& pump,
     });
     form_.bindClick(Ctl::bbUpload, [this] { upload(); });
     form_.bindClick(Ctl::bbHelp, [this] { bbHelpClick(form_, help_); });
+    form_.bindClick(Ctl::FindFirmware, [this] { FindFirmwareClick(form_); });
     form_.bindClick(Ctl::Button2, [this] { readVersion(); });
     for (Ctl read : {Ctl::BitBtn2, Ctl::BitBtn4})
         form_.bindClick(read, [this] { readParameters(); });
@@ -53,6 +55,7 @@ Operations::~Operations() {
 
 template <typename Run>
 OperationOutcome Operations::record(Run run) {
+    link_.setModuleWait(form_.checked(Ctl::WaitForModule) ? kWindowModuleWait : moduleWait);
     const OperationOutcome outcome = run();
     if (outcome != OperationOutcome::NotStarted) {
         lastOutcome_ = outcome;

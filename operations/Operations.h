@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include "ModuleFacts.h"
 #include "OperationOutcome.h"
 #include "ParameterRead.h"
@@ -36,6 +38,10 @@ class Operations {
     ReadChecks readChecks;
     VersionReadChecks versionChecks;
     ParameterWriteChecks parameterWriteChecks;
+    // How long every wake-up probes for a module without a reset line (the command line's
+    // --wait-module); the window's check box "Wait for the module" asks for a minute.
+    std::chrono::seconds moduleWait{0};
+    static constexpr std::chrono::seconds kWindowModuleWait{60};
 
     // What both windows ask beyond the window's own steps: every write verified, the versions
     // before and after a firmware write, the device ID read with the parameters (so that a

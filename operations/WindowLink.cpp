@@ -1,11 +1,16 @@
 #include "WindowLink.h"
 
+#include <algorithm>
+
 #include "model/MessageIndex.h"
+#include "wait/TimeoutTicker.h"
 
 namespace canprog {
 
-void FormLinkReport::showWakeUpAs(const ExchangeStart& start) {
+void FormLinkReport::showWakeUpAs(const ExchangeStart& start,
+                                  std::chrono::milliseconds waitAttempt) {
     barsFollowing_ = start.barsFollowing;
+    waitAttempt_ = waitAttempt;
     shownIn_ = start.shownIn;
     linkedText_ = start.linkedText;
 }
@@ -16,6 +21,18 @@ void FormLinkReport::status(const std::string& text) {
 
 void FormLinkReport::wakeUpProgress(int ticksLeft) {
     for (Ctl bar : barsFollowing_) form_.setProgressPosition(bar, ticksLeft);
+    if (waitAttempt_.count() > 0) showSwitchOn(ticksLeft);
+}
+
+long FormLinkReport::secondsLeft(int ticksLeft) const {
+    return std::chrono::ceil<std::chrono::seconds>(std::max(ticksLeft, 0) * waitAttempt_).count();
+}
+
+void FormLinkReport::showSwitchOn(int ticksLeft) {
+    std::string text = form_.extraMessage(Extra::SwitchModuleOn,
+                                          {{"seconds", std::to_string(secondsLeft(ticksLeft))}});
+    const Ctl line = shownIn_ == WakeUpShownIn::LogAndStatusLine ? Ctl::Edit3 : Ctl::Edit1;
+    if (form_.text(line) != text) form_.setText(line, std::move(text));
 }
 
 void FormLinkReport::wakeUpProgressEnded() {
@@ -33,7 +50,15 @@ void FormLinkReport::show(std::size_t message) {
 void FormLinkReport::wakeUp(WakeUpStep step) {
     const bool statusLine = shownIn_ == WakeUpShownIn::LogAndStatusLine;
     switch (step) {
-        case WakeUpStep::Searching: show(msg::Searching); break;
+        case WakeUpStep::Searching:
+            show(msg::Searching);
+            // Said once in the log, then counted down in the status line.
+            if (waitAttempt_.count() > 0) {
+                form_.logNote(
+                    Extra::SwitchModuleOn,
+                    {{"seconds", std::to_string(secondsLeft(form_.countdown().timeoutTicks()))}});
+            }
+            break;
         case WakeUpStep::Linked:
             if (linkedText_ == LinkedText::Message3) {
                 show(msg::Ok);
@@ -70,18 +95,23 @@ bool WindowLink::openModulePort(bool showOpeningText) {
 
 std::optional<OperationOutcome> WindowLink::startExchange(
     const ExchangeStart& start, const std::function<void()>& beforeWakeUp) {
-    loadCountdown(start.startTicks);
+    // The countdown goes down once an attempt, however long the attempt takes.
+    const bool waiting = moduleWait_.count() > 0;
+    const auto attempt = std::max(start.pauses.afterWake + start.pauses.afterProbe,
+                                  std::chrono::milliseconds(kTickInterval));
+    const int ticks = waiting ? static_cast<int>(moduleWait_ / attempt) : start.startTicks;
+    loadCountdown(ticks);
     port().DiscardInput();
     for (Ctl bar : start.barsLoaded) {
-        form_.setProgressRange(bar, 0, start.startTicks);
-        form_.setProgressPosition(bar, start.startTicks);
+        form_.setProgressRange(bar, 0, ticks);
+        form_.setProgressPosition(bar, ticks);
     }
     if (beforeWakeUp) beforeWakeUp();
     if (start.purgeBeforeWakeUp) {
         port().DiscardInput();
         port().DiscardOutput();
     }
-    report.showWakeUpAs(start);
+    report.showWakeUpAs(start, waiting ? attempt : std::chrono::milliseconds(0));
     const WaitResult wake = wakeBootloader(start.pauses);
     if (wake == WaitResult::Success) return std::nullopt;
     return wake == WaitResult::Cancelled ? OperationOutcome::Cancelled

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include <functional>
 #include <optional>
 #include <vector>
@@ -32,8 +34,9 @@ class FormLinkReport : public LinkReport {
   public:
     explicit FormLinkReport(MainForm& form) : form_(form) {}
 
-    // How the next wake-up is shown.
-    void showWakeUpAs(const ExchangeStart& start);
+    // How the next wake-up is shown; with a `waitAttempt` (how long one attempt takes) above
+    // zero, the status line says the seconds left to switch the module on.
+    void showWakeUpAs(const ExchangeStart& start, std::chrono::milliseconds waitAttempt);
 
     void status(const std::string& text) override;
     void wakeUpProgress(int ticksLeft) override;
@@ -43,9 +46,12 @@ class FormLinkReport : public LinkReport {
 
   private:
     void show(std::size_t message);
+    void showSwitchOn(int ticksLeft);
+    long secondsLeft(int ticksLeft) const;
 
     MainForm& form_;
     std::vector<Ctl> barsFollowing_;
+    std::chrono::milliseconds waitAttempt_{0};
     WakeUpShownIn shownIn_ = WakeUpShownIn::Log;
     LinkedText linkedText_ = LinkedText::LiteralOk;
 };
@@ -75,8 +81,14 @@ class WindowLink : private detail::HeldReport, public BootloaderLink {
     std::optional<OperationOutcome> startExchange(const ExchangeStart& start,
                                                   const std::function<void()>& beforeWakeUp = {});
 
+    // A module without a reset line enters its bootloader only when it is switched on: for a
+    // wait above zero the wake-up goes on probing that long, and says so, instead of its own
+    // short countdown.
+    void setModuleWait(std::chrono::seconds wait) { moduleWait_ = wait; }
+
   private:
     MainForm& form_;
+    std::chrono::seconds moduleWait_{0};
 };
 
 }  // namespace canprog

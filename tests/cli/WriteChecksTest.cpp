@@ -127,6 +127,49 @@ TEST_F(WriteChecksTest, AFirmwareIsWrittenOverACarProgramItsListLacksOnlyWhenFor
     }
 }
 
+// A module caught without a reset line, switched on two seconds after the first probe: a wait
+// shorter than that finds no bootloader, a longer one writes it, and Ctrl-C during the wait
+// stops it with the module unchanged. The status counts the seconds down, the log says it once.
+TEST_F(WriteChecksTest, AModuleSwitchedOnLateIsCaughtByTheWaitAndCtrlCStopsTheWait) {
+    struct Case {
+        int waitSeconds;
+        bool interrupt;
+        int exitCode;
+    };
+    for (const Case& c : {Case{1, false, kExitNoBootloader}, Case{20, false, kExitOk},
+                          Case{20, true, kExitCancelled}}) {
+        SCOPED_TRACE(c.waitSeconds);
+        sim::SimOptions late;
+        late.faults.switchedOnAfter =
+            c.interrupt ? std::chrono::seconds(30) : std::chrono::seconds(2);
+        module.reset();
+        start(late);
+        const sim::ModuleMemory before = module->memory();
+        ModuleOptions waiting = onModule();
+        waiting.moduleWait = std::chrono::seconds(c.waitSeconds);
+        err.str("");
+        std::thread interrupter;
+        if (c.interrupt) {
+            const auto started = std::chrono::steady_clock::now();
+            interrupter = signalWhen(SIGINT, [started] {
+                return std::chrono::steady_clock::now() - started > std::chrono::milliseconds(800);
+            });
+        }
+        EXPECT_EQ(runWrite(waiting, dataFile("good.hexfw"), {}, out, err), c.exitCode) << err.str();
+        if (interrupter.joinable()) interrupter.join();
+        EXPECT_NE(err.str().find("Switch the module off and on now (" +
+                                 std::to_string(c.waitSeconds) + " s left)"),
+                  std::string::npos)
+            << err.str();
+        if (c.exitCode == kExitOk) {
+            EXPECT_EQ(module->memory().eeprom, fileImages("good.hexfw").eepromImage);
+        } else {
+            EXPECT_EQ(writeFrames(), 0u);
+            EXPECT_EQ(module->memory().eeprom, before.eeprom);
+        }
+    }
+}
+
 TEST_F(WriteChecksTest, AReadBeforeAKeepParamsWriteThatFailsOrIsCancelledWritesNothing) {
     sim::SimOptions damaged;
     damaged.faults.wrongReplyCheck = true;

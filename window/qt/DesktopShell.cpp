@@ -1,5 +1,7 @@
 #include "DesktopShell.h"
 
+#include "FirmwareFinderDialog.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -47,6 +49,12 @@ std::optional<std::string> DesktopShell::chooseFileToOpen(const std::string& fil
 std::optional<std::string> DesktopShell::chooseFileToSave(const std::string& filter,
                                                           const std::string& defaultExtension) {
     return chooseFile(owner_, QFileDialog::AcceptSave, filter, defaultExtension);
+}
+
+std::optional<std::string> DesktopShell::chooseFirmware(FirmwareSearch& search) {
+    FirmwareFinderDialog dialog(search, owner_);
+    dialog.exec();
+    return dialog.chosen();
 }
 
 bool DesktopShell::confirm(const std::string& question, const std::string& yes,

@@ -77,6 +77,7 @@ QGroupBox* programListGroup(WidgetRegistry& w, QWidget* page) {
     auto* layout = new QVBoxLayout(group);
     compact(layout);
     layout->addWidget(w.make<QPushButton>(Ctl::bbHelp, group));
+    layout->addWidget(w.make<QPushButton>(Ctl::FindFirmware, group));
     // The logos share one place; the brand shows one of them.
     auto* logos = new QGridLayout;
     for (const auto& brand : brands()) {
@@ -142,8 +143,10 @@ QWidget* buildProgrammingPage(WidgetRegistry& w) {
     middle->addWidget(commandsGroup(w, page));
     middle->addWidget(portGroup(w, page));
     middle->addWidget(versionGroup(w, page));
-    auto* keep = w.make<WrappingCheckBox>(Ctl::KeepSettings, page);
-    middle->addWidget(keep);
+    middle->addWidget(w.make<WrappingCheckBox>(Ctl::KeepSettings, page));
+    middle->addWidget(w.make<WrappingCheckBox>(Ctl::WaitForModule, page));
+    middle->addWidget(w.make<QPushButton>(Ctl::CheckConnection, page));
+    middle->addWidget(w.make<QPushButton>(Ctl::SaveLog, page));
     middle->addStretch();
     layout->addLayout(middle);
 

@@ -204,10 +204,12 @@ std::optional<Ctl> TfrmMain::radioAfter(Ctl from, bool forward) const {
 // and the module's CAN program, the log last; on the parameters page as it reads.
 void TfrmMain::setTabOrder() {
     const std::vector<Ctl> programming = {
-        Ctl::bbOpen,       Ctl::bbUpload,    Ctl::Button1, Ctl::cbPort,  Ctl::Button2,
-        Ctl::KeepSettings, Ctl::lang2,       Ctl::lang1,   Ctl::lang3,   Ctl::lang4,
-        Ctl::lang6,        Ctl::lang5,       Ctl::lang7,   Ctl::bbHelp,  Ctl::sarnic_image,
-        Ctl::MaskEdit2,    Ctl::SpinButton2, Ctl::BitBtn4, Ctl::BitBtn3, Ctl::meLog,
+        Ctl::bbOpen,      Ctl::bbUpload,     Ctl::Button1,       Ctl::cbPort,
+        Ctl::Button2,     Ctl::KeepSettings, Ctl::WaitForModule, Ctl::CheckConnection,
+        Ctl::SaveLog,     Ctl::lang2,        Ctl::lang1,         Ctl::lang3,
+        Ctl::lang4,       Ctl::lang6,        Ctl::lang5,         Ctl::lang7,
+        Ctl::bbHelp,      Ctl::FindFirmware, Ctl::sarnic_image,  Ctl::MaskEdit2,
+        Ctl::SpinButton2, Ctl::BitBtn4,      Ctl::BitBtn3,       Ctl::meLog,
         Ctl::Edit2};
     QWidget* previous = nullptr;
     for (Ctl id : programming) {
