@@ -33,6 +33,43 @@ TEST_F(FileChoiceTest, ChoosingAFileEnablesBothButtonsAndShowsItsName) {
     EXPECT_TRUE(form.logLines().empty());
 }
 
+// "Find firmware..." opens on the chosen file's folder; the search narrows the rows, a broken
+// file is shown but not usable, and the row used becomes the firmware file as "Open file"
+// makes it. Closing the window changes nothing.
+TEST_F(FileChoiceTest, TheFirmwareLibraryOpensOnTheFilesFolderAndItsChoiceIsTheFirmwareFile) {
+    const std::string data = dataFile("good.hexfw");
+    const std::string folder = data.substr(0, data.find_last_of('/'));
+    form.firmwareFileName = data;
+    std::vector<std::string> seen;
+    shell.onFindFirmware = [&](FirmwareSearch& search) -> std::optional<std::string> {
+        seen.push_back(search.folder());
+        search.setSearchText("ŁÓDŹ TAXI");
+        for (const auto& row : search.rows()) seen.push_back(row.text);
+        search.setSearchText("bad_checksum");
+        for (const auto& row : search.rows()) seen.push_back(row.usable ? "usable" : "broken");
+        search.setSearchText("good_plain.hex");
+        return search.rows().front().path;
+    };
+    form.click(Ctl::FindFirmware);
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[0], folder);
+    EXPECT_NE(std::find_if(seen.begin(), seen.end(),
+                           [](const std::string& row) {
+                               return row.rfind("good.hexfw — ", 0) == 0 &&
+                                      row.find(" — 12 Łódź taxi") != std::string::npos;
+                           }),
+              seen.end());
+    EXPECT_EQ(seen.back(), "broken");
+    EXPECT_EQ(form.firmwareFileName, folder + "/good_plain.hex");
+    EXPECT_EQ(form.text(Ctl::Edit2), "good_plain.hex");
+    EXPECT_FALSE(form.checked(Ctl::DecodeON));
+    EXPECT_TRUE(form.enabled(Ctl::bbUpload));
+
+    shell.onFindFirmware = [](FirmwareSearch&) { return std::optional<std::string>(); };
+    form.click(Ctl::FindFirmware);
+    EXPECT_EQ(form.firmwareFileName, folder + "/good_plain.hex");
+}
+
 TEST_F(FileChoiceTest, TheNameIsShownWithoutItsFolderWhicheverSeparatorTheSystemWrites) {
     shell.nextChoice = "C:\\users\\root\\Documents\\Firmware\\UP.HEXFW";
     form.click(Ctl::bbOpen);

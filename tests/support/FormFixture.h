@@ -26,6 +26,9 @@ class RecordingShell : public PlatformShell {
         dialogExtension = defaultExtension;
         return nextSave;
     }
+    std::optional<std::string> chooseFirmware(FirmwareSearch& search) override {
+        return onFindFirmware ? onFindFirmware(search) : std::nullopt;
+    }
     void keepSystemAwake(bool on) override { awake.push_back(on); }
     bool onBatteryPower() override { return onBattery; }
     bool confirm(const std::string& question, const std::string&, const std::string&) override {
@@ -42,6 +45,8 @@ class RecordingShell : public PlatformShell {
     std::vector<std::string> asked;  // every question, in turn
     bool answer = false;             // the answer to each
     bool onBattery = false;          // the computer runs on its battery
+    // What the user does in the "Find firmware..." window.
+    std::function<std::optional<std::string>(FirmwareSearch&)> onFindFirmware;
 };
 
 // Calls `onLine` with every line added to the log, as it is added.

@@ -5,7 +5,9 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -19,6 +21,7 @@
 #include "ModuleWindow.h"
 #include "config/ParameterBlock.h"
 #include "firmware/FirmwareLoader.h"
+#include "operations/FirmwareFinder.h"
 #include "operations/Operations.h"
 #include "operations/SavedBlock.h"
 #include "operations/SettingsFiles.h"
@@ -27,6 +30,7 @@
 #include "support/FormFixture.h"
 #include "support/TestData.h"
 #include "window/qt/CanprogApplication.h"
+#include "window/qt/FirmwareFinderDialog.h"
 #include "window/qt/PortList.h"
 #include "window/qt/QtMessagePump.h"
 #include "window/qt/SpinButton.h"
@@ -262,6 +266,35 @@ TEST_F(WindowSafetyTest, AFirmwareThatDoesNotListTheCarsProgramIsWrittenOnlyOnAY
     EXPECT_TRUE(std::any_of(barTexts.begin(), barTexts.end(),
                             [](const QString& text) { return text.endsWith(" s left"); }));
     EXPECT_TRUE(bar->accessibleDescription().isEmpty());
+}
+
+// The firmware library's window from the keyboard alone: the search has the focus, Down goes
+// into the list, Enter uses the file; every control has a name a screen reader says.
+TEST_F(WindowSafetyTest, TheFindFirmwareWindowWorksFromTheKeyboard) {
+    FirmwareFinder finder(form);
+    const std::string data = testing::dataFile("good.hexfw");
+    finder.setFolder(data.substr(0, data.find_last_of('/')));
+    window::FirmwareFinderDialog dialog(finder, &window);
+    dialog.show();
+    QApplication::processEvents();
+    QWidget* search = QApplication::focusWidget();
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->accessibleName(), "Search");
+    QTest::keyClicks(search, "plain_lf");
+    QTest::keyClick(search, Qt::Key_Down);
+    auto* list = qobject_cast<QListWidget*>(QApplication::focusWidget());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->accessibleName(), "Find firmware");
+    ASSERT_EQ(list->count(), 1);
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_TRUE(dialog.chosen());
+    EXPECT_EQ(fs::path(*dialog.chosen()).filename(), "good_plain_lf.hex");
+    for (QWidget* child : dialog.findChildren<QWidget*>()) {
+        if (child->focusPolicy() == Qt::NoFocus || qobject_cast<QLabel*>(child)) continue;
+        const auto* button = qobject_cast<QPushButton*>(child);
+        EXPECT_FALSE(child->accessibleName().isEmpty() && !(button && !button->text().isEmpty()))
+            << child->metaObject()->className();
+    }
 }
 
 TEST_F(WindowSafetyTest, TheParametersPageSaysTheOutcomeWhole) {
