@@ -16,6 +16,7 @@
 #include "config/ParameterBlock.h"
 #include "firmware/FirmwareLoader.h"
 #include "operations/SavedBlock.h"
+#include "operations/SupportLog.h"
 
 namespace canprog::cli {
 
@@ -56,6 +57,7 @@ struct ModuleResult {
     std::string device;
     double seconds = 0;
     bool interrupted = false;
+    SupportLogFacts support;  // for the bench's log: program, system, adapter, firmware file
 };
 
 // A block's version text as a person reads it, and its 16 bytes as they are, in hex.
@@ -121,6 +123,7 @@ ModuleResult writeOneModule(const ModuleOptions& options, const std::string& fil
     result.facts = operations.facts();
     result.device = operations.link().deviceName();
     result.interrupted = session.interrupted();
+    if (!write.logFile.empty()) result.support = supportLogFacts(operations, write.program);
     result.exitCode = session.finish(exitCodeFor(outcome, result.facts));
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -156,6 +159,12 @@ std::string logLine(const ModuleResult& result) {
         {"verify", verifyWord(facts.verify)},
         {"exit_code", result.exitCode},
         {"seconds", std::round(result.seconds * 10) / 10},
+        // The same as the head of a log saved in the window, so that support reads either.
+        {"program", result.support.program},
+        {"system", result.support.system},
+        {"adapter", result.support.port},
+        {"firmware", result.support.firmwareFile},
+        {"firmware_sha256", result.support.firmwareSha256},
     };
     return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }

@@ -27,6 +27,7 @@ struct WriteOptions {
     bool force = false;           // an existing backup file may be replaced
     bool repeat = false;          // one module after another, Enter between them
     std::string logFile;          // one JSON line per module appended
+    std::string program;          // the program and its version, for the log's lines
 };
 
 // The exit code for how an operation ended.

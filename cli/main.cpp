@@ -40,6 +40,7 @@ int runCommand(CommandLine& line) {
     }
     if (*line.write) {
         line.writeOptions.verify = !line.noVerify;
+        line.writeOptions.program = "canprog-cli " + canprog::programVersion();
         return runWrite(module, line.writeFile, line.writeOptions, std::cout, std::cerr);
     }
     if (*line.version) return runVersion(module, line.deviceId, std::cout, std::cerr);

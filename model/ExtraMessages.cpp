@@ -560,6 +560,19 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "Teraz modul vypnite a znova zapnite (zostáva {seconds} s)",
      "Nyní modul vypněte a znovu zapněte (zbývá {seconds} s)",
      "Most kapcsolja ki, majd be a modult (még {seconds} mp)"},
+    // LogSaved
+    {"Dziennik zapisano w pliku {file}", "The log is saved in {file}",
+     "Das Protokoll ist in {file} gesichert", "Журнал сохранён в файле {file}",
+     "Záznam je uložený v súbore {file}", "Záznam je uložen v souboru {file}",
+     "A napló mentve: {file}"},
+    // LogNotSaved
+    {"{file}: nie udało się zapisać dziennika: {reason}",
+     "{file}: the log could not be saved: {reason}",
+     "{file}: das Protokoll ließ sich nicht sichern: {reason}",
+     "{file}: не удалось сохранить журнал: {reason}",
+     "{file}: záznam sa nepodarilo uložiť: {reason}",
+     "{file}: záznam se nepodařilo uložit: {reason}",
+     "{file}: a naplót nem sikerült menteni: {reason}"},
 }};
 
 }  // namespace

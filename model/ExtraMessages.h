@@ -73,8 +73,10 @@ enum class Extra {
     ExpectedWriteTime,        // {seconds}: before the FLASH is written
     TimeLeft,                 // {seconds}: while writing
     SwitchModuleOn,           // {seconds}: the wait for a module without a reset line
+    LogSaved,                 // {file}
+    LogNotSaved,              // {file} {reason}
 };
-inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::SwitchModuleOn) + 1;
+inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::LogNotSaved) + 1;
 
 // The text of a line in a language, values not yet filled in.
 std::string_view extraText(Extra line, Language language);

@@ -57,6 +57,7 @@ class Operations {
 
     // The block the module holds as the last complete parameter read or write left it.
     const LastRead& lastRead() const { return lastRead_; }
+    MainForm& form() { return form_; }
 
     // How the last operation on the module ended, and what it learned.
     OperationOutcome lastOutcome() const { return lastOutcome_; }

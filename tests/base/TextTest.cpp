@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/CaseFold.h"
+#include "base/Sha256.h"
 #include "base/Utf8Path.h"
 #ifdef _WIN32
 #include "base/win32/WideText.h"
@@ -49,6 +50,24 @@ TEST(TextTest, CaseIsIgnoredInEveryLanguageOfTheWindow) {
     EXPECT_TRUE(containsFolded("11 Demo Sedan 2014-2018", "SEDAN"));
     EXPECT_TRUE(containsFolded("Škoda Octavia", "ŠKODA"));
     EXPECT_FALSE(containsFolded("Demo van", "sedan"));
+}
+
+// The published test vectors, with the lengths at which the padding takes a second block.
+TEST(TextTest, Sha256GivesThePublishedDigests) {
+    struct Case {
+        std::string text;
+        const char* digest;
+    };
+    for (const Case& c : {
+             Case{"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+             Case{"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+             Case{"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+                  "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+             Case{std::string(1000000, 'a'),
+                  "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+         }) {
+        EXPECT_EQ(sha256Hex(c.text), c.digest) << c.text.size();
+    }
 }
 
 #ifdef _WIN32

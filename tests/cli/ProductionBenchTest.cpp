@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "base/Sha256.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -77,6 +79,9 @@ TEST(ProductionBench, ThreeModulesOneAfterAnotherOneFailing) {
 
     FirmwareImages file;
     ASSERT_TRUE(loadFirmwareFile(dataFile("good.hexfw"), true, file).loaded());
+    std::string fileBytes;
+    std::string why;
+    ASSERT_TRUE(readFileBytes(dataFile("good.hexfw"), fileBytes, why));
     const std::string newVersion = programVersionText(file.eepromImage);
     const auto lines = linesOf(log);
     ASSERT_EQ(lines.size(), 3u);
@@ -90,6 +95,11 @@ TEST(ProductionBench, ThreeModulesOneAfterAnotherOneFailing) {
         EXPECT_EQ(entry["port"].get<std::string>().rfind("COM7 (", 0), 0u);
         EXPECT_TRUE(entry["time"].is_string());
         EXPECT_TRUE(entry["seconds"].is_number());
+        // The head a log saved for support carries, in every line.
+        EXPECT_EQ(entry["program"].get<std::string>().rfind("canprog-cli ", 0), 0u);
+        EXPECT_FALSE(entry["system"].get<std::string>().empty());
+        EXPECT_EQ(entry["firmware"], "good.hexfw");
+        EXPECT_EQ(entry["firmware_sha256"], sha256Hex(fileBytes));
     }
     const auto written = nlohmann::json::parse(lines[0]);
     EXPECT_EQ(written["version_after"], newVersion);

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "ModuleFixture.h"
+#include "base/Sha256.h"
+#include "config/ParameterImage.h"
 #include "firmware/FirmwareLoader.h"
+#include "operations/SupportLog.h"
 #include "serial/SlExcept.h"
 #include "support/PtyPair.h"
 
@@ -86,6 +92,37 @@ TEST_F(UploadTest, TheWriteSaysHowLongItTakesAndThenTheTimeLeft) {
     EXPECT_EQ(bar.texts[bar.texts.size() - 2], "0 s left");
     EXPECT_EQ(bar.texts.back(), "");
     EXPECT_EQ(form.text(Ctl::Edit1), "Finished.");
+}
+
+// "Save log..." after a write: the head names the program, the port, the module's device ID
+// and its versions before and after, the firmware file and its SHA-256; then the log's lines.
+TEST_F(UploadTest, TheSavedLogBeginsWithWhatSupportNeedsToKnow) {
+    startModule();
+    operations.writeChecks.readModuleFirst = true;
+    operations.writeChecks.verify = true;
+    ASSERT_EQ(write("good.hexfw"), OperationOutcome::Finished);
+    const std::string saved =
+        (std::filesystem::temp_directory_path() / ("canprog-log-" + std::to_string(::getpid())))
+            .string();
+    shell.nextSave = saved;
+    SaveLogClick(form, operations, "canprog 9.9");
+    std::string text;
+    std::string why;
+    ASSERT_TRUE(readFileBytes(saved, text, why)) << why;
+    std::filesystem::remove(saved);
+    std::string bytes;
+    ASSERT_TRUE(readFileBytes(dataFile("good.hexfw"), bytes, why));
+    FirmwareImages file;
+    ASSERT_TRUE(loadFirmwareFile(dataFile("good.hexfw"), true, file).loaded());
+    for (const std::string& line :
+         {std::string("canprog 9.9\nSystem: "), "\nPort: " + module->devicePath() + "\n",
+          std::string("\nDevice ID: 12:34\nVersion before: DEMO 1.00\n"),
+          "\nVersion after: " + programVersionText(file.eepromImage) + "\n",
+          "\nFirmware file: good.hexfw\nSHA-256: " + sha256Hex(bytes) + "\nTime: ",
+          std::string("\n\nWaiting for bootloader...\nOK\n"), std::string("\nFinished\n")}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n---\n" << text;
+    }
+    EXPECT_EQ(log().back(), "The log is saved in " + saved.substr(saved.rfind('/') + 1));
 }
 
 TEST_F(UploadTest, FileWithoutEepromDataSkipsTheEepromPhase) {

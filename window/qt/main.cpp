@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     using namespace canprog;
     if (answeredOnTheTerminal(argc, argv)) return 0;
     window::CanprogApplication application(argc, argv);
-    WindowCore<window::DesktopShell, window::QtMessagePump> core;
+    WindowCore<window::DesktopShell, window::QtMessagePump> core("canprog " + programVersion());
     auto& [shell, form, help, pump, operations] = core;
 
     window::TfrmMain mainWindow(form);

@@ -59,7 +59,8 @@ int runWindow(HINSTANCE instance, int showCommand) {
                                                        ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    WindowCore<win32window::Win32Shell, win32window::WindowMessagePump> core;
+    WindowCore<win32window::Win32Shell, win32window::WindowMessagePump> core("canprog " +
+                                                                             programVersion());
     auto& [shell, form, help, pump, operations] = core;
 
     win32window::TfrmMain mainWindow(form, instance);
