@@ -197,6 +197,16 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
     line.ports =
         app.add_subcommand("ports", "the ports that exist now, as the port dialog lists them");
 
+    line.doctor = app.add_subcommand(
+        "doctor",
+        "check the connection: what is behind the port, whether anything holds it or stops it, "
+        "the adapter's reply delay, then the module itself (reset pulse, wake-up, answer time, "
+        "device ID, version); each finding says what to do");
+    line.doctor->add_flag("--loopback", line.loopback,
+                          "with TX joined to RX: send bytes and measure their round trip "
+                          "instead of talking to a module");
+    line.doctor->add_flag("--json", line.json, "print the findings and the facts as JSON");
+
     line.library = app.add_subcommand(
         "library",
         "the firmware files of a folder and its subfolders, with their version text and CAN "

@@ -47,6 +47,8 @@ struct CommandLine {
     std::string restoreFile;
     RestoreOptions restoreOptions;
     CLI::App* ports = nullptr;
+    CLI::App* doctor = nullptr;
+    bool loopback = false;
     CLI::App* library = nullptr;
     std::string libraryFolder;
     std::string libraryFind;

@@ -6,6 +6,7 @@
 #include "CliSession.h"
 #include "CommandLine.h"
 #include "Console.h"
+#include "DoctorCommand.h"
 #include "ExitCodes.h"
 #include "LibraryCommand.h"
 #include "StandardStreams.h"
@@ -35,6 +36,7 @@ int runCommand(CommandLine& line) {
     const ModuleOptions& module = line.module;
     const char language = module.languageCode;
     if (*line.ports) return listPorts();
+    if (*line.doctor) return runDoctor(module, line.loopback, line.json, std::cout, std::cerr);
     if (*line.library) {
         return runLibrary(line.libraryFolder, line.libraryFind, line.json, std::cout, std::cerr);
     }

@@ -573,6 +573,194 @@ const std::array<Translations, kExtraCount> kExtraTexts = {{
      "{file}: záznam sa nepodarilo uložiť: {reason}",
      "{file}: záznam se nepodařilo uložit: {reason}",
      "{file}: a naplót nem sikerült menteni: {reason}"},
+    // DoctorPortFound
+    {"Port {port}: {adapter}", "Port {port}: {adapter}", "Port {port}: {adapter}",
+     "Порт {port}: {adapter}", "Port {port}: {adapter}", "Port {port}: {adapter}",
+     "Port {port}: {adapter}"},
+    // DoctorNoDevice
+    {"{port} nie istnieje: podłącz adapter albo wybierz port, który ma (lista portów pokazuje "
+     "dostępne)",
+     "{port} is not there: plug the adapter in, or choose the port it has (the port list shows "
+     "those there are)",
+     "{port} gibt es nicht: stecken Sie den Adapter ein oder wählen Sie seinen Port (die Portliste "
+     "zeigt die vorhandenen)",
+     "{port} отсутствует: подключите адаптер или выберите его порт (список портов показывает "
+     "имеющиеся)",
+     "{port} neexistuje: pripojte adaptér alebo vyberte jeho port (zoznam portov ukazuje dostupné)",
+     "{port} neexistuje: připojte adaptér nebo vyberte jeho port (seznam portů ukazuje dostupné)",
+     "{port} nem létezik: csatlakoztassa az adaptert, vagy válassza a portját (a portlista mutatja "
+     "a meglévőket)"},
+    // DoctorHeldBy
+    {"{port} jest otwarty przez program {program} (proces {pid}): zamknij ten program",
+     "{port} is held open by {program} (process {pid}): close that program",
+     "{port} ist von {program} geöffnet (Prozess {pid}): schließen Sie dieses Programm",
+     "{port} открыт программой {program} (процесс {pid}): закройте эту программу",
+     "{port} má otvorený program {program} (proces {pid}): zatvorte tento program",
+     "{port} má otevřený program {program} (proces {pid}): zavřete tento program",
+     "{port} portot a(z) {program} tartja nyitva ({pid}. folyamat): zárja be azt a programot"},
+    // DoctorBusy
+    {"{port} jest używany przez inny program: zamknij program, który go używa",
+     "{port} is in use by another program: close the program that uses it",
+     "{port} wird von einem anderen Programm benutzt: schließen Sie dieses Programm",
+     "{port} занят другой программой: закройте программу, которая его использует",
+     "{port} používa iný program: zatvorte program, ktorý ho používa",
+     "{port} používá jiný program: zavřete program, který ho používá",
+     "{port} portot egy másik program használja: zárja be azt a programot"},
+    // DoctorModemManager
+    {"ModemManager przez kilka sekund sprawdza nowe porty ttyACM, szukając modemu: odczekaj chwilę "
+     "albo każ mu pomijać adapter (udev: ENV{ID_MM_DEVICE_IGNORE}=\"1\")",
+     "ModemManager probes new ttyACM ports for a modem for a few seconds: wait a moment, or have "
+     "it leave the adapter alone (udev: ENV{ID_MM_DEVICE_IGNORE}=\"1\")",
+     "ModemManager prüft neue ttyACM-Ports einige Sekunden lang auf ein Modem: warten Sie einen "
+     "Moment oder lassen Sie ihn den Adapter auslassen (udev: ENV{ID_MM_DEVICE_IGNORE}=\"1\")",
+     "ModemManager несколько секунд опрашивает новые порты ttyACM в поисках модема: подождите или "
+     "запретите ему трогать адаптер (udev: ENV{ID_MM_DEVICE_IGNORE}=\"1\")",
+     "ModemManager niekoľko sekúnd skúša nové porty ttyACM, či nejde o modem: chvíľu počkajte "
+     "alebo mu adaptér zakážte (udev: ENV{ID_MM_DEVICE_IGNORE}=\"1\")",
+     "ModemManager několik sekund zkouší nové porty ttyACM, zda nejde o modem: chvíli počkejte "
+     "nebo mu adaptér zakažte (udev: ENV{ID_MM_DEVICE_IGNORE}=\"1\")",
+     "A ModemManager néhány másodpercig modemet keres az új ttyACM portokon: várjon egy kicsit, "
+     "vagy tiltsa le neki az adaptert (udev: ENV{ID_MM_DEVICE_IGNORE}=\"1\")"},
+    // DoctorBrltty
+    {"Działa brltty: uważa adaptery CH340/CH341 za monitory brajlowskie i port znika; usuń go "
+     "(sudo apt purge brltty), jeśli nie używasz monitora brajlowskiego",
+     "brltty is running: it takes CH340/CH341 adapters for braille displays and the port "
+     "disappears; remove it (sudo apt purge brltty) unless you use a braille display",
+     "brltty läuft: es hält CH340/CH341-Adapter für Braillezeilen, und der Port verschwindet; "
+     "entfernen Sie es (sudo apt purge brltty), wenn Sie keine Braillezeile nutzen",
+     "Запущен brltty: он принимает адаптеры CH340/CH341 за брайлевские дисплеи, и порт исчезает; "
+     "удалите его (sudo apt purge brltty), если не пользуетесь брайлевским дисплеем",
+     "Beží brltty: adaptéry CH340/CH341 považuje za brailovské displeje a port zmizne; odstráňte "
+     "ho (sudo apt purge brltty), ak nepoužívate brailovský displej",
+     "Běží brltty: adaptéry CH340/CH341 považuje za braillské displeje a port zmizí; odstraňte ho "
+     "(sudo apt purge brltty), pokud nepoužíváte braillský displej",
+     "Fut a brltty: a CH340/CH341 adaptereket Braille-kijelzőnek nézi, és a port eltűnik; "
+     "távolítsa el (sudo apt purge brltty), ha nem használ Braille-kijelzőt"},
+    // DoctorNoPermission
+    {"Ten użytkownik nie może otworzyć {port}: dodaj go do grupy dialout (sudo usermod -aG dialout "
+     "$USER) i zaloguj się ponownie",
+     "This user may not open {port}: add it to the dialout group (sudo usermod -aG dialout $USER) "
+     "and log in again",
+     "Dieser Benutzer darf {port} nicht öffnen: fügen Sie ihn der Gruppe dialout hinzu (sudo "
+     "usermod -aG dialout $USER) und melden Sie sich neu an",
+     "Этому пользователю нельзя открыть {port}: добавьте его в группу dialout (sudo usermod -aG "
+     "dialout $USER) и войдите снова",
+     "Tento používateľ nesmie otvoriť {port}: pridajte ho do skupiny dialout (sudo usermod -aG "
+     "dialout $USER) a prihláste sa znova",
+     "Tento uživatel nesmí otevřít {port}: přidejte ho do skupiny dialout (sudo usermod -aG "
+     "dialout $USER) a přihlaste se znovu",
+     "Ez a felhasználó nem nyithatja meg: {port}; vegye fel a dialout csoportba (sudo usermod -aG "
+     "dialout $USER), és jelentkezzen be újra"},
+    // DoctorNoDriver
+    {"{adapter} ({maker}) jest podłączony, ale nie ma działającego sterownika (kod problemu "
+     "{code}): zainstaluj {driver}",
+     "{adapter} ({maker}) is plugged in but has no working driver (problem code {code}): install "
+     "{driver}",
+     "{adapter} ({maker}) ist angeschlossen, hat aber keinen funktionierenden Treiber (Problemcode "
+     "{code}): installieren Sie {driver}",
+     "{adapter} ({maker}) подключён, но у него нет рабочего драйвера (код проблемы {code}): "
+     "установите {driver}",
+     "{adapter} ({maker}) je pripojený, ale nemá funkčný ovládač (kód problému {code}): "
+     "nainštalujte {driver}",
+     "{adapter} ({maker}) je připojen, ale nemá funkční ovladač (kód problému {code}): "
+     "nainstalujte {driver}",
+     "{adapter} ({maker}) csatlakoztatva van, de nincs működő illesztőprogramja ({code}. hibakód): "
+     "telepítse: {driver}"},
+    // DoctorLatency
+    {"Zegar opóźnienia adaptera wynosi {now} ms: tyle czeka każda odpowiedź. {fix}",
+     "The adapter's latency timer is {now} ms: every reply waits that long. {fix}",
+     "Der Latenz-Timer des Adapters steht auf {now} ms: so lange wartet jede Antwort. {fix}",
+     "Таймер задержки адаптера — {now} мс: столько ждёт каждый ответ. {fix}",
+     "Časovač oneskorenia adaptéra je {now} ms: toľko čaká každá odpoveď. {fix}",
+     "Časovač zpoždění adaptéru je {now} ms: tak dlouho čeká každá odpověď. {fix}",
+     "Az adapter késleltetési időzítője {now} ms: minden válasz ennyit vár. {fix}"},
+    // DoctorReceiveFifo
+    {"Kolejka odbiorcza portu oddaje bajty dopiero co {bytes}: ustaw 1 (echo 1 | sudo tee "
+     "/sys/class/tty/{tty}/rx_trig_bytes)",
+     "The port's receive FIFO passes bytes on only every {bytes}: set it to 1 (echo 1 | sudo tee "
+     "/sys/class/tty/{tty}/rx_trig_bytes)",
+     "Der Empfangs-FIFO des Ports gibt Bytes erst alle {bytes} weiter: setzen Sie ihn auf 1 (echo "
+     "1 | sudo tee /sys/class/tty/{tty}/rx_trig_bytes)",
+     "Приёмный FIFO порта передаёт байты только по {bytes}: установите 1 (echo 1 | sudo tee "
+     "/sys/class/tty/{tty}/rx_trig_bytes)",
+     "Prijímací FIFO portu odovzdáva bajty až po {bytes}: nastavte 1 (echo 1 | sudo tee "
+     "/sys/class/tty/{tty}/rx_trig_bytes)",
+     "Přijímací FIFO portu předává bajty až po {bytes}: nastavte 1 (echo 1 | sudo tee "
+     "/sys/class/tty/{tty}/rx_trig_bytes)",
+     "A port vételi FIFO-ja csak {bytes} bájtonként adja tovább a bájtokat: állítsa 1-re (echo 1 | "
+     "sudo tee /sys/class/tty/{tty}/rx_trig_bytes)"},
+    // DoctorReceiveBuffer
+    {"{port} to port wbudowany: ustaw jego „Bufor odbiorczy” na najmniejszy (Menedżer urządzeń, "
+     "Właściwości portu, Ustawienia portu, Zaawansowane)",
+     "{port} is a built-in port: set its \"Receive buffer\" to the lowest (Device Manager, the "
+     "port's Properties, Port Settings, Advanced)",
+     "{port} ist ein eingebauter Port: setzen Sie seinen „Empfangspuffer“ auf den kleinsten Wert "
+     "(Geräte-Manager, Eigenschaften des Ports, Anschlusseinstellungen, Erweitert)",
+     "{port} — встроенный порт: установите «Буфер приёма» на минимум (Диспетчер устройств, "
+     "Свойства порта, Параметры порта, Дополнительно)",
+     "{port} je vstavaný port: nastavte jeho „Prijímaciu vyrovnávaciu pamäť“ na najmenšiu (Správca "
+     "zariadení, Vlastnosti portu, Nastavenie portu, Rozšírené)",
+     "{port} je vestavěný port: nastavte jeho „Přijímací vyrovnávací paměť“ na nejmenší (Správce "
+     "zařízení, Vlastnosti portu, Nastavení portu, Upřesnit)",
+     "{port} beépített port: állítsa a „Fogadási puffert” a legkisebbre (Eszközkezelő, a port "
+     "Tulajdonságai, Portbeállítások, Speciális)"},
+    // DoctorLoopback
+    {"Pętla: wróciło {back} z {sent} bajtów, czas obiegu {ms} ms",
+     "Loopback: {back} of {sent} bytes came back, round trip {ms} ms",
+     "Schleife: {back} von {sent} Bytes kamen zurück, Umlaufzeit {ms} ms",
+     "Петля: вернулось {back} из {sent} байт, время оборота {ms} мс",
+     "Slučka: vrátilo sa {back} z {sent} bajtov, čas obehu {ms} ms",
+     "Smyčka: vrátilo se {back} z {sent} bajtů, doba oběhu {ms} ms",
+     "Hurok: {sent} bájtból {back} jött vissza, körülfordulási idő {ms} ms"},
+    // DoctorNoLoopback
+    {"Pętla: nie wrócił żaden z {sent} bajtów: połącz TX z RX (styki 3 i 2 złącza DB9) i spróbuj "
+     "ponownie",
+     "Loopback: none of {sent} bytes came back: join TX and RX (pins 3 and 2 of a DB9) and try "
+     "again",
+     "Schleife: keines von {sent} Bytes kam zurück: verbinden Sie TX mit RX (Pins 3 und 2 eines "
+     "DB9) und versuchen Sie es erneut",
+     "Петля: не вернулся ни один из {sent} байт: соедините TX и RX (контакты 3 и 2 разъёма DB9) и "
+     "повторите",
+     "Slučka: nevrátil sa žiadny z {sent} bajtov: spojte TX a RX (piny 3 a 2 konektora DB9) a "
+     "skúste znova",
+     "Smyčka: nevrátil se žádný z {sent} bajtů: spojte TX a RX (piny 3 a 2 konektoru DB9) a zkuste "
+     "znovu",
+     "Hurok: a(z) {sent} bájtból egy sem jött vissza: kösse össze a TX-et és az RX-et (DB9 3. és "
+     "2. tű), és próbálja újra"},
+    // DoctorModule
+    {"Wysłano impuls resetu; bootloader modułu odpowiedział po {ms} ms: ID urządzenia {id}, "
+     "{version}",
+     "Reset pulse sent; the module's bootloader answered after {ms} ms: device ID {id}, {version}",
+     "Reset-Impuls gesendet; der Bootloader des Moduls antwortete nach {ms} ms: Geräte-ID {id}, "
+     "{version}",
+     "Импульс сброса отправлен; загрузчик модуля ответил через {ms} мс: ID устройства {id}, "
+     "{version}",
+     "Resetovací impulz odoslaný; bootloader modulu odpovedal po {ms} ms: ID zariadenia {id}, "
+     "{version}",
+     "Resetovací impulz odeslán; bootloader modulu odpověděl po {ms} ms: ID zařízení {id}, "
+     "{version}",
+     "Reset impulzus elküldve; a modul rendszerbetöltője {ms} ms után válaszolt: eszközazonosító "
+     "{id}, {version}"},
+    // DoctorNoModule
+    {"Żaden bootloader nie odpowiedział: sprawdź kabel i zasilanie modułu; kabel bez linii resetu "
+     "wymaga opcji „Czekaj na moduł”",
+     "No bootloader answered: check the cable and the module's power; a cable without a reset line "
+     "needs \"Wait for the module\"",
+     "Kein Bootloader antwortete: prüfen Sie das Kabel und die Stromversorgung des Moduls; ein "
+     "Kabel ohne Reset-Leitung braucht „Auf das Modul warten“",
+     "Загрузчик не ответил: проверьте кабель и питание модуля; для кабеля без линии сброса "
+     "включите «Ждать модуль»",
+     "Žiadny bootloader neodpovedal: skontrolujte kábel a napájanie modulu; kábel bez resetovacej "
+     "linky potrebuje „Čakať na modul“",
+     "Žádný bootloader neodpověděl: zkontrolujte kabel a napájení modulu; kabel bez resetovací "
+     "linky potřebuje „Čekat na modul“",
+     "Nem válaszolt rendszerbetöltő: ellenőrizze a kábelt és a modul tápellátását; reset vezeték "
+     "nélküli kábelhez kell a „Várakozás a modulra”"},
+    // DoctorAllWell
+    {"Nie znaleziono niczego, co blokuje połączenie", "Nothing was found that stops the connection",
+     "Es wurde nichts gefunden, was die Verbindung verhindert",
+     "Ничего, что мешает соединению, не найдено", "Nenašlo sa nič, čo bráni spojeniu",
+     "Nebylo nalezeno nic, co brání spojení", "Nem található semmi, ami akadályozza a kapcsolatot"},
 }};
 
 }  // namespace

@@ -75,8 +75,24 @@ enum class Extra {
     SwitchModuleOn,           // {seconds}: the wait for a module without a reset line
     LogSaved,                 // {file}
     LogNotSaved,              // {file} {reason}
+    DoctorPortFound,          // {port} {adapter}
+    DoctorNoDevice,           // {port}
+    DoctorHeldBy,             // {port} {program} {pid}
+    DoctorBusy,               // {port}
+    DoctorModemManager,       // {port}
+    DoctorBrltty,
+    DoctorNoPermission,   // {port}
+    DoctorNoDriver,       // {adapter} {maker} {code} {driver}
+    DoctorLatency,        // {now} {fix}
+    DoctorReceiveFifo,    // {bytes} {tty}
+    DoctorReceiveBuffer,  // {port}
+    DoctorLoopback,       // {sent} {back} {ms}
+    DoctorNoLoopback,     // {sent}
+    DoctorModule,         // {ms} {id} {version}
+    DoctorNoModule,
+    DoctorAllWell,
 };
-inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::LogNotSaved) + 1;
+inline constexpr std::size_t kExtraCount = static_cast<std::size_t>(Extra::DoctorAllWell) + 1;
 
 // The text of a line in a language, values not yet filled in.
 std::string_view extraText(Extra line, Language language);

@@ -1,5 +1,6 @@
 #include "Operations.h"
 
+#include "ConnectionDoctor.h"
 #include "FileChoice.h"
 #include "FirmwareFinder.h"
 #include "FirmwareUpload.h"
@@ -26,6 +27,7 @@ Operations::Operations(MainForm& form, HelpWindow& help, MessagePump& pump,
     form_.bindClick(Ctl::bbUpload, [this] { upload(); });
     form_.bindClick(Ctl::bbHelp, [this] { bbHelpClick(form_, help_); });
     form_.bindClick(Ctl::FindFirmware, [this] { FindFirmwareClick(form_); });
+    form_.bindClick(Ctl::CheckConnection, [this] { CheckConnectionClick(form_, *this); });
     form_.bindClick(Ctl::Button2, [this] { readVersion(); });
     for (Ctl read : {Ctl::BitBtn2, Ctl::BitBtn4})
         form_.bindClick(read, [this] { readParameters(); });

@@ -33,6 +33,8 @@ SimulatedModule::SimulatedModule(SimOptions options)
         ::tcsetattr(fd, TCSANOW, &raw);
     }
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    // A program started meanwhile (a tool under test) does not inherit the module's ends.
+    for (int fd : {master, slave}) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     devicePath_ = ::ttyname(slave);
     engine_.writeTime = options_.writeTime;
     if (!options_.journalPath.empty()) {

@@ -11,10 +11,18 @@
 #include <sstream>
 #include <thread>
 
+#include <atomic>
+#include <nlohmann/json.hpp>
+
+#include "cli/DoctorCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/ModuleCommands.h"
 #include "cli/ParameterCommands.h"
+#include "serial/ConnectionFacts.h"
 #include "sim/SimulatedModule.h"
+#include "support/Eventually.h"
+#include "support/Program.h"
+#include "support/PtyPair.h"
 #include "support/TestData.h"
 
 namespace canprog::cli {
@@ -45,6 +53,53 @@ TEST_F(ModuleCommandsTest, WriteAndVersionPrintTheLogAndSucceed) {
     EXPECT_EQ(out.str(),
               "Waiting for bootloader...\nOK\nDevice ID: 12:34\nProgram version: DEMO 1.00\n"
               "Finished\n");
+}
+
+// The connection check from the command line: against the simulated module it finds nothing in
+// the way and the module's answer; with another program holding the port it names that program
+// and stops there; with TX joined to RX (the far end of the pseudo-terminal sends every byte
+// back) the bytes come back.
+TEST_F(ModuleCommandsTest, TheDoctorFindsTheModuleTheProgramInTheWayAndTheLoopback) {
+    {
+        sim::SimulatedModule module;
+        module.start();
+        ASSERT_EQ(runDoctor(on(module), false, false, out, err), kExitOk) << err.str();
+        EXPECT_NE(out.str().find("Reset pulse sent; the module's bootloader answered after "),
+                  std::string::npos)
+            << out.str();
+        EXPECT_NE(out.str().find(" ms: device ID 12:34, DEMO 1.00\n"), std::string::npos);
+        EXPECT_NE(out.str().find("Nothing was found that stops the connection"), std::string::npos);
+
+        testing::Program holder("/bin/sleep", {"30"}, "/dev/null",
+                                testing::Program::Input::Terminal, module.devicePath());
+        ASSERT_TRUE(testing::eventually(
+            [&] { return !serial::lookUpConnection(0, module.devicePath()).holders.empty(); }));
+        out.str("");
+        const std::size_t framesBefore = module.frames().size();
+        ASSERT_EQ(runDoctor(on(module), false, true, out, err), kExitPort);
+        const auto document = nlohmann::json::parse(out.str());
+        EXPECT_EQ(document["facts"]["held_by"][0]["program"], "sleep");
+        EXPECT_NE(document["findings"].dump().find("is held open by sleep (process "),
+                  std::string::npos)
+            << out.str();
+        EXPECT_EQ(module.frames().size(), framesBefore);  // the module was left alone
+    }
+    testing::PtyPair joined;
+    std::atomic<bool> done{false};
+    std::thread echo([&] {
+        while (!done) {
+            const auto bytes = joined.receive(1, std::chrono::milliseconds(20));
+            if (!bytes.empty()) joined.send(bytes);
+        }
+    });
+    ModuleOptions loop;
+    loop.device = joined.path();
+    out.str("");
+    EXPECT_EQ(runDoctor(loop, true, false, out, err), kExitOk) << out.str() << err.str();
+    done = true;
+    echo.join();
+    EXPECT_NE(out.str().find("Loopback: 32 of 32 bytes came back, round trip "), std::string::npos)
+        << out.str();
 }
 
 TEST_F(ModuleCommandsTest, EachFailureHasItsExitCode) {

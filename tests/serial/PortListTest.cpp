@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
+#include "serial/ConnectionFacts.h"
 #include "serial/PortMap.h"
 #include "serial/SlExcept.h"
 #include "serial/SlPort.h"
@@ -154,6 +156,69 @@ TEST(PortItems, NamesAndNumbers) {
     EXPECT_EQ(portNumberFromItem("COMx"), std::nullopt);
     EXPECT_EQ(portNumberFromItem(""), std::nullopt);
     EXPECT_EQ(usbDescription("/nonexistent"), "");
+}
+
+}  // namespace
+}  // namespace canprog::serial
+
+namespace canprog::serial {
+namespace {
+
+// The connection check's lookup on a recorded machine: a process table where minicom holds the
+// port and brltty runs, and sysfs with an FTDI adapter behind the port; the device itself is a
+// pseudo-terminal of the test's own. A pseudo-terminal's other end (the test, holding its
+// master side too) is no program in the way.
+TEST(ConnectionLookupTest, TheRecordedProcessTableAndSysfsGiveTheFacts) {
+    PtyPair pty;
+    const fs::path root =
+        fs::temp_directory_path() / ("canprog-machine-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const std::string tty = fs::path(pty.path()).filename().string();
+    const auto write = [](const fs::path& file, const std::string& text) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << text << '\n';
+    };
+    write(root / "proc/4242/comm", "minicom");
+    fs::create_directories(root / "proc/4242/fd");
+    fs::create_symlink(pty.path(), root / "proc/4242/fd/3");
+    write(root / "proc/77/comm", "brltty");
+    write(root / "proc/self-not-a-pid/comm", "ignored");
+    const fs::path usb = root / "sys/devices/usb1/1-1";
+    write(usb / "idVendor", "0403");
+    write(usb / "idProduct", "6001");
+    write(usb / "manufacturer", "FTDI");
+    write(usb / "product", "FT232R USB UART");
+    write(usb / "1-1:1.0/ttyUSB0/latency_timer", "16");
+    fs::create_directories(root / "sys/bus/usb-serial/drivers/ftdi_sio");
+    fs::create_symlink(root / "sys/bus/usb-serial/drivers/ftdi_sio",
+                       usb / "1-1:1.0/ttyUSB0/driver");
+    fs::create_directories(root / "sys/class/tty" / tty);
+    fs::create_symlink(usb / "1-1:1.0/ttyUSB0", root / "sys/class/tty" / tty / "device");
+    fs::create_directories(root / "by-id");
+    fs::create_symlink(pty.path(), root / "by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+
+    const ConnectionFacts facts = lookUpConnection(
+        0, pty.path(),
+        {(root / "proc").string(), (root / "sys").string(), (root / "by-id").string()});
+    EXPECT_TRUE(facts.exists);
+    EXPECT_TRUE(facts.permitted);
+    ASSERT_EQ(facts.holders.size(), 1u);
+    EXPECT_EQ(facts.holders[0].pid, 4242);
+    EXPECT_EQ(facts.holders[0].program, "minicom");
+    EXPECT_EQ(facts.watchers, std::vector<std::string>{"brltty"});
+    EXPECT_EQ(facts.vendorId, "0403");
+    EXPECT_EQ(facts.productId, "6001");
+    EXPECT_EQ(facts.description, "FTDI FT232R USB UART");
+    EXPECT_EQ(facts.driver, "ftdi_sio");
+    EXPECT_EQ(facts.latencyTimer_ms, 16);
+    EXPECT_FALSE(facts.builtInUart);
+    EXPECT_EQ(fs::path(facts.stableName).filename(),
+              "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+
+    // The real process table: this test holds the master side, so it is the other end.
+    const ConnectionFacts real = lookUpConnection(0, pty.path());
+    EXPECT_TRUE(real.holders.empty());
+    fs::remove_all(root);
 }
 
 }  // namespace
