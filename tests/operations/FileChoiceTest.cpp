@@ -38,7 +38,7 @@ TEST_F(FileChoiceTest, ChoosingAFileEnablesBothButtonsAndShowsItsName) {
 // makes it. Closing the window changes nothing.
 TEST_F(FileChoiceTest, TheFirmwareLibraryOpensOnTheFilesFolderAndItsChoiceIsTheFirmwareFile) {
     const std::string data = dataFile("good.hexfw");
-    const std::string folder = data.substr(0, data.find_last_of('/'));
+    const std::string folder = data.substr(0, data.find_last_of("/\\"));
     form.firmwareFileName = data;
     std::vector<std::string> seen;
     shell.onFindFirmware = [&](FirmwareSearch& search) -> std::optional<std::string> {
@@ -60,14 +60,15 @@ TEST_F(FileChoiceTest, TheFirmwareLibraryOpensOnTheFilesFolderAndItsChoiceIsTheF
                            }),
               seen.end());
     EXPECT_EQ(seen.back(), "broken");
-    EXPECT_EQ(form.firmwareFileName, folder + "/good_plain.hex");
+    const std::string chosen = form.firmwareFileName;
+    EXPECT_EQ(chosen.substr(chosen.find_last_of("/\\") + 1), "good_plain.hex");
     EXPECT_EQ(form.text(Ctl::Edit2), "good_plain.hex");
     EXPECT_FALSE(form.checked(Ctl::DecodeON));
     EXPECT_TRUE(form.enabled(Ctl::bbUpload));
 
     shell.onFindFirmware = [](FirmwareSearch&) { return std::optional<std::string>(); };
     form.click(Ctl::FindFirmware);
-    EXPECT_EQ(form.firmwareFileName, folder + "/good_plain.hex");
+    EXPECT_EQ(form.firmwareFileName, chosen);
 }
 
 TEST_F(FileChoiceTest, TheNameIsShownWithoutItsFolderWhicheverSeparatorTheSystemWrites) {

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "FirmwareFinderDialog.h"
 #include "base/win32/WideText.h"
 
 namespace canprog::win32window {
@@ -64,6 +65,10 @@ std::optional<std::string> Win32Shell::chooseFileToOpen(const std::string& filte
 std::optional<std::string> Win32Shell::chooseFileToSave(const std::string& filter,
                                                         const std::string& defaultExtension) {
     return chooseFile(owner_, true, filter, defaultExtension);
+}
+
+std::optional<std::string> Win32Shell::chooseFirmware(FirmwareSearch& search) {
+    return FirmwareFinderDialog::choose(owner_, search);
 }
 
 bool Win32Shell::confirm(const std::string& question, const std::string& yes,

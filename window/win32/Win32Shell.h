@@ -25,6 +25,7 @@ class Win32Shell : public PlatformShell {
                                                 const std::string& defaultExtension) override;
     std::optional<std::string> chooseFileToSave(const std::string& filter,
                                                 const std::string& defaultExtension) override;
+    std::optional<std::string> chooseFirmware(FirmwareSearch& search) override;
     bool confirm(const std::string& question, const std::string& yes,
                  const std::string& no) override;
     void keepSystemAwake(bool on) override;

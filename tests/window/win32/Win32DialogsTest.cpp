@@ -10,6 +10,7 @@
 #include "serial/SlExcept.h"
 #include "serial/SlPort.h"
 #include "support/TestData.h"
+#include "window/win32/FirmwareFinderDialog.h"
 #include "window/win32/Resources.h"
 #include "window/win32/TComSelectForm.h"
 #include "window/win32/TForm1.h"
@@ -156,6 +157,67 @@ TEST(Win32PortDialog, CancelMakesTheOpenFail) {
     EXPECT_THROW(port.SetOpen(true), serial::ENoPortSelected);
     visitor.join();
     EXPECT_FALSE(port.Open());
+}
+
+// A search over three files, one of them broken, as the operations would fill it.
+class ThreeFiles : public FirmwareSearch {
+  public:
+    std::string folder() const override { return "C:\\firmware"; }
+    void setFolder(const std::string&) override {}
+    std::string searchText() const override { return text_; }
+    void setSearchText(const std::string& text) override {
+        text_ = text;
+        rows_.clear();
+        for (const Row& row : all_) {
+            if (row.text.find(text) != std::string::npos) rows_.push_back(row);
+        }
+    }
+    const std::vector<Row>& rows() const override { return rows_; }
+    std::string caption(WindowText text) const override {
+        return std::string(windowText(text, Language::English));
+    }
+
+  private:
+    std::string text_;
+    std::vector<Row> all_ = {{"broken.hex: not a firmware file that loads (line 3)", "b", false},
+                             {"sedan.hexfw — DEMO 2.00 — 11 Demo sedan", "C:\\s.hexfw", true},
+                             {"van.hexfw — DEMO 2.00 — 13 Demo van", "C:\\v.hexfw", true}};
+    std::vector<Row> rows_ = all_;
+};
+
+// The firmware library's window: its texts in the window's language, a search typed narrows
+// the list, a broken file cannot be used, and Enter (the default button) uses the file chosen.
+TEST(Win32FindFirmwareDialog, TheSearchNarrowsTheListAndEnterUsesTheFile) {
+    ThreeFiles search;
+    std::string caption;
+    std::string useButton;
+    std::vector<int> counts;
+    bool useEnabledOnBroken = true;
+    std::jthread visitor([&, thread = ::GetCurrentThreadId()] {
+        HWND dialog = nullptr;
+        for (int wait = 0; wait < 200 && !dialog; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+            dialog = dialogOfThread(thread);
+        }
+        if (!dialog) return;
+        wchar_t text[128] = {};
+        ::GetWindowTextW(dialog, text, 128);
+        caption = win32::narrow(text);
+        ::GetDlgItemTextW(dialog, IDOK, text, 128);
+        useButton = win32::narrow(text);
+        HWND rows = ::GetDlgItem(dialog, CANPROG_FIND_ROWS);
+        useEnabledOnBroken = ::IsWindowEnabled(::GetDlgItem(dialog, IDOK));  // row 0: broken
+        counts.push_back(static_cast<int>(::SendMessageW(rows, LB_GETCOUNT, 0, 0)));
+        ::SetDlgItemTextW(dialog, CANPROG_FIND_SEARCH, L"van");
+        counts.push_back(static_cast<int>(::SendMessageW(rows, LB_GETCOUNT, 0, 0)));
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EXPECT_EQ(win32window::FirmwareFinderDialog::choose(nullptr, search), "C:\\v.hexfw");
+    visitor.join();
+    EXPECT_EQ(caption, "Find firmware");
+    EXPECT_EQ(useButton, "Use this file");
+    EXPECT_FALSE(useEnabledOnBroken);
+    EXPECT_EQ(counts, (std::vector<int>{3, 1}));
 }
 
 }  // namespace

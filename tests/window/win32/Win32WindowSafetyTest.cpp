@@ -189,8 +189,14 @@ TEST_F(Win32WindowSafetyTest, TheLogComesAfterTheCommandsAndThePageSaysItsOutcom
     HWND page = window.control(Ctl::TabSheet1);
     EXPECT_EQ(::GetNextDlgTabItem(page, window.control(Ctl::BitBtn4), FALSE),
               window.control(Ctl::meLog));
-    EXPECT_EQ(::GetNextDlgTabItem(page, window.control(Ctl::KeepSettings), FALSE),
-              window.control(Ctl::lang2));
+    for (const auto& [from, to] :
+         {std::pair{Ctl::KeepSettings, Ctl::WaitForModule},
+          std::pair{Ctl::WaitForModule, Ctl::CheckConnection},
+          std::pair{Ctl::CheckConnection, Ctl::SaveLog}, std::pair{Ctl::SaveLog, Ctl::lang2},
+          std::pair{Ctl::bbHelp, Ctl::FindFirmware}}) {
+        EXPECT_EQ(::GetNextDlgTabItem(page, window.control(from), FALSE), window.control(to))
+            << controlName(from);
+    }
     // The status line of the parameters page shows every line of the outcome.
     form.setText(Ctl::Edit3, "Error data transmission\nThe module stopped answering");
     EXPECT_EQ(textOf(Ctl::Edit3), "Error data transmission\r\nThe module stopped answering");
