@@ -1,14 +1,17 @@
-// Renders the main window's two tabs to PNG files, offscreen, for the README.
-// Usage: canprog-screenshots OUTPUT_DIR [LANGUAGE_CODE]
+// Renders the main window's two tabs, and the "Find firmware..." window over the samples
+// folder searched for "sedan", to PNG files, offscreen, for the README. Run it from the
+// checkout's root. Usage: canprog-screenshots OUTPUT_DIR [LANGUAGE_CODE]
 #include <QDir>
 #include <QTabWidget>
 #include <cstdio>
 
 #include "CanprogApplication.h"
 #include "DesktopShell.h"
+#include "FirmwareFinderDialog.h"
 #include "TfrmMain.h"
 #include "model/LanguageTables.h"
 #include "model/MainForm.h"
+#include "operations/FirmwareFinder.h"
 
 int main(int argc, char** argv) {
     using namespace canprog;
@@ -52,5 +55,19 @@ int main(int argc, char** argv) {
         }
         std::printf("%s\n", qPrintable(path));
     }
+
+    FirmwareFinder finder(form);
+    finder.setFolder("samples");
+    finder.setSearchText("sedan");
+    window::FirmwareFinderDialog finderWindow(finder, &mainWindow);
+    finderWindow.show();
+    QApplication::processEvents();
+    const QString path =
+        output.filePath(QStringLiteral("find-firmware") + suffix + QStringLiteral(".png"));
+    if (!finderWindow.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 2;
+    }
+    std::printf("%s\n", qPrintable(path));
     return 0;
 }
