@@ -297,6 +297,27 @@ TEST_F(WindowSafetyTest, TheFindFirmwareWindowWorksFromTheKeyboard) {
     }
 }
 
+// A module switched on two seconds late: with "Wait for the module" checked, "Check the
+// connection" catches it, the status line having counted down, and its findings are in the log.
+TEST_F(WindowSafetyTest, WaitForTheModuleAndCheckTheConnectionFromTheWindow) {
+    sim::SimOptions late;
+    late.faults.switchedOnAfter = std::chrono::seconds(2);
+    start(late);
+    auto* wait = widget<QCheckBox>(Ctl::WaitForModule);
+    EXPECT_FALSE(wait->isChecked());
+    EXPECT_EQ(wait->accessibleName(), "Wait for the module");
+    wait->click();
+    EXPECT_TRUE(form.checked(Ctl::WaitForModule));
+    testing::TextWatcher status(form, Ctl::Edit1);
+    button(Ctl::CheckConnection)->click();
+    EXPECT_NE(std::find(status.texts.begin(), status.texts.end(),
+                        "Switch the module off and on now (60 s left)"),
+              status.texts.end());
+    EXPECT_TRUE(logHas("Reset pulse sent; the module's bootloader answered after ")) << log();
+    EXPECT_TRUE(logHas(" ms: device ID 12:34, DEMO 1.00")) << log();
+    EXPECT_TRUE(logHas("Nothing was found that stops the connection")) << log();
+}
+
 TEST_F(WindowSafetyTest, TheParametersPageSaysTheOutcomeWhole) {
     fs::create_directories(scratch);
     sim::SimOptions stops;
