@@ -78,7 +78,7 @@ enum class SlioError : std::int32_t {
     LoggingNotEnabled = -3009,
     BaseAddressNotSet = -3010,
 
-    // Modem.
+    // Modem. Never produced by this program: it dials no modem.
     ModemNotStarted = -4001,
     ModemBusy = -4002,
     ModemNotDialing = -4003,
@@ -88,28 +88,29 @@ enum class SlioError : std::int32_t {
     ModemRejectedCommand = -4007,
     ModemStatusMismatch = -4008,
 
-    // Triggers.
+    // Triggers. Never produced by this program: it installs no trigger.
     NoMoreTriggers = -5001,
     TriggerTooLong = -5002,
     BadTriggerHandle = -5003,
 
-    // Protocols.
+    // Protocols. Never produced by this program: it runs no file-transfer protocol.
     ProtocolBadParameter = -6006,
     ProtocolAborted = -6008,
     ProtocolNotSupported = -6009,
 
-    // The settings database: a range, three of whose codes are internal errors.
+    // The settings database: a range, three of whose codes are internal errors. Never produced
+    // by this program: it keeps no settings database.
     IniFirst = -7001,
     IniInternalA = -7003,
     IniInternalB = -7006,
     IniInternalC = -7012,
     IniLast = -7014,
 
-    // Fax, a range.
+    // Fax, a range. Never produced by this program.
     FaxFirst = -8001,
     FaxLast = -8070,
 
-    // Telephony, a range, and remote access.
+    // Telephony, a range, and remote access. Only TapiNoMem is produced by this program.
     TapiFirst = -13801,
     TapiNoMem = -13868,  // a worker thread could not allocate a receive block
     TapiLast = -13942,
