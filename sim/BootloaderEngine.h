@@ -30,7 +30,7 @@ struct ModuleMemory {
 // Faults to play, each off by default.
 struct FaultOptions {
     bool neverAnswer = false;
-    int answerAfterProbes = 1;              // answer the Nth valid probe
+    int answerAfterProbes = 1;  // answer the Nth valid probe
     // A module without a reset line, switched on this long after the first byte reached it:
     // every probe before then goes unanswered.
     std::chrono::milliseconds switchedOnAfter{0};
