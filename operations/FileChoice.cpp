@@ -1,5 +1,6 @@
 #include "FileChoice.h"
 
+#include "base/Utf8Path.h"
 #include "firmware/FirmwareLoader.h"
 #include "model/PlatformShell.h"
 
@@ -24,9 +25,7 @@ void useFirmwareFile(MainForm& form, const std::string& file) {
     form.setEnabled(Ctl::bbUpload, true);
     form.setEnabled(Ctl::bbHelp, true);
     form.clearLines(Ctl::meLog);
-    // Without its folder, whichever separator the system writes.
-    const auto slash = file.find_last_of("/\\");
-    form.setText(Ctl::Edit2, slash == std::string::npos ? file : file.substr(slash + 1));
+    form.setText(Ctl::Edit2, fileNameOf(file));
 }
 
 }  // namespace canprog

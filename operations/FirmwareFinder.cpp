@@ -1,6 +1,7 @@
 #include "FirmwareFinder.h"
 
 #include "FileChoice.h"
+#include "base/Utf8Path.h"
 #include "model/ExtraMessages.h"
 #include "model/PlatformShell.h"
 
@@ -39,10 +40,10 @@ void FirmwareFinder::refreshRows() {
 void FindFirmwareClick(MainForm& form) {
     if (form.operationRunning()) return;
     FirmwareFinder finder(form);
-    // The chosen file's folder, whichever separator the system writes.
-    const std::string& chosen = form.firmwareFileName;
-    const auto slash = chosen.find_last_of("/\\");
-    if (slash != std::string::npos) finder.setFolder(chosen.substr(0, slash));
+    // The chosen file's folder.
+    if (const std::string folder = folderOf(form.firmwareFileName); !folder.empty()) {
+        finder.setFolder(folder);
+    }
     const auto file = form.shell().chooseFirmware(finder);
     if (file) useFirmwareFile(form, *file);
 }

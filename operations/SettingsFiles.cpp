@@ -2,6 +2,7 @@
 
 #include "SavedBlock.h"
 #include "base/OutputFiles.h"
+#include "base/Utf8Path.h"
 #include "bootloader/Replies.h"
 #include "model/PlatformShell.h"
 
@@ -14,12 +15,6 @@ constexpr const char* kExtension = "*.json";
 // The parameters page says the file's outcome in place of what it showed before.
 constexpr auto kInsteadOfStatus = MainForm::ShowNote::InsteadOfStatus;
 
-// The chosen file's name without its folder, for the log.
-std::string shortName(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 void bbSaveSettingsClick(MainForm& form, const LastRead& lastRead) {
@@ -30,11 +25,11 @@ void bbSaveSettingsClick(MainForm& form, const LastRead& lastRead) {
     std::string why;
     // The dialog asked before an existing file is replaced.
     if (!writeNewFile(*file, savedBlockJson(saved, form.languageCode), true, why)) {
-        form.logNoteAndShow(Extra::SettingsNotSaved, {{"file", shortName(*file)}, {"reason", why}},
+        form.logNoteAndShow(Extra::SettingsNotSaved, {{"file", fileNameOf(*file)}, {"reason", why}},
                             kInsteadOfStatus);
         return;
     }
-    form.logNoteAndShow(Extra::SettingsSaved, {{"file", shortName(*file)}}, kInsteadOfStatus);
+    form.logNoteAndShow(Extra::SettingsSaved, {{"file", fileNameOf(*file)}}, kInsteadOfStatus);
 }
 
 void bindSettingsFiles(MainForm& form, Operations& operations) {
@@ -50,7 +45,7 @@ void bbOpenSettingsClick(MainForm& form, const LastRead& lastRead) {
     if (!file) return;
     const auto refuse = [&](const std::string& reason) {
         form.logNoteAndShow(Extra::SettingsNotLoaded,
-                            {{"file", shortName(*file)}, {"reason", reason}}, kInsteadOfStatus);
+                            {{"file", fileNameOf(*file)}, {"reason", reason}}, kInsteadOfStatus);
     };
     std::string why;
     SavedBlockProblem problem = SavedBlockProblem::Unreadable;
@@ -80,7 +75,7 @@ void bbOpenSettingsClick(MainForm& form, const LastRead& lastRead) {
     ParameterImage shown = form.images.eepromImage;
     keepModuleSettings(shown, saved->block);
     applyParameterImage(form, shown);
-    form.logNoteAndShow(Extra::SettingsLoaded, {{"file", shortName(*file)}}, kInsteadOfStatus);
+    form.logNoteAndShow(Extra::SettingsLoaded, {{"file", fileNameOf(*file)}}, kInsteadOfStatus);
 }
 
 }  // namespace canprog

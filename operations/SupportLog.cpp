@@ -5,6 +5,7 @@
 #include "SavedBlock.h"
 #include "base/OutputFiles.h"
 #include "base/Sha256.h"
+#include "base/Utf8Path.h"
 #include "bootloader/Replies.h"
 #include "config/ParameterImage.h"
 #include "firmware/FirmwareLoader.h"
@@ -16,11 +17,6 @@
 namespace canprog {
 
 namespace {
-
-std::string withoutFolder(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The port the operations use, with what the system says of the adapter behind it.
 std::string portDescription(Operations& operations) {
@@ -49,7 +45,7 @@ SupportLogFacts supportLogFacts(Operations& operations, const std::string& progr
     if (module.blockReadBack) facts.versionAfter = programVersionText(*module.blockReadBack);
     const std::string& file = operations.form().firmwareFileName;
     if (!file.empty()) {
-        facts.firmwareFile = withoutFolder(file);
+        facts.firmwareFile = fileNameOf(file);
         std::string bytes;
         std::string why;
         facts.firmwareSha256 = readFileBytes(file, bytes, why)
@@ -89,9 +85,9 @@ void SaveLogClick(MainForm& form, Operations& operations, const std::string& pro
     std::string why;
     // The dialog asked before a file of that name is replaced.
     if (writeNewFile(*file, text, true, why)) {
-        form.logNote(Extra::LogSaved, {{"file", withoutFolder(*file)}});
+        form.logNote(Extra::LogSaved, {{"file", fileNameOf(*file)}});
     } else {
-        form.logNote(Extra::LogNotSaved, {{"file", withoutFolder(*file)}, {"reason", why}});
+        form.logNote(Extra::LogNotSaved, {{"file", fileNameOf(*file)}, {"reason", why}});
     }
 }
 
