@@ -3,33 +3,15 @@
 #include <cfgmgr32.h>
 #include <setupapi.h>
 
-#include <memory>
-#include <type_traits>
-
+#include "DeviceInfoList.h"
 #include "PortDevices.h"
 #include "PortSystem.h"
-#include "base/win32/WideText.h"
 #include "serial/ConnectionFacts.h"
 #include "serial/PortMap.h"
 
 namespace canprog::serial {
 
 namespace {
-
-struct DeviceListCloser {
-    void operator()(HDEVINFO devices) const { ::SetupDiDestroyDeviceInfoList(devices); }
-};
-using DeviceList = std::unique_ptr<std::remove_pointer_t<HDEVINFO>, DeviceListCloser>;
-
-std::string deviceProperty(HDEVINFO devices, SP_DEVINFO_DATA& device, DWORD property) {
-    wchar_t text[512] = {};
-    if (!::SetupDiGetDeviceRegistryPropertyW(devices, &device, property, nullptr,
-                                             reinterpret_cast<BYTE*>(text),
-                                             sizeof text - sizeof(wchar_t), nullptr)) {
-        return {};
-    }
-    return win32::narrow(text);  // a multi-string's first string
-}
 
 // Every device present, with its first hardware ID, its name and its problem code (0 when it
 // works).

@@ -5,35 +5,10 @@
 #include <devguid.h>
 #include <setupapi.h>
 
-#include <memory>
-#include <string>
-#include <type_traits>
-
+#include "DeviceInfoList.h"
 #include "RegistryValues.h"
-#include "base/win32/WideText.h"
 
 namespace canprog::serial {
-
-namespace {
-
-struct DeviceListCloser {
-    void operator()(HDEVINFO devices) const { ::SetupDiDestroyDeviceInfoList(devices); }
-};
-using DeviceList = std::unique_ptr<std::remove_pointer_t<HDEVINFO>, DeviceListCloser>;
-
-// A device's text property, taken in UTF-16: Windows localizes the names for people
-// ("Port szeregowy USB (COM3)").
-std::string deviceProperty(HDEVINFO devices, SP_DEVINFO_DATA& device, DWORD property) {
-    wchar_t text[256] = {};
-    if (!::SetupDiGetDeviceRegistryPropertyW(devices, &device, property, nullptr,
-                                             reinterpret_cast<BYTE*>(text),
-                                             sizeof text - sizeof(wchar_t), nullptr)) {
-        return {};
-    }
-    return win32::narrow(text);
-}
-
-}  // namespace
 
 std::vector<PortDevice> registeredPortDevices() {
     std::vector<PortDevice> found;
