@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "ErrorDisplay.h"
+#include "ModalDialog.h"
 #include "Resources.h"
 #include "base/win32/WideText.h"
 
@@ -26,20 +26,8 @@ std::string textOf(HWND control) {
 
 std::optional<std::string> FirmwareFinderDialog::choose(HWND owner, FirmwareSearch& search) {
     FirmwareFinderDialog dialog(search);
-    const INT_PTR answer =
-        ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(CANPROG_FIND_DIALOG), owner,
-                          dialogProc, reinterpret_cast<LPARAM>(&dialog));
-    if (answer != IDOK) return std::nullopt;
+    if (runModalDialog(owner, CANPROG_FIND_DIALOG, dialog) != IDOK) return std::nullopt;
     return dialog.chosen_;
-}
-
-INT_PTR CALLBACK FirmwareFinderDialog::dialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
-    if (message == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<FirmwareFinderDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!self) return FALSE;
-    return static_cast<INT_PTR>(guarded(
-        dialog, [&] { return static_cast<LRESULT>(self->onMessage(dialog, message, wParam)); }));
 }
 
 void FirmwareFinderDialog::showRows(HWND dialog) {

@@ -20,7 +20,8 @@ class FirmwareFinderDialog {
 
   private:
     explicit FirmwareFinderDialog(FirmwareSearch& search) : search_(search) {}
-    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Handler>
+    friend INT_PTR CALLBACK dialogProcOf(HWND, UINT, WPARAM, LPARAM);
     INT_PTR onMessage(HWND dialog, UINT message, WPARAM wParam);
     void showRows(HWND dialog);
     void updateUseButton(HWND dialog);

@@ -1,6 +1,6 @@
 #include "TComSelectForm.h"
 
-#include "ErrorDisplay.h"
+#include "ModalDialog.h"
 #include "Resources.h"
 #include "base/win32/WideText.h"
 
@@ -9,20 +9,8 @@ namespace canprog::win32window {
 std::optional<int> TComSelectForm::choose(HWND owner,
                                           const std::vector<serial::PresentPort>& ports) {
     TComSelectForm form(ports);
-    const auto instance = ::GetModuleHandleW(nullptr);
-    const INT_PTR answer = ::DialogBoxParamW(instance, MAKEINTRESOURCEW(CANPROG_PORT_DIALOG), owner,
-                                             dialogProc, reinterpret_cast<LPARAM>(&form));
-    if (answer != IDOK) return std::nullopt;
+    if (runModalDialog(owner, CANPROG_PORT_DIALOG, form) != IDOK) return std::nullopt;
     return form.chosen_;
-}
-
-INT_PTR CALLBACK TComSelectForm::dialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
-    if (message == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<TComSelectForm*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!self) return FALSE;
-    return static_cast<INT_PTR>(guarded(
-        dialog, [&] { return static_cast<LRESULT>(self->onMessage(dialog, message, wParam)); }));
 }
 
 INT_PTR TComSelectForm::onMessage(HWND dialog, UINT message, WPARAM wParam) {

@@ -21,7 +21,8 @@ class TComSelectForm {
 
   private:
     explicit TComSelectForm(const std::vector<serial::PresentPort>& ports) : ports_(ports) {}
-    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Handler>
+    friend INT_PTR CALLBACK dialogProcOf(HWND, UINT, WPARAM, LPARAM);
     INT_PTR onMessage(HWND dialog, UINT message, WPARAM wParam);
 
     const std::vector<serial::PresentPort>& ports_;

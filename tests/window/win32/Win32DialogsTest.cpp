@@ -111,15 +111,21 @@ HWND dialogOfThread(DWORD thread) {
     return dialog;
 }
 
+// The dialog of `thread`'s modal loop once it is shown (nothing after five seconds).
+HWND waitForDialogOf(DWORD thread) {
+    HWND dialog = nullptr;
+    for (int wait = 0; wait < 200 && !dialog; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        dialog = dialogOfThread(thread);
+    }
+    return dialog;
+}
+
 // Waits on a thread of its own for the dialog of this thread's modal loop, reads it, selects
 // an item and presses a button.
 std::jthread visitTheDialogWhenShown(DialogVisit& visit) {
     return std::jthread([&visit, thread = ::GetCurrentThreadId()] {
-        HWND dialog = nullptr;
-        for (int wait = 0; wait < 200 && !dialog; ++wait) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
-            dialog = dialogOfThread(thread);
-        }
+        HWND dialog = waitForDialogOf(thread);
         if (!dialog) return;
         wchar_t text[128] = {};
         ::GetWindowTextW(dialog, text, 128);
@@ -194,11 +200,7 @@ TEST(Win32FindFirmwareDialog, TheSearchNarrowsTheListAndEnterUsesTheFile) {
     std::vector<int> counts;
     bool useEnabledOnBroken = true;
     std::jthread visitor([&, thread = ::GetCurrentThreadId()] {
-        HWND dialog = nullptr;
-        for (int wait = 0; wait < 200 && !dialog; ++wait) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
-            dialog = dialogOfThread(thread);
-        }
+        HWND dialog = waitForDialogOf(thread);
         if (!dialog) return;
         wchar_t text[128] = {};
         ::GetWindowTextW(dialog, text, 128);
